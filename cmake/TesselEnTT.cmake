@@ -1,0 +1,30 @@
+# EnTT (header-only) carries the enumeration-name registration of the purchase
+# and popup modules. It is optional: without it the registration is compiled
+# out and its tests are skipped.
+set(TESSEL_ENTT_FOUND OFF)
+find_package(EnTT 3.15 CONFIG QUIET)
+if(EnTT_FOUND AND TARGET EnTT::EnTT)
+  add_library(tessel_entt INTERFACE)
+  target_link_libraries(tessel_entt INTERFACE EnTT::EnTT)
+  set(TESSEL_ENTT_FOUND ON)
+else()
+  find_path(TESSEL_ENTT_INCLUDE_DIR NAMES entt/meta/factory.hpp entt/config/version.h)
+  if(TESSEL_ENTT_INCLUDE_DIR)
+    file(STRINGS "${TESSEL_ENTT_INCLUDE_DIR}/entt/config/version.h" _entt_minor
+         REGEX "#define ENTT_VERSION_MINOR [0-9]+")
+    string(REGEX MATCH "[0-9]+$" _entt_minor "${_entt_minor}")
+    if(_entt_minor AND _entt_minor GREATER_EQUAL 15)
+      add_library(tessel_entt INTERFACE)
+      target_include_directories(tessel_entt SYSTEM INTERFACE "${TESSEL_ENTT_INCLUDE_DIR}")
+      set(TESSEL_ENTT_FOUND ON)
+    endif()
+  endif()
+endif()
+
+if(TESSEL_ENTT_FOUND)
+  target_compile_definitions(tessel_entt INTERFACE TESSEL_HAVE_ENTT=1)
+  message(STATUS "EnTT found: enumeration names are registered at load time")
+else()
+  add_library(tessel_entt INTERFACE)
+  message(STATUS "EnTT 3.15 not found: enumeration name registration is compiled out and its tests are skipped")
+endif()

@@ -1,0 +1,49 @@
+# tessel_add_module(<name> EXPORTS <file> SOURCES <src>...)
+#
+# Builds one feature module as a shared library: its own copy of the module
+# runtime is linked in, the base library is linked through the import table,
+# and only the names listed in the exports file leave the library.
+#
+# The exports file holds one entry per line: a plain symbol name, or
+# "class <qualified name>" for an exported value class (all its members).
+function(tessel_add_module name)
+  cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  string(TOUPPER "${name}" upper)
+  target_compile_definitions(${name} PRIVATE TESSEL_BUILDING_${upper}=1)
+  target_link_libraries(${name} PRIVATE tessel_runtime PUBLIC Plinth)
+  tessel_use_warnings(${name})
+  set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${name}")
+  if(WIN32)
+    set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+  endif()
+
+  if(NOT WIN32 AND ARG_EXPORTS)
+    # With hidden visibility, template code from the standard library can
+    # still leave the library with default visibility; a version script pins
+    # the dynamic symbol table to exactly the listed names.
+    file(STRINGS "${ARG_EXPORTS}" entries)
+    set(plain "")
+    set(classes "")
+    foreach(entry IN LISTS entries)
+      string(STRIP "${entry}" entry)
+      if(entry STREQUAL "" OR entry MATCHES "^#")
+        continue()
+      elseif(entry MATCHES "^class (.+)$")
+        string(APPEND classes "      ${CMAKE_MATCH_1}::*;\n")
+      else()
+        string(APPEND plain "    ${entry};\n")
+      endif()
+    endforeach()
+    set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}.map")
+    set(body "{\n  global:\n${plain}")
+    if(NOT classes STREQUAL "")
+      string(APPEND body "    extern \"C++\" {\n${classes}    };\n")
+    endif()
+    string(APPEND body "  local: *;\n};\n")
+    file(WRITE "${script}" "${body}")
+    target_link_options(${name} PRIVATE "LINKER:--version-script=${script}")
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${script}")
+  endif()
+  set_property(TARGET ${name} PROPERTY TESSEL_EXPORTS_FILE "${ARG_EXPORTS}")
+endfunction()
