@@ -1,0 +1,67 @@
+// Shared helpers of the test programs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "tessel/base/Sandbox.hpp"
+
+namespace tessel::test {
+
+namespace Base = Tessel::PCSDK::Base;
+namespace Sandbox = Tessel::PCSDK::Sandbox;
+
+// Every test runs against the scripted platform and leaves it clean.
+class ScriptedTest : public ::testing::Test {
+protected:
+    void SetUp() override { Sandbox::Script::Begin(); }
+    void TearDown() override { Sandbox::Script::End(); }
+};
+
+// Calls the virtual operation at slot `position` of an object through its
+// raw vtable, the way the platform's binary contract defines it.
+template <class R, class... Args>
+R CallSlot(const void* object, std::size_t position, Args... args)
+{
+    using Fn = R (*)(const void*, Args...);
+    auto* const* vtable = *static_cast<void* const* const*>(object);
+    return reinterpret_cast<Fn>(vtable[position])(object, args...);
+}
+
+// An outcome as a callback saw it, copied out before the callback returned.
+struct Outcome {
+    uint32_t operationCode = 0;
+    uint32_t resultCode = 0;
+    std::wstring moduleName;
+    std::wstring message;
+    bool messageWasNull = false;
+    int32_t value = 0;
+    void* userContext = nullptr;
+};
+
+Outcome OutcomeOf(const TesselAPICallbackResult* record);
+Outcome OutcomeOf(const Tessel::PCSDK::CallbackResult& result);
+
+// A copy of a wide text that keeps null apart from empty.
+struct TextCopy {
+    bool isNull = true;
+    std::wstring text;
+};
+TextCopy CopyText(const wchar_t* text);
+
+// The setter calls a parameter object received, or fails the test.
+const Sandbox::ParamRecord& OnlyParam(int32_t typeId);
+std::vector<int> Positions(const Sandbox::ParamRecord& record);
+
+// Runs every queued callback and completion.
+uint32_t Pump();
+
+}  // namespace tessel::test
+
+namespace Tessel::PCSDK::Sandbox {
+bool operator==(const SetterCall& a, const SetterCall& b);
+void PrintTo(const SetterCall& call, std::ostream* os);
+}  // namespace Tessel::PCSDK::Sandbox
