@@ -1,8 +1,9 @@
 /* Export and import markers shared by the base library and every module.
  *
  * Each library defines TESSEL_BUILDING_<NAME> while it is compiled; its
- * public headers turn that into the library's own API macro through
- * TESSEL_API_OF(). Nothing is exported unless it carries that macro. */
+ * public header turns that into the library's own API macro (PLINTH_API,
+ * LUDEX_API, ...) from TESSEL_EXPORT or TESSEL_IMPORT. Nothing is exported
+ * unless it carries that macro. */
 #ifndef TESSEL_BASE_EXPORT_H
 #define TESSEL_BASE_EXPORT_H
 
@@ -18,6 +19,13 @@
 #define TESSEL_EXTERN_C extern "C"
 #else
 #define TESSEL_EXTERN_C
+#endif
+
+/* Compile-time checks usable from C and C++ headers alike. */
+#ifdef __cplusplus
+#define TESSEL_STATIC_ASSERT(condition, message) static_assert(condition, message)
+#else
+#define TESSEL_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
 #endif
 
 #endif

@@ -57,6 +57,17 @@ typedef struct TesselWindowInfo {
 
 #pragma pack(pop)
 
+TESSEL_STATIC_ASSERT(sizeof(TesselAPIResult) == 8 + TESSEL_MODULE_NAME_CAPACITY * sizeof(wchar_t),
+                     "TesselAPIResult layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselAPICallbackResult, message) == sizeof(TesselAPIResult),
+                     "TesselAPICallbackResult layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselAPICallbackResult, userContext) + sizeof(void*) ==
+                         sizeof(TesselAPICallbackResult),
+                     "the user context is the last field");
+TESSEL_STATIC_ASSERT(sizeof(TesselAPICallbackResult) ==
+                         sizeof(TesselAPIResult) + 4 * sizeof(void*) + 2 * sizeof(int32_t),
+                     "TesselAPICallbackResult is packed to 4 bytes");
+
 /* Result codes the SDK reports itself. */
 #define TESSEL_RESULT_SUCCESS 0u
 #define TESSEL_RESULT_NOT_INITIALIZED 17u

@@ -1,0 +1,113 @@
+// The platform's queue, pump and scripted answers.
+#include <vector>
+
+#include "TestSupport.hpp"
+
+namespace {
+
+using namespace tessel::test;
+
+using PlatformTest = ScriptedTest;
+
+TEST_F(PlatformTest, QueuedCallbacksRunInOrderOnlyWhenPumped)
+{
+    std::vector<int> ran;
+    Tessel_Internal_QueueUserCallback([&] { ran.push_back(1); });
+    Tessel_Internal_QueueUserCallback([&] {
+        ran.push_back(2);
+        // Queued from a callback: waits for the next pump.
+        Tessel_Internal_QueueUserCallback([&] { ran.push_back(3); });
+    });
+    EXPECT_TRUE(ran.empty());
+    EXPECT_EQ(Pump(), 2u);
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+    EXPECT_EQ(Pump(), 1u);
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(PlatformTest, DiscardingDropsQueuedUserCallbacks)
+{
+    int user = 0;
+    Tessel_Internal_QueueUserCallback([&] { ++user; });
+    Sandbox::Script::SetDiscarding(true);
+    EXPECT_TRUE(Tessel_Internal_IsDiscardingUserCallbacks());
+    Pump();
+    EXPECT_EQ(user, 0);
+    EXPECT_EQ(Sandbox::Script::QueuedCallbacks(), 0u);
+}
+
+TEST_F(PlatformTest, ScriptedResultsAndNullObjects)
+{
+    using Sandbox::Call;
+    Sandbox::Script::SetResult(Call::LogInitialize, Sandbox::ScriptedResult{5, 18});
+    Base::IResultObject* result = Tessel_Internal_Log_Initialize();
+    ASSERT_NE(result, nullptr);
+    uint32_t op = 0;
+    uint32_t code = 0;
+    Tessel_Internal_GetResultRawCodes(result, &op, &code);
+    EXPECT_EQ(op, 5u);
+    EXPECT_EQ(code, 18u);
+    result->Release();
+    EXPECT_EQ(Sandbox::Script::ResultReleaseCalls(), std::vector<uint32_t>{1u});
+
+    Sandbox::Script::SetResult(Call::LogInitialize, std::nullopt);
+    EXPECT_EQ(Tessel_Internal_Log_Initialize(), nullptr);
+    EXPECT_EQ(Sandbox::Script::CountCalls(Call::LogInitialize), 2u);
+}
+
+TEST_F(PlatformTest, BaseInitializedFollowsTheGameUnlessOverridden)
+{
+    EXPECT_FALSE(Tessel_Internal_BaseInitialized());
+    TesselAPIResult init = Tessel_Initialize(L"game");
+    EXPECT_EQ(init.resultCode, 0u);
+    EXPECT_TRUE(Tessel_Internal_BaseInitialized());
+    EXPECT_EQ(Tessel_Initialize(nullptr).resultCode, 18u);
+    Sandbox::Script::SetBaseInitialized(false);
+    EXPECT_FALSE(Tessel_Internal_BaseInitialized());
+    Sandbox::Script::SetBaseInitialized(std::nullopt);
+    EXPECT_TRUE(Tessel_Internal_BaseInitialized());
+    EXPECT_EQ(Tessel_UnInitialize().resultCode, 0u);
+    EXPECT_EQ(Tessel_UnInitialize().resultCode, 17u);
+}
+
+TEST_F(PlatformTest, RequestsAreRecordedNotAnsweredWhileScripted)
+{
+    int context = 0;
+    Tessel_SendLog(nullptr, nullptr, &context);
+    ASSERT_EQ(Sandbox::Script::Requests().size(), 1u);
+    EXPECT_EQ(Sandbox::Script::Requests()[0].function, "Tessel_SendLog");
+    EXPECT_EQ(Sandbox::Script::Requests()[0].context, &context);
+    EXPECT_EQ(Pump(), 0u);
+}
+
+TEST(SandboxTest, AnswersRequestsOfflineThroughThePump)
+{
+    Tessel_Initialize(L"game");
+    Base::IParam* param = Tessel_CreateParam(Base::kLogSendParam);
+    static_cast<Base::ILogSendParam*>(param)->SetAuid(42);
+    static_cast<Base::ILogSendParam*>(param)->SetContents(L"boss defeated");
+    static int calls = 0;
+    static uint32_t resultCode = 99;
+    calls = 0;
+    Tessel_SendLog(
+        param,
+        [](Base::ICallbackResultObject* result, Base::IObject*) {
+            ++calls;
+            resultCode = result->GetResult()->GetResultCode();
+        },
+        nullptr);
+    param->Release();  // the platform copied what it needs
+    EXPECT_EQ(calls, 0);
+    Pump();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(resultCode, 0u);
+    const auto logs = Sandbox::SentLogs();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(logs[0].auid, 42);
+    EXPECT_EQ(logs[0].contents, std::optional<std::wstring>(L"boss defeated"));
+    EXPECT_FALSE(logs[0].mktType1.has_value());
+    Tessel_UnInitialize();
+    EXPECT_TRUE(Sandbox::SentLogs().empty());
+}
+
+}  // namespace
