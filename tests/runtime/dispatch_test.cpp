@@ -1,0 +1,285 @@
+// The request protocol on its own: entry orders, trampolines and the popup
+// lifecycle, with test replies that count themselves.
+#include <stdexcept>
+#include <vector>
+
+#include "TestSupport.hpp"
+#include "tessel/runtime/Dispatch.hpp"
+
+namespace rt = tessel::rt;
+
+namespace {
+
+using namespace tessel::test;
+using Tessel::PCSDK::CallbackResultCpp;
+
+constexpr rt::ModuleIdentity kModule{L"Testmod", L"Testmod is not Initialized.",
+                                     L"Testmod was not initialized; popup was never attempted."};
+
+// A reply that records what it was told and how many copies of it live.
+struct Heard {
+    int who;
+    uint32_t operationCode;
+    uint32_t resultCode;
+    std::wstring message;
+};
+std::vector<Heard> g_heard;
+int g_liveReplies = 0;
+
+struct TestReply {
+    int who = 0;
+    bool present = true;
+    bool throws = false;
+
+    TestReply() { ++g_liveReplies; }
+    TestReply(int w, bool p = true, bool t = false) : who(w), present(p), throws(t) { ++g_liveReplies; }
+    TestReply(const TestReply& o) : who(o.who), present(o.present), throws(o.throws) { ++g_liveReplies; }
+    TestReply& operator=(const TestReply&) = default;
+    ~TestReply() { --g_liveReplies; }
+
+    explicit operator bool() const { return present; }
+    void operator()(const CallbackResultCpp& result) const
+    {
+        g_heard.push_back({who, result.result.GetOperationCode(), result.result.GetResultCode(), result.message});
+        if (throws) {
+            throw std::runtime_error("callback failed");
+        }
+    }
+};
+
+using Pair = rt::PairContext<TestReply, TestReply>;
+
+struct Sent {
+    Base::IParam* param;
+    void* context;
+};
+std::vector<Sent> g_sent;
+
+class DispatchTest : public ScriptedTest {
+protected:
+    void SetUp() override
+    {
+        ScriptedTest::SetUp();
+        g_heard.clear();
+        g_sent.clear();
+        g_liveReplies = 0;
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(g_liveReplies, 0) << "every context is freed exactly once";
+        ScriptedTest::TearDown();
+    }
+    static void SetReady(bool ready)
+    {
+        auto* object = Sandbox::NewObject<Sandbox::ResultObject>(0u, 0u);
+        if (ready) {
+            (void)rt::FinishInitialize(object);
+        } else {
+            (void)rt::FinishUnInitialize(object);
+        }
+        Sandbox::Script::SetBaseInitialized(true);
+    }
+    template <class Context>
+    static void Run(rt::Order order, const Context& callbacks)
+    {
+        rt::Submit(
+            order, kModule, 80, callbacks,
+            [] { return rt::CreateParam<Base::IPopupParam>(Base::kPopupParam); },
+            [](Base::IParam* param, Context* context) { g_sent.push_back({param, context}); },
+            [](const Context& c, const CallbackResultCpp& error) { c(error); });
+    }
+    // Frees what a test's send kept, as a trampoline would.
+    static void FreeSentContexts()
+    {
+        for (const Sent& sent : g_sent) {
+            delete static_cast<TestReply*>(sent.context);
+        }
+        g_sent.clear();
+    }
+};
+
+struct EntryCase {
+    rt::Order order;
+    bool callback;
+    bool ready;
+    bool sent;
+    bool queued;
+    std::size_t paramsBuilt;
+};
+
+class SubmitTest : public DispatchTest, public ::testing::WithParamInterface<EntryCase> {};
+
+TEST_P(SubmitTest, SendsQueuesOrDropsAsTheOrderSays)
+{
+    const EntryCase& c = GetParam();
+    SetReady(c.ready);
+    Run(c.order, TestReply(1, c.callback));
+
+    EXPECT_EQ(g_sent.size(), c.sent ? 1u : 0u);
+    if (!g_sent.empty()) {
+        EXPECT_EQ(g_sent[0].context != nullptr, c.callback) << "a context only with a callback";
+        EXPECT_NE(g_sent[0].param, nullptr);
+    }
+    EXPECT_EQ(Sandbox::Script::QueuedCallbacks(), c.queued ? 1u : 0u);
+    EXPECT_EQ(Sandbox::Script::Params().size(), c.paramsBuilt);
+    for (const auto& record : Sandbox::Script::Params()) {
+        EXPECT_EQ(record.releaseCalls, 1u);
+    }
+    EXPECT_TRUE(g_heard.empty()) << "nothing is called inside the request";
+    FreeSentContexts();
+
+    Pump();
+    ASSERT_EQ(g_heard.size(), c.queued ? 1u : 0u);
+    if (c.queued) {
+        EXPECT_EQ(g_heard[0].resultCode, 17u);
+        EXPECT_EQ(g_heard[0].operationCode, 80u);
+        EXPECT_EQ(g_heard[0].message, L"Testmod is not Initialized.");
+    }
+    SetReady(false);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, SubmitTest,
+    ::testing::Values(
+        // order                      callback ready  sent   queued params
+        EntryCase{rt::Order::ParamFirst, true, true, true, false, 1},
+        EntryCase{rt::Order::ParamFirst, true, false, false, true, 1},
+        EntryCase{rt::Order::ParamFirst, false, false, true, false, 1},
+        EntryCase{rt::Order::ReadyFirst, true, true, true, false, 1},
+        EntryCase{rt::Order::ReadyFirst, true, false, false, true, 0},
+        EntryCase{rt::Order::ReadyFirst, false, false, true, false, 1},
+        EntryCase{rt::Order::DropWhenNotReady, true, true, true, false, 1},
+        EntryCase{rt::Order::DropWhenNotReady, true, false, false, true, 0},
+        EntryCase{rt::Order::DropWhenNotReady, false, false, false, false, 0},
+        EntryCase{rt::Order::DropWhenNotReady, false, true, true, false, 1}));
+
+TEST_F(DispatchTest, CompleteDeliversOnceAndFreesTheContext)
+{
+    auto* context = new TestReply(7);
+    Sandbox::CallbackResultObject result(context, 80, 0, std::wstring(L"done"));
+    int delivered = 0;
+    rt::Complete<TestReply>(&result, [&](const TestReply& reply, const CallbackResultCpp& converted) {
+        ++delivered;
+        reply(converted);
+    });
+    EXPECT_EQ(delivered, 1);
+    ASSERT_EQ(g_heard.size(), 1u);
+    EXPECT_EQ(g_heard[0].message, L"done");
+}
+
+TEST_F(DispatchTest, CompleteSkipsAMissingCallbackAndDiscardingButStillFrees)
+{
+    Sandbox::CallbackResultObject absent(new TestReply(1, false), 80, 0);
+    rt::Complete<TestReply>(&absent, [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    Sandbox::Script::SetDiscarding(true);
+    Sandbox::CallbackResultObject discarded(new TestReply(2), 80, 0);
+    rt::Complete<TestReply>(&discarded, [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    EXPECT_TRUE(g_heard.empty());
+    rt::Complete<TestReply>(nullptr, [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+}
+
+TEST_F(DispatchTest, AThrowingCallbackDoesNotEscapeAndTheContextIsFreed)
+{
+    Sandbox::CallbackResultObject result(new TestReply(1, true, true), 80, 0);
+    EXPECT_NO_THROW(
+        rt::Complete<TestReply>(&result, [](const TestReply& r, const CallbackResultCpp& c) { r(c); }));
+    EXPECT_EQ(g_heard.size(), 1u);
+}
+
+struct PopupCase {
+    bool created;
+    bool second;
+    rt::NotCreatedNotice notice;
+    bool discarding;
+    // expectations
+    bool resultHeard;
+    bool noticeHeard;
+    bool kept;
+};
+
+class PopupResultTest : public DispatchTest, public ::testing::WithParamInterface<PopupCase> {};
+
+TEST_P(PopupResultTest, FollowsThePopupStateTable)
+{
+    const PopupCase& c = GetParam();
+    Sandbox::Script::SetDiscarding(c.discarding);
+    auto* context = new Pair{TestReply(1), TestReply(2, c.second), 82};
+    Sandbox::CallbackResultObject result(context, 82, 0);
+    rt::CompletePopupResult<Pair>(
+        kModule, &result, c.created, c.notice,
+        [](const TestReply& r, const CallbackResultCpp& converted) { r(converted); },
+        [](const TestReply& r, const CallbackResultCpp& notCreated) { r(notCreated); });
+
+    std::size_t expected = (c.resultHeard ? 1u : 0u) + (c.noticeHeard ? 1u : 0u);
+    ASSERT_EQ(g_heard.size(), expected);
+    if (c.resultHeard) {
+        EXPECT_EQ(g_heard[0].who, 1);
+    }
+    if (c.noticeHeard) {
+        const Heard& notice = g_heard.back();
+        EXPECT_EQ(notice.who, 2);
+        EXPECT_EQ(notice.resultCode, 33u);
+        EXPECT_EQ(notice.operationCode, 82u);
+        EXPECT_EQ(notice.message, L"Popup was not created; internal onDestroy notification for wrapper cleanup.");
+    }
+    EXPECT_EQ(g_liveReplies > 0, c.kept) << "kept for the second trampoline";
+    if (c.kept) {
+        g_heard.clear();
+        Sandbox::Script::SetDiscarding(false);
+        Sandbox::CallbackResultObject destroyed(context, 82, 0);
+        rt::CompleteSecond<Pair>(&destroyed, [](const TestReply& r, const CallbackResultCpp& d) { r(d); });
+        ASSERT_EQ(g_heard.size(), 1u);
+        EXPECT_EQ(g_heard[0].who, 2);
+    }
+}
+
+constexpr auto kSend = rt::NotCreatedNotice::Send;
+constexpr auto kNone = rt::NotCreatedNotice::None;
+
+INSTANTIATE_TEST_SUITE_P(
+    States, PopupResultTest,
+    ::testing::Values(
+        //        created second notice discard  result notice kept
+        PopupCase{true, true, kSend, false, true, false, true},
+        PopupCase{true, false, kSend, false, true, false, false},
+        PopupCase{false, true, kSend, false, true, true, false},
+        PopupCase{false, true, kNone, false, true, false, false},
+        PopupCase{false, false, kSend, false, true, false, false},
+        PopupCase{true, true, kSend, true, false, false, true},
+        PopupCase{false, true, kSend, true, false, false, false},
+        PopupCase{true, true, kNone, false, true, false, true}));
+
+TEST_F(DispatchTest, NeverAttemptedReportsToThePresentSecondCallbackOnly)
+{
+    rt::ReportNeverAttempted(kModule, 85, TestReply(2), [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    rt::ReportNeverAttempted(kModule, 85, TestReply(3, false),
+                             [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    ASSERT_EQ(g_heard.size(), 1u);
+    EXPECT_EQ(g_heard[0].who, 2);
+    EXPECT_EQ(g_heard[0].resultCode, 33u);
+    EXPECT_EQ(g_heard[0].operationCode, 85u);
+    EXPECT_EQ(g_heard[0].message, L"Testmod was not initialized; popup was never attempted.");
+}
+
+// The C reply writes the context into the last field and frees the record's
+// texts once the callback has returned.
+const TesselAPICallbackResult* g_seenRecord = nullptr;
+void* g_seenContext = nullptr;
+std::wstring g_seenMessage;
+
+TEST_F(DispatchTest, TheCReplyCarriesTheGamesContextInTheLastField)
+{
+    int context = 0;
+    rt::CReply<void (*)(const TesselAPICallbackResult*)> reply{
+        [](const TesselAPICallbackResult* record) {
+            g_seenRecord = record;
+            g_seenContext = record->userContext;
+            g_seenMessage = record->message;
+        },
+        &context};
+    reply(rt::ModuleResult(kModule, 80, 0, L"text"));
+    EXPECT_EQ(g_seenContext, &context);
+    EXPECT_EQ(g_seenMessage, L"text");
+}
+
+}  // namespace
