@@ -30,15 +30,15 @@ const FeatureReset kResetLogs{&ClearLogs};
 
 // Answers a request with success and, when given, a data object, once the game pumps.
 template <class Data>
-void Answer(const Sandbox::RequestRecord& request, std::optional<Data> data)
+void Answer(const Sandbox::RequestRecord& request, std::wstring message, std::optional<Data> data)
 {
     auto trampoline = request.As<Base::Trampoline>();
     if (trampoline == nullptr) {
         return;
     }
     void* context = request.context;
-    PostCompletion([trampoline, context, data]() mutable {
-        Sandbox::CallbackResultObject result(context, kOperation, TESSEL_RESULT_SUCCESS);
+    PostCompletion([trampoline, context, message, data]() mutable {
+        Sandbox::CallbackResultObject result(context, kOperation, TESSEL_RESULT_SUCCESS, message);
         trampoline(&result, data ? &*data : nullptr);
     });
 }
@@ -53,7 +53,7 @@ void FetchCharacter(const Sandbox::RequestRecord& request)
     }
     const std::wstring text = L"{\"characterId\":\"" + characterId + L"\",\"serverId\":\"" + serverId +
                               L"\",\"name\":\"Aria Windrunner\",\"level\":42,\"class\":\"Ranger\"}";
-    Answer(request, std::optional<Sandbox::CharacterData>(Sandbox::CharacterData(text)));
+    Answer(request, L"Character fetched.", std::optional<Sandbox::CharacterData>(Sandbox::CharacterData(text)));
 }
 
 void SendLog(const Sandbox::RequestRecord& request)
@@ -79,7 +79,7 @@ void SendLog(const Sandbox::RequestRecord& request)
         std::lock_guard<std::mutex> lock(Logs().mutex);
         Logs().logs.push_back(std::move(log));
     }
-    Answer<Sandbox::CharacterData>(request, std::nullopt);
+    Answer<Sandbox::CharacterData>(request, L"Log record delivered.", std::nullopt);
 }
 
 }  // namespace
