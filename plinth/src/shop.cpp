@@ -1,0 +1,1028 @@
+// The sandbox shop: the purchase requests of the platform, answered offline
+// from a small catalog, with simulated popups and an inventory of what was
+// bought. Also the popups of every feature and closing them.
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "core.hpp"
+#include "popups.hpp"
+#include "tessel/base/SandboxShop.hpp"
+#include "text.hpp"
+
+// --- Data objects -------------------------------------------------------------
+
+namespace Tessel::PCSDK::Sandbox {
+
+ShopCategoryItem::ShopCategoryItem() : Object(Base::kDataObject) {}
+const wchar_t* ShopCategoryItem::GetCategoryId() const { return TextPointer(categoryId); }
+const wchar_t* ShopCategoryItem::GetParentCategoryId() const { return TextPointer(parentCategoryId); }
+int32_t ShopCategoryItem::GetDisplayNumber() const { return displayNumber; }
+const wchar_t* ShopCategoryItem::GetName() const { return TextPointer(name); }
+int32_t ShopCategoryItem::GetDepth() const { return depth; }
+
+ProductItem::ProductItem(const ProductFields& fields) : ProductObject(fields) {}
+
+ProductExItem::ProductExItem(const ProductFields& fields, int16_t availabilityCode)
+    : ProductObject(fields), purchaseAvailabilityCode(availabilityCode)
+{
+}
+int16_t ProductExItem::GetPurchaseAvailabilityCode() const { return purchaseAvailabilityCode; }
+
+PurchasedProductItem::PurchasedProductItem() : Object(Base::kDataObject) {}
+int64_t PurchasedProductItem::GetTransactionDetailNumber() const { return transactionDetailNumber; }
+int64_t PurchasedProductItem::GetProductId() const { return productId; }
+const wchar_t* PurchasedProductItem::GetCategoryId() const { return TextPointer(categoryId); }
+int32_t PurchasedProductItem::GetTotalQuantity() const { return totalQuantity; }
+int32_t PurchasedProductItem::GetMemberQuantity() const { return memberQuantity; }
+int32_t PurchasedProductItem::GetGuidQuantity() const { return guidQuantity; }
+
+ChargeInfoItem::ChargeInfoItem() : Object(Base::kDataObject) {}
+double ChargeInfoItem::GetChargeDeductVal() const { return chargeDeductVal; }
+double ChargeInfoItem::GetChargeDisplayDeductVal() const { return chargeDisplayDeductVal; }
+int32_t ChargeInfoItem::GetChargeType() const { return chargeType; }
+const wchar_t* ChargeInfoItem::GetChargeTypeName() const { return TextPointer(chargeTypeName); }
+
+PurchaseResultData::PurchaseResultData() : Object(Base::kDataObject) {}
+int64_t PurchaseResultData::GetTransactionMasterNumber() const { return transactionMasterNumber; }
+const int64_t* PurchaseResultData::GetTransactionDetailNumbers() const
+{
+    return transactionDetailNumbers ? transactionDetailNumbers->data() : nullptr;
+}
+uint32_t PurchaseResultData::GetTransactionDetailNumberCount() const
+{
+    if (transactionDetailNumberCount) {
+        return *transactionDetailNumberCount;
+    }
+    return transactionDetailNumbers ? static_cast<uint32_t>(transactionDetailNumbers->size()) : 0;
+}
+const wchar_t* PurchaseResultData::GetOneTimePaymentUrl() const { return TextPointer(oneTimePaymentUrl); }
+int32_t PurchaseResultData::GetPurchaseProgress() const { return purchaseProgress; }
+uint8_t PurchaseResultData::IsPurchased() const { return isPurchased; }
+const wchar_t* PurchaseResultData::GetExtraData() const { return TextPointer(extraData); }
+uint32_t PurchaseResultData::GetPurchasedProductCount() const { return purchasedProducts.Count(); }
+Base::IPurchasedProductItem* PurchaseResultData::GetPurchasedProduct(uint32_t index) const
+{
+    return purchasedProducts.At(index);
+}
+uint32_t PurchaseResultData::GetChargeInfoCount() const { return chargeInfos.Count(); }
+Base::IChargeInfoItem* PurchaseResultData::GetChargeInfo(uint32_t index) const { return chargeInfos.At(index); }
+bool PurchaseResultData::IsPopupCreated() const { return popupCreated; }
+
+ConfirmPurchaseData::ConfirmPurchaseData() : Object(Base::kDataObject) {}
+bool ConfirmPurchaseData::GetResult() const { return result; }
+uint32_t ConfirmPurchaseData::GetPurchasedProductCount() const { return purchasedProducts.Count(); }
+Base::IPurchasedProductItem* ConfirmPurchaseData::GetPurchasedProduct(uint32_t index) const
+{
+    return purchasedProducts.At(index);
+}
+uint32_t ConfirmPurchaseData::GetChargeInfoCount() const { return chargeInfos.Count(); }
+Base::IChargeInfoItem* ConfirmPurchaseData::GetChargeInfo(uint32_t index) const { return chargeInfos.At(index); }
+
+InventoryItem::InventoryItem() : Object(Base::kDataObject) {}
+int64_t InventoryItem::GetTransactionMasterNumber() const { return transactionMasterNumber; }
+int64_t InventoryItem::GetTransactionDetailNumber() const { return transactionDetailNumber; }
+int64_t InventoryItem::GetProductId() const { return productId; }
+const wchar_t* InventoryItem::GetGameItemId() const { return TextPointer(gameItemId); }
+const wchar_t* InventoryItem::GetProductName() const { return TextPointer(productName); }
+int32_t InventoryItem::GetQuantity() const { return quantity; }
+const wchar_t* InventoryItem::GetThumbnailUrl() const { return TextPointer(thumbnailUrl); }
+
+VoidedPurchaseItem::VoidedPurchaseItem() : Object(Base::kDataObject) {}
+int64_t VoidedPurchaseItem::GetTid() const { return tid; }
+const wchar_t* VoidedPurchaseItem::GetMarketCode() const { return TextPointer(marketCode); }
+const wchar_t* VoidedPurchaseItem::GetProductId() const { return TextPointer(productId); }
+const wchar_t* VoidedPurchaseItem::GetMarketProductId() const { return TextPointer(marketProductId); }
+const wchar_t* VoidedPurchaseItem::GetUserId() const { return TextPointer(userId); }
+int64_t VoidedPurchaseItem::GetCharacterNo() const { return characterNo; }
+int64_t VoidedPurchaseItem::GetPurchaseMillis() const { return purchaseMillis; }
+int64_t VoidedPurchaseItem::GetVoidedMillis() const { return voidedMillis; }
+
+TermsData::TermsData() : Object(Base::kDataObject) {}
+bool TermsData::GetAgreed() const { return agreed; }
+const wchar_t* TermsData::GetTermsText() const { return TextPointer(termsText); }
+bool TermsData::IsPopupCreated() const { return popupCreated; }
+
+WithdrawData::WithdrawData() : Object(Base::kDataObject) {}
+bool WithdrawData::GetWithdrawn() const { return withdrawn; }
+bool WithdrawData::IsPopupCreated() const { return popupCreated; }
+
+}  // namespace Tessel::PCSDK::Sandbox
+
+namespace plinth {
+namespace {
+
+// Operation codes of the platform's own results, one per shop request.
+enum ShopOperation : uint32_t {
+    kCategoriesOp = 80,
+    kProductsOp = 81,
+    kPurchaseOp = 82,
+    kConfirmOp = 83,
+    kInventoryOp = 84,
+    kTermsOp = 85,
+    kPaymentOp = 86,
+    kVoidedOp = 87,
+    kWithdrawOp = 89,
+};
+
+enum ProductType : int32_t { kTypeNone = 0, kIndiePackage = 1, kInGameItem = 2, kPackageItem = 3 };
+enum Discount : int32_t { kNoDiscount = 0, kFixedRate = 1, kFlatRate = 2 };
+enum Limit : int32_t { kNoLimit = 0, kUnlimited = 1, kPerMember = 2, kPerCharacter = 3 };
+enum Progress : int32_t { kProgressNone = 0, kNotNeedPaymentWindow = 2 };
+enum Availability : int16_t { kAvailable = 0, kLimitReached = 1 };
+
+constexpr int64_t kJanuary2026 = 1767225600000;  // milliseconds since 1970
+constexpr int64_t kDay = 86400000;
+
+// --- The catalog ----------------------------------------------------------
+
+struct Category {
+    const wchar_t* id;
+    const wchar_t* parent;
+    int32_t displayNumber;
+    const wchar_t* name;
+    int32_t depth;
+};
+
+const Category kCategories[] = {
+    {L"weapons", L"", 1, L"Weapons", 1},
+    {L"weapons-swords", L"weapons", 1, L"Swords", 2},
+    {L"weapons-bows", L"weapons", 2, L"Bows", 2},
+    {L"supplies", L"", 2, L"Supplies", 1},
+    {L"supplies-potions", L"supplies", 1, L"Potions", 2},
+    {L"bundles", L"", 3, L"Bundles", 1},
+};
+
+struct CatalogEntry {
+    int64_t id;
+    const wchar_t* gameItemId;
+    const wchar_t* name;
+    const wchar_t* description;
+    int32_t quantity;
+    int32_t type;
+    const wchar_t* categoryId;
+    double price;
+    int32_t discountType;
+    int32_t discountValue;  // percent for a fixed rate, an amount for a flat rate
+    int32_t limitType;
+    int32_t limitCount;
+    int32_t saleLimitCount;
+    bool canWithdraw;
+};
+
+const CatalogEntry kCatalog[] = {
+    {101, L"sword_iron", L"Iron Sword", L"A dependable blade.", 1, kInGameItem, L"weapons-swords", 3.00,
+     kNoDiscount, 0, kUnlimited, 0, 0, false},
+    {102, L"sword_flame", L"Flame Blade", L"Sets foes alight.", 1, kInGameItem, L"weapons-swords", 12.00,
+     kFixedRate, 20, kPerMember, 1, 0, false},
+    {103, L"sword_moon", L"Moonlight Katana", L"Shines at night.", 1, kInGameItem, L"weapons-swords", 15.00,
+     kFlatRate, 2, kPerCharacter, 2, 0, false},
+    {104, L"bow_hunter", L"Hunter's Bow", L"Light and quick.", 1, kInGameItem, L"weapons-bows", 4.50,
+     kNoDiscount, 0, kUnlimited, 0, 0, false},
+    {105, L"bow_storm", L"Storm Longbow", L"Arrows ride the wind.", 1, kInGameItem, L"weapons-bows", 9.00,
+     kFlatRate, 1, kUnlimited, 0, 500, false},
+    {106, L"potion_health", L"Health Potion x10", L"Restores health.", 10, kInGameItem, L"supplies-potions",
+     0.50, kNoDiscount, 0, kUnlimited, 0, 0, false},
+    {107, L"potion_mana", L"Mana Potion x10", L"Restores mana.", 10, kInGameItem, L"supplies-potions", 0.60,
+     kFixedRate, 10, kUnlimited, 0, 0, false},
+    {108, L"elixir_ages", L"Elixir of Ages", L"Rare and potent.", 1, kInGameItem, L"supplies-potions", 5.00,
+     kNoDiscount, 0, kPerCharacter, 3, 1000, false},
+    {109, L"crate_legacy", L"Supply Crate (Legacy)", L"From an older season.", 5, kTypeNone, L"supplies",
+     1.00, kNoDiscount, 0, kNoLimit, 0, 0, false},
+    {110, L"pack_starter", L"Starter Pack", L"Everything to begin.", 1, kPackageItem, L"bundles", 9.90,
+     kNoDiscount, 0, kPerMember, 1, 0, false},
+    {111, L"pack_hero", L"Hero Bundle", L"For seasoned heroes.", 1, kPackageItem, L"bundles", 29.90,
+     kFlatRate, 5, kPerMember, 1, 0, false},
+    {112, L"dlc_frozen_north", L"Expansion: Frozen North", L"A new region to explore.", 1, kIndiePackage,
+     L"bundles", 19.99, kNoDiscount, 0, kPerMember, 1, 0, true},
+    {113, L"dlc_soundtrack", L"Original Soundtrack", L"Twenty-four tracks.", 1, kIndiePackage, L"bundles",
+     4.99, kFixedRate, 50, kPerMember, 1, 0, true},
+};
+
+const CatalogEntry* FindProduct(int64_t id)
+{
+    for (const CatalogEntry& entry : kCatalog) {
+        if (entry.id == id) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+double SalePriceOf(const CatalogEntry& entry)
+{
+    switch (entry.discountType) {
+    case kFixedRate: return entry.price * (100 - entry.discountValue) / 100.0;
+    case kFlatRate: return entry.price - entry.discountValue;
+    default: return entry.price;
+    }
+}
+
+std::wstring PriceText(double price)
+{
+    wchar_t text[32];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"$%.2f", price);
+    return text;
+}
+
+std::wstring ThumbnailOf(const CatalogEntry& entry)
+{
+    return std::wstring(L"https://shop.sandbox.invalid/images/") + entry.gameItemId + L".png";
+}
+
+bool InCategory(const CatalogEntry& entry, const std::wstring& categoryId)
+{
+    if (categoryId.empty() || categoryId == entry.categoryId) {
+        return true;
+    }
+    for (const Category& category : kCategories) {
+        if (category.id == std::wstring(entry.categoryId)) {
+            return categoryId == category.parent;
+        }
+    }
+    return false;
+}
+
+bool KnownCategory(const std::wstring& categoryId)
+{
+    return categoryId.empty() ||
+           std::any_of(std::begin(kCategories), std::end(kCategories),
+                       [&](const Category& category) { return categoryId == category.id; });
+}
+
+// --- Shop state -------------------------------------------------------------
+
+struct Purchase {
+    int64_t detailNumber;
+    const CatalogEntry* product;
+    int32_t quantity;
+    double paid;
+};
+
+struct Transaction {
+    std::vector<Purchase> purchases;
+    bool confirmed = false;
+};
+
+struct Popup {
+    uint64_t id;
+    std::wstring kind;
+    uint32_t operationCode;
+    Base::Trampoline destroy;
+    void* destroyContext;
+};
+
+struct Shop {
+    std::mutex mutex;
+    bool popupsCreated = true;
+    bool termsAgreed = false;
+    uint64_t nextPopup = 1;
+    int64_t nextTransaction = 900001;
+    int64_t nextDetail = 1;
+    int64_t nextPayment = 1;
+    std::map<int64_t, Transaction> transactions;
+    std::vector<Sandbox::InventoryItem> inventory;
+    std::vector<Popup> popups;
+};
+
+Shop& TheShop()
+{
+    static Shop shop;
+    return shop;
+}
+
+// The platform's reset forgets the popups without notifying anyone: their
+// destroy notifications would have been dropped with the queue anyway.
+void ResetShop()
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    shop.popupsCreated = true;
+    shop.termsAgreed = false;
+    shop.nextPopup = 1;
+    shop.nextTransaction = 900001;
+    shop.nextDetail = 1;
+    shop.nextPayment = 1;
+    shop.transactions.clear();
+    shop.inventory.clear();
+    shop.popups.clear();
+}
+
+const FeatureReset kResetShop{&ResetShop};
+
+int32_t TimesBought(const Shop& shop, int64_t productId)
+{
+    int32_t count = 0;
+    for (const auto& entry : shop.transactions) {
+        for (const Purchase& purchase : entry.second.purchases) {
+            count += purchase.product->id == productId ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+bool LimitReached(const Shop& shop, const CatalogEntry& entry)
+{
+    const bool limited = entry.limitType == kPerMember || entry.limitType == kPerCharacter;
+    return limited && TimesBought(shop, entry.id) >= entry.limitCount;
+}
+
+Sandbox::ProductFields FieldsOf(const Shop& shop, const CatalogEntry& entry)
+{
+    Sandbox::ProductFields fields;
+    fields.productId = entry.id;
+    fields.gameItemId = entry.gameItemId;
+    fields.name = entry.name;
+    fields.description = entry.description;
+    fields.quantity = entry.quantity;
+    fields.productTypeCode = entry.type;
+    fields.categoryId = entry.categoryId;
+    for (const Category& category : kCategories) {
+        if (category.id == std::wstring(entry.categoryId)) {
+            fields.categoryName = category.name;
+        }
+    }
+    fields.currencyCode = L"USD";
+    fields.price = entry.price;
+    fields.displayPrice = entry.price;
+    fields.displayPriceString = PriceText(entry.price);
+    fields.salePrice = SalePriceOf(entry);
+    fields.displaySalePrice = fields.salePrice;
+    fields.displaySalePriceString = PriceText(fields.salePrice);
+    fields.isDiscount = entry.discountType != kNoDiscount ? 1 : 0;
+    fields.discountType = entry.discountType;
+    fields.discountTypeValue = entry.discountValue;
+    if (fields.isDiscount != 0) {
+        fields.discountBeginDate = kJanuary2026;
+        fields.discountEndDate = kJanuary2026 + 30 * kDay;
+    }
+    const int32_t bought = TimesBought(shop, entry.id);
+    fields.totalQuantity = entry.quantity;
+    fields.memberQuantity = entry.quantity;
+    fields.guidQuantity = entry.quantity;
+    fields.thumbnailUrl = ThumbnailOf(entry);
+    fields.canWithdraw = entry.canWithdraw ? 1 : 0;
+    fields.purchasedAtLeastOnce = bought > 0 ? 1 : 0;
+    fields.purchaseLimitTypeCode = entry.limitType;
+    fields.purchaseLimitCount = entry.limitCount;
+    fields.saleLimitCount = entry.saleLimitCount;
+    fields.saleBeginDate = kJanuary2026 - 365 * kDay;
+    fields.saleEndDate = kJanuary2026 + 365 * kDay;
+    return fields;
+}
+
+// --- Answers ------------------------------------------------------------------
+
+struct Outcome {
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    std::wstring message;
+};
+
+// Objects that a completion hands to a trampoline, kept alive by the job.
+template <class Item>
+struct Items {
+    std::vector<Item> items;
+    std::vector<Base::IObject*> pointers;
+
+    void Seal()
+    {
+        for (Item& item : items) {
+            pointers.push_back(&item);
+        }
+    }
+};
+
+template <class Item>
+struct ListAnswer {
+    Items<Item> items;
+    Sandbox::ListObject list;
+
+    Base::IObject* Get()
+    {
+        items.Seal();
+        list.items = items.pointers;
+        return &list;
+    }
+};
+
+// Queues trampoline(result, data()) for the game's next pump.
+template <class Trampoline, class Make>
+void Complete(Trampoline trampoline, void* context, uint32_t operation, const Outcome& outcome, Make make)
+{
+    if (trampoline == nullptr) {
+        return;
+    }
+    auto made = std::make_shared<decltype(make())>(make());
+    PostCompletion([trampoline, context, operation, outcome, made]() {
+        Sandbox::CallbackResultObject result(context, operation, outcome.code, outcome.message);
+        (*made)(trampoline, &result);
+    });
+}
+
+// A completion whose second argument is one data object.
+template <class Data>
+struct DataAnswer {
+    std::shared_ptr<Data> data;
+    void operator()(Base::Trampoline trampoline, Base::ICallbackResultObject* result) const
+    {
+        trampoline(result, data->Get());
+    }
+};
+
+template <class Value>
+struct Single {
+    Value object;
+    Base::IObject* Get() { return &object; }
+};
+
+template <class Data>
+void CompleteWith(const Sandbox::RequestRecord& request, uint32_t operation, const Outcome& outcome,
+                  std::shared_ptr<Data> data)
+{
+    Complete(request.As<Base::Trampoline>(), request.context, operation, outcome,
+             [data] { return DataAnswer<Data>{data}; });
+}
+
+void FetchShopCategories(const Sandbox::RequestRecord& request)
+{
+    auto answer = std::make_shared<ListAnswer<Sandbox::ShopCategoryItem>>();
+    for (const Category& category : kCategories) {
+        Sandbox::ShopCategoryItem item;
+        item.categoryId = category.id;
+        item.parentCategoryId = category.parent;
+        item.displayNumber = category.displayNumber;
+        item.name = category.name;
+        item.depth = category.depth;
+        answer->items.items.push_back(item);
+    }
+    CompleteWith(request, kCategoriesOp, {}, answer);
+}
+
+// One page of the products of a category, read from a 2500 parameter object.
+template <class Make>
+Outcome ProductPage(const Sandbox::RequestRecord& request, Make make)
+{
+    std::wstring categoryId;
+    int32_t page = 1;
+    int32_t size = 20;
+    if (auto* param = static_cast<Base::IProductPageParam*>(request.param)) {
+        categoryId = TextOrEmpty(param->GetCategoryId());
+        page = param->GetPageNumber();
+        size = param->GetPageSize();
+    }
+    if (page < 1 || size < 1) {
+        return {TESSEL_RESULT_INVALID_ARGUMENT, L"The page number and the page size must be at least 1."};
+    }
+    if (!KnownCategory(categoryId)) {
+        return {TESSEL_RESULT_NOT_FOUND, L"No such category: " + categoryId};
+    }
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    const int64_t first = static_cast<int64_t>(page - 1) * size;
+    int64_t index = 0;
+    for (const CatalogEntry& entry : kCatalog) {
+        if (!InCategory(entry, categoryId)) {
+            continue;
+        }
+        if (index >= first && index < first + size) {
+            make(FieldsOf(shop, entry), LimitReached(shop, entry) ? kLimitReached : kAvailable);
+        }
+        ++index;
+    }
+    return {};
+}
+
+void FetchProducts(const Sandbox::RequestRecord& request)
+{
+    auto answer = std::make_shared<ListAnswer<Sandbox::ProductItem>>();
+    const Outcome outcome = ProductPage(request, [&](const Sandbox::ProductFields& fields, int16_t) {
+        answer->items.items.emplace_back(fields);
+    });
+    CompleteWith(request, kProductsOp, outcome, answer);
+}
+
+// Completion with an item array and its count.
+template <class Item>
+struct ArrayAnswer {
+    std::shared_ptr<Items<Item>> items;
+    void operator()(Base::ArrayTrampoline trampoline, Base::ICallbackResultObject* result) const
+    {
+        items->Seal();
+        trampoline(result, items->pointers.empty() ? nullptr : items->pointers.data(),
+                   static_cast<uint32_t>(items->pointers.size()));
+    }
+};
+
+template <class Item>
+void CompleteWithArray(const Sandbox::RequestRecord& request, uint32_t operation, const Outcome& outcome,
+                       std::shared_ptr<Items<Item>> items)
+{
+    Complete(request.As<Base::ArrayTrampoline>(), request.context, operation, outcome,
+             [items] { return ArrayAnswer<Item>{items}; });
+}
+
+void FetchProductsEx(const Sandbox::RequestRecord& request)
+{
+    auto items = std::make_shared<Items<Sandbox::ProductExItem>>();
+    const Outcome outcome = ProductPage(request, [&](const Sandbox::ProductFields& fields, int16_t availability) {
+        items->items.emplace_back(fields, availability);
+    });
+    CompleteWithArray(request, kProductsOp, outcome, items);
+}
+
+// --- Popups -------------------------------------------------------------------
+
+bool PopupsCanBeCreated()
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    return shop.popupsCreated;
+}
+
+// Opens the popup of a request when popups can be created.
+bool OpenRequestPopup(const Sandbox::RequestRecord& request, const wchar_t* kind, uint32_t operation)
+{
+    if (!PopupsCanBeCreated()) {
+        return false;
+    }
+    OpenPopup(kind, operation, request.SecondAs<Base::Trampoline>(), request.secondContext);
+    return true;
+}
+
+const Outcome kPopupFailed{TESSEL_RESULT_POPUP_NOT_CREATED, L"The window could not be opened."};
+
+// --- Purchases ----------------------------------------------------------------
+
+struct OrderLine {
+    int64_t productId;
+    double salePrice;
+    int32_t quantity;
+};
+
+std::vector<OrderLine> OrderOf(Base::IStartPurchaseParam* param)
+{
+    std::vector<OrderLine> order;
+    if (param == nullptr) {
+        return order;
+    }
+    for (uint64_t i = 0; i < param->GetOrderProductCount(); ++i) {
+        if (auto* product = static_cast<Base::IOrderProductParam*>(param->GetOrderProduct(i))) {
+            order.push_back({product->GetProductId(), product->GetSalePrice(), product->GetQuantity()});
+        }
+    }
+    return order;
+}
+
+// Checks an order against the catalog; the shop's lock is held.
+Outcome CheckOrder(const Shop& shop, const std::vector<OrderLine>& order)
+{
+    if (order.empty()) {
+        return {TESSEL_RESULT_INVALID_ARGUMENT, L"The order holds no products."};
+    }
+    for (const OrderLine& line : order) {
+        const CatalogEntry* entry = FindProduct(line.productId);
+        if (entry == nullptr) {
+            return {TESSEL_RESULT_NOT_FOUND, L"No such product: " + std::to_wstring(line.productId)};
+        }
+        if (line.quantity < 1) {
+            return {TESSEL_RESULT_INVALID_ARGUMENT, L"A quantity must be at least 1."};
+        }
+        if (LimitReached(shop, *entry)) {
+            return {TESSEL_RESULT_INVALID_ARGUMENT, std::wstring(L"Purchase limit reached: ") + entry->name};
+        }
+    }
+    return {};
+}
+
+// The purchased products and charge infos of a transaction, for the
+// purchase result and the confirm data.
+struct TransactionLists {
+    std::vector<Sandbox::PurchasedProductItem> products;
+    std::vector<Sandbox::ChargeInfoItem> charges;
+
+    explicit TransactionLists(const Transaction& transaction)
+    {
+        double total = 0;
+        for (const Purchase& purchase : transaction.purchases) {
+            Sandbox::PurchasedProductItem item;
+            item.transactionDetailNumber = purchase.detailNumber;
+            item.productId = purchase.product->id;
+            item.categoryId = purchase.product->categoryId;
+            item.totalQuantity = purchase.product->quantity * purchase.quantity;
+            item.memberQuantity = item.totalQuantity;
+            item.guidQuantity = item.totalQuantity;
+            products.push_back(item);
+            total += purchase.paid;
+        }
+        // The sandbox wallet pays the first 1.00 with bonus credit.
+        const double bonus = std::min(total, 1.0);
+        Sandbox::ChargeInfoItem cash;
+        cash.chargeDeductVal = total - bonus;
+        cash.chargeDisplayDeductVal = cash.chargeDeductVal;
+        cash.chargeType = 1;
+        cash.chargeTypeName = L"Wallet";
+        charges.push_back(cash);
+        Sandbox::ChargeInfoItem credit;
+        credit.chargeDeductVal = bonus;
+        credit.chargeDisplayDeductVal = bonus;
+        credit.chargeType = 2;
+        credit.chargeTypeName = L"Bonus credit";
+        charges.push_back(credit);
+    }
+
+    template <class Data>
+    void PointTo(Data& data)
+    {
+        for (auto& product : products) {
+            data.purchasedProducts.items.push_back(&product);
+        }
+        for (auto& charge : charges) {
+            data.chargeInfos.items.push_back(&charge);
+        }
+    }
+};
+
+template <class Data>
+struct TransactionAnswer {
+    std::optional<TransactionLists> lists;
+    Data data;
+
+    Base::IObject* Get()
+    {
+        if (lists && data.purchasedProducts.items.empty()) {
+            lists->PointTo(data);
+        }
+        return &data;
+    }
+};
+
+// Records the order as a transaction and fills the inventory; the shop's
+// lock is held.
+int64_t Buy(Shop& shop, const std::vector<OrderLine>& order)
+{
+    const int64_t master = shop.nextTransaction++;
+    Transaction& transaction = shop.transactions[master];
+    for (const OrderLine& line : order) {
+        const CatalogEntry& entry = *FindProduct(line.productId);
+        const Purchase purchase{shop.nextDetail++, &entry, line.quantity, SalePriceOf(entry) * line.quantity};
+        transaction.purchases.push_back(purchase);
+        Sandbox::InventoryItem item;
+        item.transactionMasterNumber = master;
+        item.transactionDetailNumber = purchase.detailNumber;
+        item.productId = entry.id;
+        item.gameItemId = entry.gameItemId;
+        item.productName = entry.name;
+        item.quantity = entry.quantity * line.quantity;
+        item.thumbnailUrl = ThumbnailOf(entry);
+        shop.inventory.push_back(item);
+    }
+    return master;
+}
+
+void StartPurchase(const Sandbox::RequestRecord& request)
+{
+    auto* param = static_cast<Base::IStartPurchaseParam*>(request.param);
+    const std::vector<OrderLine> order = OrderOf(param);
+    auto answer = std::make_shared<TransactionAnswer<Sandbox::PurchaseResultData>>();
+    Sandbox::PurchaseResultData& data = answer->data;
+    data.extraData = param != nullptr ? TextOrEmpty(param->GetExtraData()) : std::wstring();
+    data.purchaseProgress = kProgressNone;
+    data.popupCreated = false;
+
+    Outcome outcome;
+    Shop& shop = TheShop();
+    {
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        outcome = CheckOrder(shop, order);
+        if (outcome.code == TESSEL_RESULT_SUCCESS && !shop.popupsCreated) {
+            outcome = kPopupFailed;
+        }
+        if (outcome.code == TESSEL_RESULT_SUCCESS) {
+            const int64_t master = Buy(shop, order);
+            const Transaction& transaction = shop.transactions[master];
+            data.transactionMasterNumber = master;
+            data.transactionDetailNumbers.emplace();
+            for (const Purchase& purchase : transaction.purchases) {
+                data.transactionDetailNumbers->push_back(purchase.detailNumber);
+            }
+            data.oneTimePaymentUrl = L"https://shop.sandbox.invalid/pay/" + std::to_wstring(master);
+            data.purchaseProgress = kNotNeedPaymentWindow;
+            data.isPurchased = 1;
+            data.popupCreated = true;
+            answer->lists.emplace(transaction);
+        }
+    }
+    if (data.popupCreated) {
+        OpenPopup(L"purchase", kPurchaseOp, request.SecondAs<Base::Trampoline>(), request.secondContext);
+    }
+    CompleteWith(request, kPurchaseOp, outcome, answer);
+}
+
+void ConfirmPurchase(const Sandbox::RequestRecord& request)
+{
+    int64_t master = 0;
+    if (auto* param = static_cast<Base::IConfirmPurchaseParam*>(request.param)) {
+        master = param->GetTransactionMasterNumber();
+    }
+    auto answer = std::make_shared<TransactionAnswer<Sandbox::ConfirmPurchaseData>>();
+    Outcome outcome;
+    Shop& shop = TheShop();
+    {
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        auto found = shop.transactions.find(master);
+        if (found == shop.transactions.end()) {
+            outcome = {TESSEL_RESULT_NOT_FOUND, L"No such transaction: " + std::to_wstring(master)};
+        } else {
+            found->second.confirmed = true;
+            answer->data.result = true;
+            answer->lists.emplace(found->second);
+        }
+    }
+    CompleteWith(request, kConfirmOp, outcome, answer);
+}
+
+// Completion with a text.
+struct TextAnswer {
+    Sandbox::Text text;
+    void operator()(Base::TextTrampoline trampoline, Base::ICallbackResultObject* result) const
+    {
+        trampoline(result, Sandbox::TextPointer(text));
+    }
+};
+
+void StartPayment(const Sandbox::RequestRecord& request)
+{
+    int32_t operation = 0;
+    if (auto* param = static_cast<Base::IPaymentOptionParam*>(request.param)) {
+        operation = param->GetOperation();
+    }
+    Outcome outcome = kPopupFailed;
+    Sandbox::Text text = std::wstring();
+    if (OpenRequestPopup(request, L"payment", kPaymentOp)) {
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        outcome = {};
+        text = L"{\"paymentId\":\"P-" + std::to_wstring(shop.nextPayment++) + L"\",\"operation\":" +
+               std::to_wstring(operation) + L",\"status\":\"approved\"}";
+    }
+    Complete(request.As<Base::TextTrampoline>(), request.context, kPaymentOp, outcome,
+             [text] { return TextAnswer{text}; });
+}
+
+// --- Inventory, voided purchases, terms, withdrawal ---------------------------
+
+void FetchInventory(const Sandbox::RequestRecord& request)
+{
+    auto answer = std::make_shared<ListAnswer<Sandbox::InventoryItem>>();
+    answer->items.items = Sandbox::ShopInventory();
+    CompleteWith(request, kInventoryOp, {}, answer);
+}
+
+void FetchVoidedPurchases(const Sandbox::RequestRecord& request)
+{
+    struct Voided {
+        int64_t tid;
+        const wchar_t* productId;
+        int64_t characterNo;
+        int64_t purchased;
+        int64_t voided;
+    };
+    const Voided kVoided[] = {
+        {700001, L"106", 31001, kJanuary2026 - 40 * kDay, kJanuary2026 - 38 * kDay},
+        {700002, L"111", 31001, kJanuary2026 - 20 * kDay, kJanuary2026 - 5 * kDay},
+    };
+    auto items = std::make_shared<Items<Sandbox::VoidedPurchaseItem>>();
+    for (const Voided& voided : kVoided) {
+        Sandbox::VoidedPurchaseItem item;
+        item.tid = voided.tid;
+        item.marketCode = L"SANDBOX";
+        item.productId = voided.productId;
+        item.marketProductId = std::wstring(L"sandbox.") + voided.productId;
+        item.userId = L"sandbox-player";
+        item.characterNo = voided.characterNo;
+        item.purchaseMillis = voided.purchased;
+        item.voidedMillis = voided.voided;
+        items->items.push_back(item);
+    }
+    CompleteWithArray(request, kVoidedOp, {}, items);
+}
+
+void FetchTermsAgreement(const Sandbox::RequestRecord& request)
+{
+    int32_t operation = 0;
+    if (auto* param = static_cast<Base::IWebviewOptionParam*>(request.param)) {
+        operation = param->GetOperation();
+    }
+    auto answer = std::make_shared<Single<Sandbox::TermsData>>();
+    Sandbox::TermsData& data = answer->object;
+    data.popupCreated = OpenRequestPopup(request, L"terms", kTermsOp);
+    Shop& shop = TheShop();
+    {
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        // Operation 1 asks for agreement, and the simulated player agrees.
+        if (data.popupCreated && operation == 1) {
+            shop.termsAgreed = true;
+        }
+        data.agreed = shop.termsAgreed;
+    }
+    data.termsText = L"Sandbox Shop terms of sale, version 3: purchases are simulated and cost nothing.";
+    CompleteWith(request, kTermsOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
+}
+
+// Withdrawing from the game gives back what can be withdrawn.
+void WithdrawGame(const Sandbox::RequestRecord& request)
+{
+    auto answer = std::make_shared<Single<Sandbox::WithdrawData>>();
+    Sandbox::WithdrawData& data = answer->object;
+    data.popupCreated = OpenRequestPopup(request, L"withdraw", kWithdrawOp);
+    if (data.popupCreated) {
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        std::vector<Sandbox::InventoryItem> kept;
+        for (const Sandbox::InventoryItem& item : shop.inventory) {
+            const CatalogEntry* entry = FindProduct(item.productId);
+            if (entry != nullptr && entry->canWithdraw) {
+                data.withdrawn = true;
+            } else {
+                kept.push_back(item);
+            }
+        }
+        shop.inventory.swap(kept);
+    }
+    CompleteWith(request, kWithdrawOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
+}
+
+}  // namespace
+
+// --- Popups of every feature ---------------------------------------------------
+
+uint64_t OpenPopup(std::wstring kind, uint32_t operationCode, Base::Trampoline destroy, void* destroyContext)
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    const uint64_t id = shop.nextPopup++;
+    shop.popups.push_back({id, std::move(kind), operationCode, destroy, destroyContext});
+    return id;
+}
+
+namespace {
+
+void QueueDestroy(const Popup& popup)
+{
+    if (popup.destroy == nullptr) {
+        return;
+    }
+    const Base::Trampoline destroy = popup.destroy;
+    void* context = popup.destroyContext;
+    const uint32_t operation = popup.operationCode;
+    PostCompletion([destroy, context, operation]() {
+        Sandbox::CallbackResultObject result(context, operation, TESSEL_RESULT_SUCCESS);
+        destroy(&result, nullptr);
+    });
+}
+
+// Takes the popups that match out of the shop, then queues their destroy
+// notifications in the order they were opened.
+template <class Match>
+std::size_t ClosePopupsWhere(Match match)
+{
+    std::vector<Popup> closed;
+    {
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        std::vector<Popup> open;
+        for (Popup& popup : shop.popups) {
+            (match(popup) ? closed : open).push_back(popup);
+        }
+        shop.popups.swap(open);
+    }
+    for (const Popup& popup : closed) {
+        QueueDestroy(popup);
+    }
+    return closed.size();
+}
+
+}  // namespace
+
+bool ClosePopupById(uint64_t id)
+{
+    return ClosePopupsWhere([id](const Popup& popup) { return popup.id == id; }) != 0;
+}
+
+std::size_t CloseEveryPopup()
+{
+    return ClosePopupsWhere([](const Popup&) { return true; });
+}
+
+}  // namespace plinth
+
+using namespace plinth;
+
+// --- The platform's shop requests ---------------------------------------------
+
+void Tessel_FetchShopCategories(Base::IParam* param, Base::Trampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchShopCategories);
+}
+
+void Tessel_FetchProducts(Base::IParam* param, Base::Trampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchProducts);
+}
+
+void Tessel_Internal_IAP_FetchProductsEx(Base::IParam* param, Base::ArrayTrampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchProductsEx);
+}
+
+void Tessel_StartPurchase(Base::IParam* param, Base::Trampoline resultTrampoline,
+                          Base::Trampoline destroyTrampoline, void* resultContext, void* destroyContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
+                  &StartPurchase);
+}
+
+void Tessel_ConfirmPurchase(Base::IParam* param, Base::Trampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &ConfirmPurchase);
+}
+
+void Tessel_Internal_IAP_StartPayment(Base::IParam* param, Base::TextTrampoline resultTrampoline,
+                                      Base::Trampoline destroyTrampoline, void* resultContext,
+                                      void* destroyContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
+                  &StartPayment);
+}
+
+void Tessel_FetchInventory(Base::IParam* param, Base::Trampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchInventory);
+}
+
+void Tessel_FetchTermsAgreement(Base::IParam* param, Base::Trampoline resultTrampoline,
+                                Base::Trampoline destroyTrampoline, void* resultContext, void* destroyContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
+                  &FetchTermsAgreement);
+}
+
+void Tessel_Internal_IAP_FetchVoidedPurchases(Base::IParam* param, Base::ArrayTrampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchVoidedPurchases);
+}
+
+void Tessel_WithdrawGame(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline destroyTrampoline,
+                         void* resultContext, void* destroyContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
+                  &WithdrawGame);
+}
+
+// Closes the popups of every feature. The result can be scripted; in
+// scripted mode no popups are open.
+Base::IResultObject* Tessel_CloseAllPopups()
+{
+    const uint32_t code = IsBaseInitialized() ? TESSEL_RESULT_SUCCESS : TESSEL_RESULT_NOT_INITIALIZED;
+    if (code == TESSEL_RESULT_SUCCESS) {
+        CloseEveryPopup();
+    }
+    return AnswerCall(Sandbox::Call::CloseAllPopups, 0, code);
+}
+
+// --- Shop inspection ----------------------------------------------------------
+
+namespace Tessel::PCSDK::Sandbox {
+
+std::vector<ShownPopup> OpenPopups()
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    std::vector<ShownPopup> shown;
+    for (const Popup& popup : shop.popups) {
+        shown.push_back({popup.id, popup.kind});
+    }
+    return shown;
+}
+
+bool ClosePopup(uint64_t id) { return ClosePopupById(id); }
+
+std::size_t ClosePopups() { return CloseEveryPopup(); }
+
+void SetShopPopupsCreated(bool created)
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    shop.popupsCreated = created;
+}
+
+std::vector<InventoryItem> ShopInventory()
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    return shop.inventory;
+}
+
+}  // namespace Tessel::PCSDK::Sandbox
