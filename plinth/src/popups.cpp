@@ -1,0 +1,416 @@
+// Sandbox answers for the view module: popup lists, showing popups (closed
+// later by the game or the player through the shared popup registry),
+// suppression, the web open key and identity verification.
+#include <chrono>
+#include <map>
+#include <mutex>
+
+#include "popups.hpp"
+#include "tessel/base/SandboxPopups.hpp"
+
+namespace Sandbox = Tessel::PCSDK::Sandbox;
+namespace View = Tessel::PCSDK::View;
+
+namespace plinth {
+namespace {
+
+using Clock = std::chrono::system_clock;
+using Sandbox::PopupList;
+
+// Operation codes of the platform's own answers.
+constexpr uint32_t kFetchAuto = 80;
+constexpr uint32_t kFetchManual = 82;
+constexpr uint32_t kFetchNews = 84;
+constexpr uint32_t kFetchCoupon = 86;
+constexpr uint32_t kSetDisallowed = 160;
+constexpr uint32_t kWebOpenKey = 162;
+
+struct ShowKind {
+    const wchar_t* name;
+    uint32_t operationCode;
+    PopupList list;
+};
+
+constexpr ShowKind kShowAuto{L"auto", 81, PopupList::Auto};
+constexpr ShowKind kShowManual{L"manual", 83, PopupList::Manual};
+constexpr ShowKind kShowNews{L"news", 85, PopupList::News};
+constexpr ShowKind kShowCoupon{L"coupon", 87, PopupList::Coupon};
+constexpr uint32_t kShowIdentity = 91;
+
+struct PopupState {
+    std::mutex mutex;
+    bool created = true;
+    std::map<uint32_t, std::pair<uint32_t, Clock::time_point>> suppressed;  // id: days, until
+    uint32_t webKeys = 0;
+};
+
+PopupState& Popups()
+{
+    static PopupState state;
+    return state;
+}
+
+void ResetPopups()
+{
+    PopupState& state = Popups();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.created = true;
+    state.suppressed.clear();
+    state.webKeys = 0;
+}
+
+const FeatureReset kResetPopups{&ResetPopups};
+
+bool IsSuppressed(uint32_t popupId)
+{
+    PopupState& state = Popups();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    auto found = state.suppressed.find(popupId);
+    return found != state.suppressed.end() && Clock::now() < found->second.second;
+}
+
+// One sandbox popup. The platform's record is positional; the sandbox fills
+// it as: title, page, id, image, flags (closable, can be suppressed), order,
+// two buttons, size, close button style, days offered for suppression.
+View::TesselPCPopupCpp MakePopup(int32_t id, std::wstring title, const std::wstring& page, int32_t order,
+                                 int32_t closeButton, int32_t suppressDays)
+{
+    View::TesselPCPopupCpp popup;
+    popup.text1 = std::move(title);
+    popup.text2 = L"https://sandbox.tessel.invalid/popups/" + page;
+    popup.number1 = id;
+    popup.text3 = L"https://sandbox.tessel.invalid/images/" + page + L".png";
+    popup.byte1 = 1;
+    popup.byte2 = suppressDays > 0 ? 1 : 0;
+    popup.number2 = order;
+    popup.pair1 = {L"primary", L"Open"};
+    popup.pair2 = {L"secondary", L"Close"};
+    popup.number3 = 800;
+    popup.number4 = 600;
+    popup.number5 = closeButton;
+    popup.number6 = suppressDays;
+    return popup;
+}
+
+std::vector<View::TesselPCPopupCpp> Catalogue(PopupList list, const std::wstring& key)
+{
+    switch (list) {
+    case PopupList::Auto:
+        return {MakePopup(1001, L"Welcome back, adventurer!", L"welcome", 1, 7, 1),
+                MakePopup(1002, L"Double XP weekend", L"double-xp", 2, 1, 7)};
+    case PopupList::Manual:
+        if (key == L"event") {
+            return {MakePopup(2001, L"Harvest festival", L"harvest", 1, 2, 0),
+                    MakePopup(2002, L"Festival rewards", L"harvest-rewards", 2, 2, 0)};
+        }
+        if (key == L"patch") {
+            return {MakePopup(2101, L"Patch 1.4 notes", L"patch-1-4", 1, 7, 0)};
+        }
+        return {};
+    case PopupList::News:
+        return {MakePopup(3001, L"New region: the Glass Coast", L"glass-coast", 1, 7, 0),
+                MakePopup(3002, L"Server maintenance on Thursday", L"maintenance", 2, 0, 0),
+                MakePopup(3003, L"Community contest winners", L"contest", 3, 7, 0)};
+    case PopupList::Coupon:
+        return {MakePopup(4001, L"Coupon: 10% off crystal packs", L"coupon-crystals", 1, 3, 3)};
+    }
+    return {};
+}
+
+std::vector<View::TesselPCPopupCpp> Available(PopupList list, const std::wstring& key)
+{
+    std::vector<View::TesselPCPopupCpp> popups = Catalogue(list, key);
+    std::vector<View::TesselPCPopupCpp> shown;
+    for (auto& popup : popups) {
+        if (!IsSuppressed(static_cast<uint32_t>(popup.number1))) {
+            shown.push_back(std::move(popup));
+        }
+    }
+    return shown;
+}
+
+const wchar_t* ListName(PopupList list)
+{
+    switch (list) {
+    case PopupList::Auto: return L"auto";
+    case PopupList::Manual: return L"manual";
+    case PopupList::News: return L"news";
+    case PopupList::Coupon: return L"coupon";
+    }
+    return L"";
+}
+
+// --- Lists -------------------------------------------------------------------
+
+template <PopupList List, uint32_t Operation>
+void FetchList(const Sandbox::RequestRecord& request)
+{
+    if (!request.fetchCallback) {
+        return;
+    }
+    const bool ready = IsBaseInitialized();
+    View::PopupFetchCallback callback = request.fetchCallback;
+    const std::wstring key = request.key;
+    PostCompletion([callback, key, ready]() {
+        if (Tessel_Internal_IsDiscardingUserCallbacks()) {
+            return;
+        }
+        Tessel::PCSDK::CallbackResultCpp result;
+        View::TesselPCPopupRequestDataCpp data;
+        std::vector<View::TesselPCPopupCpp> popups;
+        if (ready) {
+            result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_SUCCESS);
+            popups = Available(List, key);
+            data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
+            if (List == PopupList::Manual) {
+                data.pairs2 = {{L"key", key}};
+            }
+        } else {
+            result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_NOT_INITIALIZED);
+            result.message = L"The platform is not initialized.";
+        }
+        callback(std::move(result), std::move(popups), std::move(data));
+    });
+}
+
+void SubmitFetch(const char* function, std::wstring key, View::PopupFetchCallback callback,
+                 SandboxHandler handler)
+{
+    Sandbox::RequestRecord record = MakeRequest(function, nullptr, Base::Trampoline{}, nullptr);
+    record.key = std::move(key);
+    record.fetchCallback = std::move(callback);
+    SubmitRequest(std::move(record), handler);
+}
+
+// --- Showing popups ------------------------------------------------------------
+
+void Answer(Base::Trampoline trampoline, void* context, uint32_t operationCode, uint32_t resultCode,
+            std::wstring message, bool created)
+{
+    if (trampoline == nullptr) {
+        return;
+    }
+    PostCompletion([=]() {
+        Sandbox::CallbackResultObject result(context, operationCode, resultCode, message);
+        Sandbox::PopupResultData data(created);
+        trampoline(&result, &data);
+    });
+}
+
+bool CreatesPopups()
+{
+    PopupState& state = Popups();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.created;
+}
+
+template <const ShowKind& Kind>
+void ShowPopup(const Sandbox::RequestRecord& request)
+{
+    std::wstring key;
+    if (Kind.list == PopupList::Manual && request.param != nullptr) {
+        const wchar_t* text = static_cast<Base::IManualPopupParam*>(request.param)->GetKey();
+        key = text != nullptr ? text : L"";
+    }
+    const auto result = request.As<Base::Trampoline>();
+    if (!CreatesPopups()) {
+        Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_POPUP_NOT_CREATED,
+               L"The popup could not be created.", false);
+        return;
+    }
+    const std::size_t count = Available(Kind.list, key).size();
+    if (count == 0) {
+        Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_SUCCESS, L"There is nothing to show.",
+               false);
+        return;
+    }
+    OpenPopup(Kind.name, Kind.operationCode, request.SecondAs<Base::Trampoline>(), request.secondContext);
+    Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_SUCCESS,
+           std::to_wstring(count) + L" popup(s) shown.", true);
+}
+
+// The sandbox verifies at once: the popup is reported created, then the
+// value callback receives the verification.
+void VerifyIdentity(const Sandbox::RequestRecord& request)
+{
+    const auto result = request.As<Base::Trampoline>();
+    const auto value = request.SecondAs<Base::Trampoline>();
+    if (!CreatesPopups()) {
+        Answer(result, request.context, kShowIdentity, TESSEL_RESULT_POPUP_NOT_CREATED,
+               L"The popup could not be created.", false);
+        return;
+    }
+    bool adult = false;
+    if (request.param != nullptr) {
+        adult = static_cast<Base::IIdentityPopupParam*>(request.param)->GetFlag();
+    }
+    Answer(result, request.context, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Identity verification shown.", true);
+    if (value != nullptr) {
+        void* context = request.secondContext;
+        PostCompletion([value, context, adult]() {
+            Sandbox::CallbackResultObject outcome(context, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Verified.");
+            Sandbox::IdentityValueData data(std::wstring(L"{\"verified\":true,\"adultCheck\":") +
+                                            (adult ? L"true" : L"false") + L",\"ci\":\"sandbox-ci-0001\"}");
+            value(&outcome, &data);
+        });
+    }
+}
+
+// --- Suppression and the web open key ----------------------------------------
+
+void SetDisallowed(const Sandbox::RequestRecord& request)
+{
+    uint32_t popupId = 0;
+    uint32_t days = 0;
+    if (auto* param = static_cast<Base::IPopupDisallowParam*>(request.param)) {
+        popupId = param->GetPopupId();
+        days = param->GetDays();
+    }
+    {
+        PopupState& state = Popups();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (days == 0) {
+            state.suppressed.erase(popupId);
+        } else {
+            state.suppressed[popupId] = {days, Clock::now() + std::chrono::hours(24) * days};
+        }
+    }
+    const auto trampoline = request.As<Base::Trampoline>();
+    if (trampoline == nullptr) {
+        return;
+    }
+    void* context = request.context;
+    PostCompletion([trampoline, context]() {
+        Sandbox::CallbackResultObject result(context, kSetDisallowed, TESSEL_RESULT_SUCCESS);
+        trampoline(&result, nullptr);
+    });
+}
+
+void FetchWebOpenKey(const Sandbox::RequestRecord& request)
+{
+    const auto trampoline = request.As<Base::TextTrampoline>();
+    if (trampoline == nullptr) {
+        return;
+    }
+    uint32_t serial = 0;
+    {
+        PopupState& state = Popups();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        serial = ++state.webKeys;
+    }
+    void* context = request.context;
+    const std::wstring key = L"sandbox-web-open-key-" + std::to_wstring(serial);
+    PostCompletion([trampoline, context, key]() {
+        Sandbox::CallbackResultObject result(context, kWebOpenKey, TESSEL_RESULT_SUCCESS);
+        trampoline(&result, key.c_str());
+    });
+}
+
+}  // namespace
+}  // namespace plinth
+
+using namespace plinth;
+
+void Tessel_AutoPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
+                      void* resultContext, void* secondContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
+                  &ShowPopup<kShowAuto>);
+}
+
+void Tessel_ManualPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
+                        void* resultContext, void* secondContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
+                  &ShowPopup<kShowManual>);
+}
+
+void Tessel_NewsPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
+                      void* resultContext, void* secondContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
+                  &ShowPopup<kShowNews>);
+}
+
+void Tessel_CouponPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
+                        void* resultContext, void* secondContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
+                  &ShowPopup<kShowCoupon>);
+}
+
+void Tessel_VerifyIdentificationPopup(Base::IParam* param, Base::Trampoline resultTrampoline,
+                                      Base::Trampoline secondTrampoline, void* resultContext, void* secondContext)
+{
+    SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
+                  &VerifyIdentity);
+}
+
+void Tessel_SetPopupDisallowed(Base::IParam* param, Base::Trampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &SetDisallowed);
+}
+
+void Tessel_Internal_View_FetchWebOpenKey(Base::IParam* param, Base::TextTrampoline trampoline, void* context)
+{
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchWebOpenKey);
+}
+
+namespace Tessel::PCSDK::View {
+
+void TesselAPI_FetchAutoPopupCpp(PopupFetchCallback callback)
+{
+    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::Auto, kFetchAuto>);
+}
+
+void TesselAPI_FetchManualPopupCpp(const std::wstring& key, PopupFetchCallback callback)
+{
+    SubmitFetch(__func__, key, std::move(callback), &FetchList<PopupList::Manual, kFetchManual>);
+}
+
+void TesselAPI_FetchNewsPopupCpp(PopupFetchCallback callback)
+{
+    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::News, kFetchNews>);
+}
+
+void TesselAPI_FetchCouponPopupCpp(PopupFetchCallback callback)
+{
+    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::Coupon, kFetchCoupon>);
+}
+
+}  // namespace Tessel::PCSDK::View
+
+namespace Tessel::PCSDK::Sandbox {
+
+PopupResultData::PopupResultData(bool created) : Object(Base::kDataObject), popupCreated(created) {}
+bool PopupResultData::IsPopupCreated() const { return popupCreated; }
+
+IdentityValueData::IdentityValueData(Text text) : Object(Base::kDataObject), value(std::move(text)) {}
+const wchar_t* IdentityValueData::GetValueText() const { return TextPointer(value); }
+
+std::vector<View::TesselPCPopupCpp> AvailablePopups(PopupList list, const std::wstring& key)
+{
+    return Available(list, key);
+}
+
+void SetViewPopupsCreated(bool created)
+{
+    PopupState& state = Popups();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.created = created;
+}
+
+std::vector<SuppressedPopup> SuppressedPopups()
+{
+    PopupState& state = Popups();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::vector<SuppressedPopup> popups;
+    for (const auto& [id, entry] : state.suppressed) {
+        if (Clock::now() < entry.second) {
+            popups.push_back({id, entry.first});
+        }
+    }
+    return popups;
+}
+
+}  // namespace Tessel::PCSDK::Sandbox
