@@ -73,6 +73,7 @@ TEST_F(LudexTest, SendsBothTextsToAParamObjectThatIsReleasedOnce)
     EXPECT_NE(request.trampoline, nullptr);
     EXPECT_NE(request.context, nullptr);
     EXPECT_TRUE(g_received.empty()) << "no callback inside the request call";
+    CompleteAllQuietly();
 }
 
 TEST_F(LudexTest, NullTextsAreSentAsEmptyTexts)
@@ -81,6 +82,7 @@ TEST_F(LudexTest, NullTextsAreSentAsEmptyTexts)
     GS::GamingServices_FetchCharacter(nullptr, nullptr, &CppCallback);
     EXPECT_EQ(OnlyParam(Base::kCharacterFetchParam).calls,
               (std::vector<SetterCall>{{5, std::wstring()}, {7, std::wstring()}}));
+    CompleteAllQuietly();
 }
 
 TEST_F(LudexTest, CompletionReachesTheCCallbackOnceWithItsContextAndText)
@@ -191,6 +193,7 @@ TEST_F(LudexTest, FailedParamCreationStillSendsANullParam)
     TesselAPI_FetchCharacter(L"a", L"b", &CCallback, nullptr);
     EXPECT_EQ(OnlyRequest().param, nullptr);
     EXPECT_TRUE(Sandbox::Script::Params().empty());
+    CompleteAllQuietly();
 }
 
 TEST_F(LudexTest, DiscardingCallsNothingAndFreesTheContext)

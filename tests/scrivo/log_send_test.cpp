@@ -97,6 +97,7 @@ TEST_F(ScrivoTest, TheCppObjectIsReadExactlyLikeTheCRecord)
     p.SetContents(L"body");
     Tessel::PCSDK::Log::Log_Send(&p, &CppCallback);
     EXPECT_EQ(OnlyParam(Base::kLogSendParam).calls, AllFieldsSent());
+    CompleteAllQuietly();
 }
 
 TEST_F(ScrivoTest, ADefaultObjectSendsZerosAndElevenNullTexts)
@@ -121,6 +122,7 @@ TEST_F(ScrivoTest, ANullRecordSendsAParamObjectWithoutValues)
     TesselAPI_LogSend(nullptr, &CCallback, nullptr);
     EXPECT_TRUE(OnlyParam(Base::kLogSendParam).calls.empty());
     EXPECT_EQ(Sandbox::Script::Requests().size(), 1u);
+    CompleteAllQuietly();
 }
 
 TEST_F(ScrivoTest, FailedParamCreationSendsNull)
@@ -130,6 +132,7 @@ TEST_F(ScrivoTest, FailedParamCreationSendsNull)
     TesselAPI_LogSend(nullptr, &CCallback, nullptr);
     ASSERT_EQ(Sandbox::Script::Requests().size(), 1u);
     EXPECT_EQ(Sandbox::Script::Requests()[0].param, nullptr);
+    CompleteAllQuietly();
 }
 
 TEST_F(ScrivoTest, BeforeInitializeWithoutCallbackNothingHappensAtAll)

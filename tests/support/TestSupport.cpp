@@ -68,6 +68,27 @@ std::vector<int> Positions(const Sandbox::ParamRecord& record)
 
 uint32_t Pump() { return Tessel_RunCallbacks(); }
 
+void CompleteQuietly(const Sandbox::RequestRecord& request)
+{
+    auto trampoline = request.As<Base::Trampoline>();
+    if (trampoline == nullptr) {
+        return;
+    }
+    const bool discarding = Tessel_Internal_IsDiscardingUserCallbacks();
+    Sandbox::Script::SetDiscarding(true);
+    Sandbox::CallbackResultObject result(request.context, 0, 0);
+    trampoline(&result, nullptr);
+    Sandbox::Script::SetDiscarding(discarding);
+}
+
+void CompleteAllQuietly()
+{
+    const std::vector<Sandbox::RequestRecord> requests = Sandbox::Script::Requests();
+    for (const Sandbox::RequestRecord& request : requests) {
+        CompleteQuietly(request);
+    }
+}
+
 }  // namespace tessel::test
 
 namespace Tessel::PCSDK::Sandbox {

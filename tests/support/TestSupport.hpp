@@ -59,6 +59,12 @@ std::vector<int> Positions(const Sandbox::ParamRecord& record);
 // Runs every queued callback and completion.
 uint32_t Pump();
 
+// Completes a recorded (callback result, data object) request without
+// calling the game, so that its context is freed: for tests that only look
+// at what was sent.
+void CompleteQuietly(const Sandbox::RequestRecord& request);
+void CompleteAllQuietly();
+
 }  // namespace tessel::test
 
 namespace Tessel::PCSDK::Sandbox {
