@@ -1,25 +1,53 @@
 # Compares a shared library's exported symbols with an expected list.
 #
 #   cmake -DLIBRARY=<file> -DEXPECTED=<list> -DNM=<nm> -DCXXFILT=<c++filt> -P CheckExports.cmake
+#   cmake -DLIBRARY=<dll> -DEXPECTED=<list> -DOBJDUMP=<objdump> -DCXXFILT=<c++filt> -P CheckExports.cmake
 #
 # The expected list holds one demangled name per line (a plain name for C
 # and plain-named C++ functions, the demangled signature for members of
 # exported classes). The check fails on any name missing or extra.
-foreach(var LIBRARY EXPECTED NM CXXFILT)
+cmake_policy(VERSION 3.25)  # list() keeps empty elements (script mode sets no policies)
+foreach(var LIBRARY EXPECTED CXXFILT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "CheckExports: ${var} is not set")
   endif()
 endforeach()
-
-execute_process(
-  COMMAND "${NM}" -D --defined-only --format=posix "${LIBRARY}"
-  OUTPUT_VARIABLE nm_out RESULT_VARIABLE nm_rc)
-if(NOT nm_rc EQUAL 0)
-  message(FATAL_ERROR "CheckExports: ${NM} failed on ${LIBRARY}")
+if(NOT DEFINED NM AND NOT DEFINED OBJDUMP)
+  message(FATAL_ERROR "CheckExports: NM or OBJDUMP must be set")
 endif()
 
-string(REPLACE "\n" ";" lines "${nm_out}")
 set(mangled "")
+if(DEFINED OBJDUMP)
+  # A Windows DLL (-DOBJDUMP=<objdump>, NM unused): the names of its export
+  # table, listed by `objdump -p` under "[Ordinal/Name Pointer] Table".
+  execute_process(
+    COMMAND "${OBJDUMP}" -p "${LIBRARY}"
+    OUTPUT_VARIABLE dump_out RESULT_VARIABLE dump_rc)
+  if(NOT dump_rc EQUAL 0)
+    message(FATAL_ERROR "CheckExports: ${OBJDUMP} failed on ${LIBRARY}")
+  endif()
+  string(REPLACE "\n" ";" lines "${dump_out}")
+  set(in_names OFF)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
+      set(in_names ON)
+    elseif(in_names AND line MATCHES "^[ \t]*\\[ *[0-9]+\\] (.+)$")
+      list(APPEND mangled "${CMAKE_MATCH_1}")
+    elseif(in_names)
+      break()
+    endif()
+  endforeach()
+  set(lines "")
+else()
+  execute_process(
+    COMMAND "${NM}" -D --defined-only --format=posix "${LIBRARY}"
+    OUTPUT_VARIABLE nm_out RESULT_VARIABLE nm_rc)
+  if(NOT nm_rc EQUAL 0)
+    message(FATAL_ERROR "CheckExports: ${NM} failed on ${LIBRARY}")
+  endif()
+  string(REPLACE "\n" ";" lines "${nm_out}")
+endif()
+
 foreach(line IN LISTS lines)
   if(line MATCHES "^([^ ]+) ([A-Za-z]) ")
     set(symbol "${CMAKE_MATCH_1}")

@@ -4,6 +4,8 @@
 # runtime is linked in, the base library is linked through the import table,
 # and only the names listed in the exports file leave the library.
 #
+# Every module is recorded in the global property TESSEL_MODULES.
+#
 # The exports file holds one entry per line: a plain symbol name, or
 # "class <qualified name>" for an exported value class (all its members).
 function(tessel_add_module name)
@@ -15,6 +17,8 @@ function(tessel_add_module name)
   tessel_use_warnings(${name})
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${name}")
   if(WIN32)
+    # Ludex.dll with its import library libLudex.dll.a. Only what carries
+    # the export macro leaves a DLL, so no linker script is needed there.
     set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
   endif()
 
@@ -46,4 +50,5 @@ function(tessel_add_module name)
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS "${script}")
   endif()
   set_property(TARGET ${name} PROPERTY TESSEL_EXPORTS_FILE "${ARG_EXPORTS}")
+  set_property(GLOBAL APPEND PROPERTY TESSEL_MODULES ${name})
 endfunction()

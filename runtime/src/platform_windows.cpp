@@ -2,12 +2,17 @@
 // GetModuleHandleExW and the system once-guard.
 #include <windows.h>
 
+#if defined(_MSC_VER)
 #include <intrin.h>
+#endif
 
 #include <cstdlib>
 #include <cwchar>
 
 #include "tessel/runtime/Module.hpp"
+
+// The image this code is linked into (the linker's own symbol).
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace tessel::rt::platform {
 namespace {
@@ -18,6 +23,33 @@ static_assert(sizeof(INIT_ONCE) <= sizeof(void*), "INIT_ONCE must fit the guard'
 
 constexpr DWORD kPinFromAddress = GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
 static_assert(kPinFromAddress == 5, "self-pin flags");
+static_assert(FAST_FAIL_INVALID_ARG == 5, "fast-fail code of a guard that cannot be entered");
+
+// Ends the process at once through the system's fast-fail service: no
+// handler, no unwinding, reported as a stack buffer overrun with `code`.
+[[noreturn]] void FastFail(unsigned int code)
+{
+#if defined(_MSC_VER)
+    __fastfail(code);
+#else
+    // The compiler offers no intrinsic here; this is its instruction.
+    __asm__ __volatile__("int $0x29" : : "c"(code) : "memory");
+    __builtin_trap();
+#endif
+}
+
+// The runtime linked straight into a program (not a DLL) gets no DllMain
+// call; there the program's startup stands in for process attach, with an
+// address inside the program for its handle, as on other platforms.
+struct ProgramAttach {
+    ProgramAttach()
+    {
+        if (reinterpret_cast<HMODULE>(&__ImageBase) == GetModuleHandleW(nullptr)) {
+            OnProcessAttach(AddressInsideModule());
+        }
+    }
+};
+const ProgramAttach g_programAttach;
 
 }  // namespace
 
@@ -26,7 +58,7 @@ void OnceGuard::Run(bool (*body)(void*), void* arg)
     auto* once = reinterpret_cast<PINIT_ONCE>(&state_[0]);
     BOOL pending = FALSE;
     if (!InitOnceBeginInitialize(once, 0, &pending, nullptr)) {
-        __fastfail(FAST_FAIL_INVALID_ARG);
+        FastFail(FAST_FAIL_INVALID_ARG);
     }
     if (!pending) {
         return;
@@ -60,10 +92,19 @@ void PinLibraryContaining(const void* address)
 
 }  // namespace tessel::rt::platform
 
+// The library's entry point. The C runtime's startup code calls it after the
+// library's static objects are constructed; defining it here keeps the C
+// runtime's default (which does nothing) out of the library.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)
 {
     if (reason == DLL_PROCESS_ATTACH) {
-        tessel::rt::OnProcessAttach(instance);
+        try {
+            tessel::rt::OnProcessAttach(instance);
+        } catch (...) {
+            // Out of memory while the module set itself up: refuse the load
+            // rather than run without a module context.
+            return FALSE;
+        }
     }
     return TRUE;
 }
