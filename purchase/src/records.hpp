@@ -108,39 +108,61 @@ struct ReaderTraits<Record (*)(const Item*)> {
     using ItemType = Item;
 };
 
-template <class Array, class Release>
-struct ArrayGuard {
-    Array array;
+// Runs release when it goes.
+template <class Release>
+struct Finally {
     Release release;
-    ~ArrayGuard() { release(array); }
+    ~Finally() { release(); }
 };
+template <class Release>
+Finally(Release) -> Finally<Release>;
 
 }  // namespace detail
 
-// Calls fn(const CRecord* records, unsigned count) with count C records,
-// record i built by ToC from recordAt(i), in a zero-filled malloc array of
-// exactly count records (null for none, or null and 0 when the allocation
-// fails); frees every record and the array when fn returns.
+// Frees every record of a C array built by BuildCArray, then the array.
+template <class CRecord>
+void FreeCArray(CRecord*& array, uint32_t& count) noexcept
+{
+    for (uint32_t i = 0; array != nullptr && i < count; ++i) {
+        FreeC(array[i]);
+    }
+    std::free(array);
+    array = nullptr;
+    count = 0;
+}
+
+// A zero-filled malloc array of exactly count C records, record i built by
+// ToC from recordAt(i): null for none; null and count 0 when the allocation
+// fails.
+template <class CRecord, class RecordAt>
+CRecord* BuildCArray(uint32_t& count, RecordAt&& recordAt)
+{
+    if (count == 0) {
+        return nullptr;
+    }
+    auto* array = static_cast<CRecord*>(std::calloc(count, sizeof(CRecord)));
+    if (array == nullptr) {
+        count = 0;
+        return nullptr;
+    }
+    try {
+        for (uint32_t i = 0; i < count; ++i) {
+            array[i] = ToC(recordAt(i));
+        }
+    } catch (...) {
+        FreeCArray(array, count);
+        throw;
+    }
+    return array;
+}
+
+// Calls fn(const CRecord* records, unsigned count) with the array that
+// BuildCArray makes, and frees it when fn returns.
 template <class CRecord, class RecordAt, class Fn>
 void DeliverCArray(uint32_t count, RecordAt&& recordAt, Fn&& fn)
 {
-    CRecord* array = nullptr;
-    if (count != 0) {
-        array = static_cast<CRecord*>(std::calloc(count, sizeof(CRecord)));
-        if (array == nullptr) {
-            count = 0;
-        }
-    }
-    const auto release = [&count](CRecord* built) noexcept {
-        for (uint32_t i = 0; built != nullptr && i < count; ++i) {
-            FreeC(built[i]);
-        }
-        std::free(built);
-    };
-    detail::ArrayGuard<CRecord*, decltype(release)> guard{array, release};
-    for (uint32_t i = 0; i < count; ++i) {
-        array[i] = ToC(recordAt(i));
-    }
+    CRecord* array = BuildCArray<CRecord>(count, recordAt);
+    detail::Finally release{[&]() noexcept { FreeCArray(array, count); }};
     fn(static_cast<const CRecord*>(array), count);
 }
 
@@ -158,8 +180,7 @@ void DeliverObjectArray(uint32_t count, RecordAt&& recordAt, Fn&& fn)
             count = 0;
         }
     }
-    const auto release = [](Public* objects) noexcept { delete[] objects; };
-    detail::ArrayGuard<Public*, decltype(release)> guard{array, release};
+    detail::Finally release{[&]() noexcept { delete[] array; }};
     for (uint32_t i = 0; i < count; ++i) {
         Fill(array[i], recordAt(i));
     }

@@ -1,0 +1,358 @@
+// The purchase classes: the start-purchase request with its order products,
+// the purchased product, the charge info and the purchase result.
+#include "access.hpp"
+
+namespace Tessel::PCSDK::IAP {
+namespace {
+
+template <class E>
+fields::List<E> CopyList(const E* items, unsigned int count) noexcept
+{
+    return fields::MakeList<E>(items != nullptr ? count : 0u,
+                               [&](E* slot, unsigned int i) { new (slot) E(items[i]); });
+}
+
+template <class E, class Record>
+fields::List<E> ListFromRecords(const std::vector<Record>& records) noexcept
+{
+    return fields::MakeList<E>(static_cast<unsigned int>(records.size()),
+                               [&](E* slot, unsigned int i) { new (slot) E(&records[i]); });
+}
+
+// New purchased-product and charge-info slots: null texts, zero numbers.
+template <class E>
+fields::List<E> BlankList(unsigned int count) noexcept
+{
+    return fields::MakeList<E>(count, [](E* slot, unsigned int) {
+        new (slot) E();
+        fields::FreeTexts(*slot);
+    });
+}
+
+template <class E>
+const E* ElementAt(const E* items, unsigned int count, unsigned int index) noexcept
+{
+    return items != nullptr && index < count ? &items[index] : nullptr;
+}
+
+// Replaces the text held in field by value (already a fresh copy).
+void ReplaceText(wchar_t*& field, wchar_t* value) noexcept
+{
+    std::free(field);
+    field = value;
+}
+
+}  // namespace
+
+// --- TesselPCStartPurchaseParam ---------------------------------------------------
+
+TesselPCStartPurchaseParam::TesselPCStartPurchaseParam()
+    : orderProducts_(nullptr), orderProductCount_(0), purchaseOption_(),
+      serviceTxnNo_(fields::Duplicate(L"")), extraData_(fields::Duplicate(L""))
+{
+}
+
+TesselPCStartPurchaseParam::TesselPCStartPurchaseParam(const TesselPCStartPurchaseParam& other)
+    : orderProducts_(nullptr), orderProductCount_(0), purchaseOption_(), serviceTxnNo_(nullptr),
+      extraData_(nullptr)
+{
+    DeepCopy(other);
+}
+
+TesselPCStartPurchaseParam::TesselPCStartPurchaseParam(const TesselPCStartPurchaseParamCpp* record)
+    : TesselPCStartPurchaseParam()
+{
+    DeepCopy(record);
+}
+
+TesselPCStartPurchaseParam::~TesselPCStartPurchaseParam()
+{
+    fields::FreeList(orderProducts_, orderProductCount_);
+    ReplaceText(serviceTxnNo_, nullptr);
+    ReplaceText(extraData_, nullptr);
+}
+
+TesselPCStartPurchaseParam& TesselPCStartPurchaseParam::operator=(const TesselPCStartPurchaseParam& other)
+{
+    DeepCopy(other);
+    return *this;
+}
+
+TesselPCStartPurchaseParam& TesselPCStartPurchaseParam::operator=(const TesselPCStartPurchaseParamCpp* record)
+{
+    DeepCopy(record);
+    return *this;
+}
+
+void TesselPCStartPurchaseParam::DeepCopy(const TesselPCStartPurchaseParam& other)
+{
+    auto products = CopyList(other.orderProducts_, other.orderProductCount_);
+    wchar_t* serviceTxnNo = fields::Duplicate(other.serviceTxnNo_);
+    wchar_t* extraData = fields::Duplicate(other.extraData_);
+    purchaseOption_ = other.purchaseOption_;
+    fields::ReplaceList(orderProducts_, orderProductCount_, products);
+    ReplaceText(serviceTxnNo_, serviceTxnNo);
+    ReplaceText(extraData_, extraData);
+}
+
+void TesselPCStartPurchaseParam::DeepCopy(const TesselPCStartPurchaseParamCpp* record)
+{
+    if (record == nullptr) {
+        return;
+    }
+    auto products = ListFromRecords<TesselPCOrderProduct>(record->orderProducts);
+    wchar_t* serviceTxnNo = fields::Duplicate(record->serviceTxnNo.c_str());
+    wchar_t* extraData = fields::Duplicate(record->extraData.c_str());
+    purchaseOption_ = &record->purchaseOption;
+    fields::ReplaceList(orderProducts_, orderProductCount_, products);
+    ReplaceText(serviceTxnNo_, serviceTxnNo);
+    ReplaceText(extraData_, extraData);
+}
+
+void TesselPCStartPurchaseParam::CreateOrderProduct(unsigned int count)
+{
+    fields::FreeList(orderProducts_, orderProductCount_);
+    auto products = fields::MakeList<TesselPCOrderProduct>(
+        count, [](TesselPCOrderProduct* slot, unsigned int) { new (slot) TesselPCOrderProduct(); });
+    fields::ReplaceList(orderProducts_, orderProductCount_, products);
+}
+
+const TesselPCOrderProduct* TesselPCStartPurchaseParam::GetOrderProduct(int index) const
+{
+    return index >= 0 ? ElementAt(orderProducts_, orderProductCount_, static_cast<unsigned int>(index))
+                      : nullptr;
+}
+
+void TesselPCStartPurchaseParam::SetOrderProduct(int index, const TesselPCOrderProduct* product)
+{
+    const TesselPCOrderProduct* slot = GetOrderProduct(index);
+    if (slot != nullptr && product != nullptr) {
+        orderProducts_[index] = *product;
+    }
+}
+
+unsigned int TesselPCStartPurchaseParam::GetOrderProductCount() const { return orderProductCount_; }
+
+TesselPCPurchaseOption TesselPCStartPurchaseParam::GetPurchaseOption() { return purchaseOption_; }
+
+void TesselPCStartPurchaseParam::SetPurchaseOption(TesselPCPurchaseOption option) { purchaseOption_ = option; }
+
+const wchar_t* TesselPCStartPurchaseParam::GetServiceTxnNo() const { return serviceTxnNo_; }
+void TesselPCStartPurchaseParam::SetServiceTxnNo(const wchar_t* serviceTxnNo)
+{
+    fields::StoreText(serviceTxnNo_, serviceTxnNo);
+}
+const wchar_t* TesselPCStartPurchaseParam::GetExtraData() const { return extraData_; }
+void TesselPCStartPurchaseParam::SetExtraData(const wchar_t* extraData)
+{
+    fields::StoreText(extraData_, extraData);
+}
+
+// --- TesselPCPurchasedProduct -------------------------------------------------------
+
+TesselPCPurchasedProduct::TesselPCPurchasedProduct()
+    : transactionDetailNumber_(0), productId_(0), totalQuantity_(0), memberQuantity_(0), guidQuantity_(0)
+{
+    fields::EmptyTexts(*this);
+}
+
+VENDRA_OWNING_MEMBERS(TesselPCPurchasedProduct)
+
+#define VENDRA_GETTER(KIND, field, Getter) VENDRA_GETTER_##KIND(TesselPCPurchasedProduct, field, Getter)
+VENDRA_PURCHASED_PRODUCT_FIELDS(VENDRA_GETTER)
+#undef VENDRA_GETTER
+
+void TesselPCPurchasedProduct::SetTransactionDetailNumber(long long transactionDetailNumber)
+{
+    transactionDetailNumber_ = transactionDetailNumber;
+}
+void TesselPCPurchasedProduct::SetProductId(long long productId) { productId_ = productId; }
+void TesselPCPurchasedProduct::SetCategoryId(const wchar_t* categoryId)
+{
+    fields::StoreText(categoryId_, categoryId);
+}
+void TesselPCPurchasedProduct::SetTotalQuantity(int totalQuantity) { totalQuantity_ = totalQuantity; }
+void TesselPCPurchasedProduct::SetMemberQuantity(int memberQuantity) { memberQuantity_ = memberQuantity; }
+void TesselPCPurchasedProduct::SetGuidQuantity(int guidQuantity) { guidQuantity_ = guidQuantity; }
+
+// --- TesselPCChargeInfo ------------------------------------------------------------------
+
+TesselPCChargeInfo::TesselPCChargeInfo() : chargeDeductVal_(0), chargeDisplayDeductVal_(0), chargeType_(0)
+{
+    fields::EmptyTexts(*this);
+}
+
+VENDRA_OWNING_MEMBERS(TesselPCChargeInfo)
+
+#define VENDRA_GETTER(KIND, field, Getter) VENDRA_GETTER_##KIND(TesselPCChargeInfo, field, Getter)
+VENDRA_CHARGE_INFO_FIELDS(VENDRA_GETTER)
+#undef VENDRA_GETTER
+
+void TesselPCChargeInfo::SetChargeDeductVal(double chargeDeductVal) { chargeDeductVal_ = chargeDeductVal; }
+void TesselPCChargeInfo::SetChargeDisplayDeductVal(double chargeDisplayDeductVal)
+{
+    chargeDisplayDeductVal_ = chargeDisplayDeductVal;
+}
+void TesselPCChargeInfo::SetChargeType(int chargeType) { chargeType_ = chargeType; }
+void TesselPCChargeInfo::SetChargeTypeName(const wchar_t* chargeTypeName)
+{
+    fields::StoreText(chargeTypeName_, chargeTypeName);
+}
+
+// --- TesselPCPurchaseResult ---------------------------------------------------------------
+
+TesselPCPurchaseResult::TesselPCPurchaseResult()
+    : transactionMasterNumber_(0), transactionDetailNumbers_(nullptr), transactionDetailNumberCount_(0),
+      oneTimePaymentUrl_(fields::Duplicate(L"")), purchaseProgress_(PurchaseProgress::NEED_PAYMENT_WINDOW),
+      isPurchased_(false), extraData_(fields::Duplicate(L"")), purchasedProducts_(nullptr),
+      purchasedProductCount_(0), chargeInfos_(nullptr), chargeInfoCount_(0)
+{
+}
+
+TesselPCPurchaseResult::TesselPCPurchaseResult(const TesselPCPurchaseResult& other)
+    : transactionMasterNumber_(0), transactionDetailNumbers_(nullptr), transactionDetailNumberCount_(0),
+      oneTimePaymentUrl_(nullptr), purchaseProgress_(PurchaseProgress::NEED_PAYMENT_WINDOW),
+      isPurchased_(false), extraData_(nullptr), purchasedProducts_(nullptr), purchasedProductCount_(0),
+      chargeInfos_(nullptr), chargeInfoCount_(0)
+{
+    DeepCopy(other);
+}
+
+TesselPCPurchaseResult::TesselPCPurchaseResult(const TesselPCPurchaseResultCpp* record)
+    : TesselPCPurchaseResult()
+{
+    DeepCopy(record);
+}
+
+TesselPCPurchaseResult::~TesselPCPurchaseResult()
+{
+    fields::FreeList(transactionDetailNumbers_, transactionDetailNumberCount_);
+    ReplaceText(oneTimePaymentUrl_, nullptr);
+    ReplaceText(extraData_, nullptr);
+    fields::FreeList(purchasedProducts_, purchasedProductCount_);
+    fields::FreeList(chargeInfos_, chargeInfoCount_);
+}
+
+TesselPCPurchaseResult& TesselPCPurchaseResult::operator=(const TesselPCPurchaseResult& other)
+{
+    DeepCopy(other);
+    return *this;
+}
+
+TesselPCPurchaseResult& TesselPCPurchaseResult::operator=(const TesselPCPurchaseResultCpp* record)
+{
+    DeepCopy(record);
+    return *this;
+}
+
+void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResult& other)
+{
+    auto numbers = CopyList(other.transactionDetailNumbers_, other.transactionDetailNumberCount_);
+    wchar_t* url = fields::Duplicate(other.oneTimePaymentUrl_);
+    wchar_t* extraData = fields::Duplicate(other.extraData_);
+    auto products = CopyList(other.purchasedProducts_, other.purchasedProductCount_);
+    auto infos = CopyList(other.chargeInfos_, other.chargeInfoCount_);
+    transactionMasterNumber_ = other.transactionMasterNumber_;
+    purchaseProgress_ = other.purchaseProgress_;
+    isPurchased_ = other.isPurchased_;
+    fields::ReplaceList(transactionDetailNumbers_, transactionDetailNumberCount_, numbers);
+    ReplaceText(oneTimePaymentUrl_, url);
+    ReplaceText(extraData_, extraData);
+    fields::ReplaceList(purchasedProducts_, purchasedProductCount_, products);
+    fields::ReplaceList(chargeInfos_, chargeInfoCount_, infos);
+}
+
+void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
+{
+    if (record == nullptr) {
+        return;
+    }
+    const auto& detailNumbers = record->transactionDetailNumbers;
+    auto numbers = CopyList(detailNumbers.data(), static_cast<unsigned int>(detailNumbers.size()));
+    wchar_t* url = fields::Duplicate(record->oneTimePaymentUrl.c_str());
+    wchar_t* extraData = fields::Duplicate(record->extraData.c_str());
+    auto products = ListFromRecords<TesselPCPurchasedProduct>(record->purchasedProducts);
+    auto infos = ListFromRecords<TesselPCChargeInfo>(record->chargeInfos);
+    transactionMasterNumber_ = record->transactionMasterNumber;
+    purchaseProgress_ = record->purchaseProgress;
+    isPurchased_ = record->isPurchased;
+    fields::ReplaceList(transactionDetailNumbers_, transactionDetailNumberCount_, numbers);
+    ReplaceText(oneTimePaymentUrl_, url);
+    ReplaceText(extraData_, extraData);
+    fields::ReplaceList(purchasedProducts_, purchasedProductCount_, products);
+    fields::ReplaceList(chargeInfos_, chargeInfoCount_, infos);
+}
+
+long long TesselPCPurchaseResult::GetTransactionMasterNumber() const { return transactionMasterNumber_; }
+
+void TesselPCPurchaseResult::CreateTransactionDetailNumberList(unsigned int count)
+{
+    fields::FreeList(transactionDetailNumbers_, transactionDetailNumberCount_);
+    auto numbers = fields::MakeList<long long>(count, [](long long* slot, unsigned int) { *slot = 0; });
+    fields::ReplaceList(transactionDetailNumbers_, transactionDetailNumberCount_, numbers);
+}
+
+long long TesselPCPurchaseResult::GetTransactionDetailNumbers(unsigned int index) const
+{
+    const long long* number = ElementAt(transactionDetailNumbers_, transactionDetailNumberCount_, index);
+    return number != nullptr ? *number : 0;
+}
+
+void TesselPCPurchaseResult::SetTransactionDetailNumber(unsigned int index, long long number)
+{
+    if (ElementAt(transactionDetailNumbers_, transactionDetailNumberCount_, index) != nullptr) {
+        transactionDetailNumbers_[index] = number;
+    }
+}
+
+unsigned int TesselPCPurchaseResult::GetTransactionDetailNumberCount() const
+{
+    return transactionDetailNumberCount_;
+}
+
+const wchar_t* TesselPCPurchaseResult::GetOneTimePaymentUrl() const { return oneTimePaymentUrl_; }
+PurchaseProgress TesselPCPurchaseResult::GetPurchaseProgress() { return purchaseProgress_; }
+bool TesselPCPurchaseResult::IsPurchased() const { return isPurchased_; }
+const wchar_t* TesselPCPurchaseResult::GetExtraData() const { return extraData_; }
+
+void TesselPCPurchaseResult::CreatePurchasedProductList(unsigned int count)
+{
+    fields::FreeList(purchasedProducts_, purchasedProductCount_);
+    fields::ReplaceList(purchasedProducts_, purchasedProductCount_, BlankList<TesselPCPurchasedProduct>(count));
+}
+
+const TesselPCPurchasedProduct* TesselPCPurchaseResult::GetPurchasedProduct(unsigned int index) const
+{
+    return ElementAt(purchasedProducts_, purchasedProductCount_, index);
+}
+
+void TesselPCPurchaseResult::SetPurchasedProduct(unsigned int index, const TesselPCPurchasedProduct* product)
+{
+    if (GetPurchasedProduct(index) != nullptr && product != nullptr) {
+        purchasedProducts_[index] = *product;
+    }
+}
+
+unsigned int TesselPCPurchaseResult::GetPurchasedProductCount() const { return purchasedProductCount_; }
+
+void TesselPCPurchaseResult::CreateChargeInfoList(unsigned int count)
+{
+    fields::FreeList(chargeInfos_, chargeInfoCount_);
+    fields::ReplaceList(chargeInfos_, chargeInfoCount_, BlankList<TesselPCChargeInfo>(count));
+}
+
+const TesselPCChargeInfo* TesselPCPurchaseResult::GetChargeInfo(unsigned int index) const
+{
+    return ElementAt(chargeInfos_, chargeInfoCount_, index);
+}
+
+void TesselPCPurchaseResult::SetChargeInfo(unsigned int index, const TesselPCChargeInfo* info)
+{
+    if (GetChargeInfo(index) != nullptr && info != nullptr) {
+        chargeInfos_[index] = *info;
+    }
+}
+
+unsigned int TesselPCPurchaseResult::GetChargeInfoCount() const { return chargeInfoCount_; }
+
+}  // namespace Tessel::PCSDK::IAP
