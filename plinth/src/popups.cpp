@@ -142,34 +142,31 @@ const wchar_t* ListName(PopupList list)
 
 // --- Lists -------------------------------------------------------------------
 
+// The list is taken when the request arrives and delivered on the pump.
 template <PopupList List, uint32_t Operation>
 void FetchList(const Sandbox::RequestRecord& request)
 {
     if (!request.fetchCallback) {
         return;
     }
-    const bool ready = IsBaseInitialized();
-    View::PopupFetchCallback callback = request.fetchCallback;
-    const std::wstring key = request.key;
-    PostCompletion([callback, key, ready]() {
-        if (Tessel_Internal_IsDiscardingUserCallbacks()) {
-            return;
+    Tessel::PCSDK::CallbackResultCpp result;
+    View::TesselPCPopupRequestDataCpp data;
+    std::vector<View::TesselPCPopupCpp> popups;
+    if (IsBaseInitialized()) {
+        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_SUCCESS);
+        popups = Available(List, request.key);
+        data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
+        if (List == PopupList::Manual) {
+            data.pairs2 = {{L"key", request.key}};
         }
-        Tessel::PCSDK::CallbackResultCpp result;
-        View::TesselPCPopupRequestDataCpp data;
-        std::vector<View::TesselPCPopupCpp> popups;
-        if (ready) {
-            result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_SUCCESS);
-            popups = Available(List, key);
-            data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
-            if (List == PopupList::Manual) {
-                data.pairs2 = {{L"key", key}};
-            }
-        } else {
-            result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_NOT_INITIALIZED);
-            result.message = L"The platform is not initialized.";
+    } else {
+        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_NOT_INITIALIZED);
+        result.message = L"The platform is not initialized.";
+    }
+    PostCompletion([callback = request.fetchCallback, result, popups, data]() {
+        if (!Tessel_Internal_IsDiscardingUserCallbacks()) {
+            callback(result, popups, data);
         }
-        callback(std::move(result), std::move(popups), std::move(data));
     });
 }
 

@@ -1,0 +1,115 @@
+// Panora against the offline sandbox (not scripted): popups open until they
+// are closed, suppression hides a popup from the lists, the web open key and
+// identity verification answer on the pump.
+#include <algorithm>
+
+#include "PanoraTest.hpp"
+#include "tessel/base/SandboxShop.hpp"
+
+namespace panora_test {
+namespace {
+
+using Mode = Tessel::PCSDK::Base::WebViewMode;
+
+std::vector<std::vector<int32_t>> g_lists;
+
+void ListIds(const TesselAPICallbackResult* /*result*/, TesselPopup* popups, unsigned int count,
+             TesselPopupRequestData* /*data*/)
+{
+    std::vector<int32_t> ids;
+    for (unsigned int i = 0; i < count; ++i) {
+        ids.push_back(popups[i].number1);
+    }
+    g_lists.push_back(ids);
+}
+
+class PanoraSandboxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Events().clear();
+        g_lists.clear();
+        ASSERT_EQ(Tessel_Initialize(L"panora-test").resultCode, 0u);
+        ASSERT_EQ(TesselAPI_ViewInitialize().resultCode, 0u);
+    }
+    void TearDown() override
+    {
+        View::View_CloseAllPopups();
+        Pump();
+        TesselAPI_ViewUnInitialize();
+        Tessel_UnInitialize();
+    }
+};
+
+TEST_F(PanoraSandboxTest, AShownPopupStaysOpenUntilClosedThenOnDestroyRuns)
+{
+    TesselAPI_NewsPopupEx(TESSEL_WEBVIEW_MODE_EMBEDDED, &CResult, &CDestroy, &g_context, &g_secondContext);
+    EXPECT_TRUE(Events().empty()) << "nothing runs inside the request";
+    Pump();
+    ASSERT_EQ(Events().size(), 1u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 0u);
+    const auto open = Sandbox::OpenPopups();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0].kind, L"news");
+
+    EXPECT_EQ(TesselAPI_ViewCloseAllPopups().resultCode, 0u);
+    EXPECT_TRUE(Sandbox::OpenPopups().empty());
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[1].callback, "destroy");
+    EXPECT_EQ(Events()[1].outcome.userContext, &g_secondContext);
+}
+
+TEST_F(PanoraSandboxTest, APopupThatCannotBeCreatedIsReportedToOnDestroy)
+{
+    Sandbox::SetViewPopupsCreated(false);
+    TesselAPI_AutoPopupEx(TESSEL_WEBVIEW_MODE_EMBEDDED, &CResult, &CDestroy, nullptr, nullptr);
+    TesselAPI_ManualPopupEx(L"no-such-key", TESSEL_WEBVIEW_MODE_EMBEDDED, &CResult, &CDestroy, nullptr, nullptr);
+    Sandbox::SetViewPopupsCreated(true);
+    Pump();
+    ASSERT_EQ(Events().size(), 4u);
+    EXPECT_EQ(Events()[1].outcome.resultCode, 33u);
+    EXPECT_EQ(Events()[3].outcome.resultCode, 33u) << "an unknown key has nothing to show";
+    EXPECT_TRUE(Sandbox::OpenPopups().empty());
+}
+
+TEST_F(PanoraSandboxTest, SuppressionHidesThePopupFromItsList)
+{
+    TesselAPI_FetchAutoPopup(&ListIds);
+    const TesselPopupDisallowedParams params{1001, 1};
+    TesselAPI_SetPopupDisallowed(&params, &CResult, nullptr);
+    Pump();
+    TesselAPI_FetchAutoPopup(&ListIds);
+    Pump();
+    ASSERT_EQ(g_lists.size(), 2u);
+    EXPECT_EQ(g_lists[0], (std::vector<int32_t>{1001, 1002}));
+    EXPECT_EQ(g_lists[1], (std::vector<int32_t>{1002}));
+    const auto suppressed = Sandbox::SuppressedPopups();
+    ASSERT_EQ(suppressed.size(), 1u);
+    EXPECT_EQ(suppressed[0].days, 1u);
+}
+
+TEST_F(PanoraSandboxTest, ManualListsAreChosenByKey)
+{
+    TesselAPI_FetchManualPopup(L"patch", &ListIds);
+    TesselAPI_FetchManualPopup(nullptr, &ListIds);
+    Pump();
+    ASSERT_EQ(g_lists.size(), 2u);
+    EXPECT_EQ(g_lists[0], (std::vector<int32_t>{2101}));
+    EXPECT_TRUE(g_lists[1].empty());
+}
+
+TEST_F(PanoraSandboxTest, WebOpenKeyAndIdentityVerification)
+{
+    View::View_FetchWebOpenKey(&CppValue);
+    View::View_VerifyIdentificationPopup(true, Mode::WINDOWED, &CppResult, &CppValue);
+    Pump();
+    ASSERT_EQ(Events().size(), 3u);
+    EXPECT_FALSE(Events()[0].text.text.empty());
+    EXPECT_EQ(Events()[1].callback, "result");
+    EXPECT_EQ(Events()[2].callback, "value");
+    EXPECT_NE(Events()[2].text.text.find(L"\"verified\":true"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace panora_test
