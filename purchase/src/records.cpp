@@ -202,10 +202,8 @@ ItemSource ItemSource::FromList(const Base::IListObject* list) noexcept
 ItemSource ItemSource::FromArray(Base::IObject* const* items, uint32_t count) noexcept
 {
     ItemSource source;
-    if (items != nullptr) {
-        source.array_ = items;
-        source.count_ = count;
-    }
+    source.array_ = items;
+    source.count_ = count;  // a null array still has count (null) items
     return source;
 }
 
@@ -214,7 +212,10 @@ const Base::IObject* ItemSource::At(uint32_t index) const
     if (index >= count_) {
         return nullptr;
     }
-    return list_ != nullptr ? list_->GetItem(index) : array_[index];
+    if (list_ != nullptr) {
+        return list_->GetItem(index);
+    }
+    return array_ != nullptr ? array_[index] : nullptr;
 }
 
 }  // namespace vendra

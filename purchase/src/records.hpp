@@ -85,7 +85,7 @@ class ItemSource {
 public:
     // A null list has no items.
     static ItemSource FromList(const Base::IListObject* list) noexcept;
-    // A null array has no items, whatever the count.
+    // A null array has count null items.
     static ItemSource FromArray(Base::IObject* const* items, uint32_t count) noexcept;
 
     uint32_t Count() const noexcept { return count_; }
