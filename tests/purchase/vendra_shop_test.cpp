@@ -1,0 +1,160 @@
+// The sandbox shop end to end through Vendra: catalog, pages, a purchase
+// with its popup and onDestroy, the inventory, confirmation, terms,
+// withdrawal and closing popups.
+#include "VendraTestSupport.hpp"
+
+namespace vendra_test {
+namespace {
+
+class ShopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_events.clear();
+        Tessel_Initialize(L"shop-test");
+        ASSERT_EQ(TesselAPI_IAPInitialize(L"sandbox").resultCode, 0u);
+    }
+    void TearDown() override
+    {
+        Sandbox::ClosePopups();
+        Pump();
+        TesselAPI_IAPUnInitialize();
+        Tessel_UnInitialize();
+    }
+    static Event PumpOne(const char* what)
+    {
+        g_events.clear();
+        Pump();
+        EXPECT_EQ(EventNames(), std::vector<std::string>{what});
+        return g_events.empty() ? Event{} : g_events.front();
+    }
+};
+
+TEST_F(ShopTest, CatalogHasTwoLevelsOfCategoriesAndPagesHonourNumberAndSize)
+{
+    TesselAPI_FetchShopCategories(&CCategories, &g_context);
+    const Event categories = PumpOne("categories");
+    EXPECT_GE(categories.count, 3u);
+    std::set<long long> depths;
+    for (std::size_t i = 1; i < categories.numbers.size(); i += 2) {
+        depths.insert(categories.numbers[i]);
+    }
+    EXPECT_EQ(depths, (std::set<long long>{1, 2}));
+
+    TesselFetchProductParam page{nullptr, 1, 5};
+    TesselAPI_FetchProducts(&page, &CProducts, &g_context);
+    EXPECT_EQ(PumpOne("products").count, 5u);
+    page.pageNumber = 100;
+    TesselAPI_FetchProducts(&page, &CProducts, &g_context);
+    const Event beyond = PumpOne("products");
+    EXPECT_EQ(beyond.count, 0u);
+    EXPECT_EQ(beyond.outcome.resultCode, 0u);
+
+    IAP::TesselPCFetchProductParam all;
+    all.SetPageSize(100);
+    IAP::IAP_FetchProducts(&all, &CppProducts);
+    const Event every = PumpOne("products");
+    EXPECT_GE(every.count, 12u);
+    std::set<long long> types, discounts, limits;
+    for (std::size_t i = 0; i + 9 < every.numbers.size(); i += 10) {
+        types.insert(every.numbers[i + 2]);
+        discounts.insert(every.numbers[i + 5]);
+        limits.insert(every.numbers[i + 8]);
+    }
+    EXPECT_EQ(types, (std::set<long long>{0, 1, 2, 3}));
+    EXPECT_EQ(discounts, (std::set<long long>{0, 1, 2}));
+    EXPECT_EQ(limits, (std::set<long long>{0, 1, 2, 3}));
+
+    page = {L"no-such-category", 1, 5};
+    TesselAPI_FetchProductsEx(&page, &CProductsEx, &g_context);
+    EXPECT_EQ(PumpOne("productsEx").outcome.resultCode, 21u);
+}
+
+TEST_F(ShopTest, APurchaseOpensItsPopupFillsTheInventoryAndOnDestroyFollowsTheClose)
+{
+    const TesselOrderProduct order[2] = {{101, 3.0, 1}, {106, 0.5, 2}};
+    TesselStartPurchaseParam param{};
+    param.orderProducts = order;
+    param.orderProductCount = 2;
+    param.extraData = L"order-7";
+    TesselAPI_StartPurchaseEx(&param, &CPurchase, &COnDestroy, &g_context, &g_destroyContext);
+    const Event purchase = PumpOne("purchase");
+    EXPECT_EQ(purchase.outcome.resultCode, 0u);
+    EXPECT_EQ(purchase.texts[1].text, L"order-7");
+    ASSERT_GE(purchase.numbers.size(), 6u);
+    EXPECT_EQ(purchase.numbers[2], 1) << "purchased";
+    EXPECT_EQ(purchase.numbers[3], 2) << "two detail numbers";
+    EXPECT_EQ(purchase.numbers[4], 2) << "two purchased products";
+    EXPECT_GE(purchase.numbers[5], 1) << "charge infos";
+    ASSERT_EQ(Sandbox::OpenPopups().size(), 1u);
+    EXPECT_EQ(Sandbox::OpenPopups()[0].kind, L"purchase");
+
+    TesselAPI_FetchInventory(&CInventory, &g_context);
+    const Event inventory = PumpOne("inventory");
+    ASSERT_EQ(inventory.count, 2u);
+    EXPECT_EQ(inventory.numbers[2], 101);
+    EXPECT_EQ(inventory.numbers[7], 20) << "ten potions, twice";
+
+    TesselAPI_ConfirmPurchase(purchase.numbers[0], &CConfirm, &g_context);
+    const Event confirm = PumpOne("confirm");
+    EXPECT_TRUE(confirm.flag);
+    EXPECT_EQ(confirm.numbers[0], 2);
+
+    EXPECT_EQ(TesselAPI_IAPCloseAllPopups().resultCode, 0u);
+    EXPECT_TRUE(Sandbox::OpenPopups().empty());
+    const Event destroyed = PumpOne("onDestroy");
+    EXPECT_EQ(destroyed.outcome.userContext, &g_destroyContext);
+}
+
+TEST_F(ShopTest, APopupThatCannotBeCreatedIsReportedToTheCOnDestroyOnly)
+{
+    Sandbox::SetShopPopupsCreated(false);
+    const TesselOrderProduct order[1] = {{104, 4.5, 1}};
+    TesselStartPurchaseParam param{};
+    param.orderProducts = order;
+    param.orderProductCount = 1;
+    TesselAPI_StartPurchaseEx(&param, &CPurchase, &COnDestroy, &g_context, &g_destroyContext);
+    IAP::IAP_WithdrawGame(nullptr, &CppWithdraw, &CppOnDestroy);
+    Pump();
+    ASSERT_EQ(EventNames(), (std::vector<std::string>{"purchase", "onDestroy", "withdraw"}));
+    EXPECT_EQ(g_events[1].outcome.resultCode, 33u);
+    EXPECT_TRUE(Sandbox::OpenPopups().empty());
+    EXPECT_TRUE(Sandbox::ShopInventory().empty());
+}
+
+TEST_F(ShopTest, LimitsTermsPaymentAndWithdrawalWithTheirPopups)
+{
+    IAP::TesselPCStartPurchaseParam param;
+    param.CreateOrderProduct(1);
+    IAP::TesselPCOrderProduct dlc;
+    dlc.SetProductId(112);
+    dlc.SetQuantity(1);
+    param.SetOrderProduct(0, &dlc);
+    IAP::IAP_StartPurchase(&param, &CppPurchase);
+    EXPECT_EQ(PumpOne("purchase").outcome.resultCode, 0u);
+    IAP::IAP_StartPurchase(&param, &CppPurchase);
+    EXPECT_EQ(PumpOne("purchase").outcome.resultCode, 19u) << "one per member";
+
+    const TesselTermsOption agree{0, 1, 0, 0, 0, 800, 600};
+    TesselAPI_FetchTermsAgreementEx(&agree, &CTerms, &COnDestroy, &g_context, &g_destroyContext);
+    EXPECT_TRUE(PumpOne("terms").flag);
+    TesselAPI_StartPaymentEx(nullptr, &CPayment, &COnDestroy, &g_context, &g_destroyContext);
+    EXPECT_FALSE(PumpOne("payment").texts[0].text.empty());
+    TesselAPI_WithdrawGame(nullptr, &CWithdraw, &COnDestroy, &g_context, &g_destroyContext);
+    EXPECT_TRUE(PumpOne("withdraw").flag) << "the expansion can be withdrawn";
+    EXPECT_TRUE(Sandbox::ShopInventory().empty());
+
+    const auto popups = Sandbox::OpenPopups();
+    ASSERT_EQ(popups.size(), 4u);
+    EXPECT_TRUE(Sandbox::ClosePopup(popups[2].id));
+    EXPECT_FALSE(Sandbox::ClosePopup(popups[2].id));
+    PumpOne("onDestroy");
+    g_events.clear();
+    EXPECT_EQ(IAP::IAP_CloseAllPopups().GetResultCode(), 0u);
+    Pump();
+    EXPECT_EQ(EventNames(), (std::vector<std::string>{"onDestroy", "onDestroy"}))
+        << "the C++ purchase had no onDestroy";
+}
+
+}  // namespace
+}  // namespace vendra_test
