@@ -73,16 +73,22 @@ VENDRA_RECORD_KIND(ReadVoidedPurchase, IVoidedPurchaseItem, TesselPCVoidedPurcha
 
 namespace {
 
-// count items read by read from itemAt(index).
-template <class Record, class ItemAt, class Read>
-std::vector<Record> ReadItems(uint32_t count, ItemAt&& itemAt, Read read)
+// The purchased products and charge infos of a purchase result or a
+// confirmation: each count, then each item by index.
+template <class Data>
+void ReadPurchaseLists(const Data& data, std::vector<IAP::TesselPCPurchasedProductCpp>& products,
+                       std::vector<IAP::TesselPCChargeInfoCpp>& infos)
 {
-    std::vector<Record> records;
-    records.reserve(count);
-    for (uint32_t i = 0; i < count; ++i) {
-        records.push_back(read(itemAt(i)));
+    const uint32_t productCount = data.GetPurchasedProductCount();
+    products.reserve(productCount);
+    for (uint32_t i = 0; i < productCount; ++i) {
+        products.push_back(ReadPurchasedProduct(data.GetPurchasedProduct(i)));
     }
-    return records;
+    const uint32_t infoCount = data.GetChargeInfoCount();
+    infos.reserve(infoCount);
+    for (uint32_t i = 0; i < infoCount; ++i) {
+        infos.push_back(ReadChargeInfo(data.GetChargeInfo(i)));
+    }
 }
 
 // A C array of exactly the vector's size (see BuildCArray).
@@ -112,11 +118,7 @@ IAP::TesselPCPurchaseResultCpp ReadPurchaseResult(const Base::IPurchaseResultDat
     record.purchaseProgress = static_cast<IAP::PurchaseProgress>(data->GetPurchaseProgress());
     record.isPurchased = data->IsPurchased() != 0;
     record.extraData = data->GetExtraData() != nullptr ? std::wstring(data->GetExtraData()) : std::wstring();
-    record.purchasedProducts = ReadItems<IAP::TesselPCPurchasedProductCpp>(
-        data->GetPurchasedProductCount(), [&](uint32_t i) { return data->GetPurchasedProduct(i); },
-        &ReadPurchasedProduct);
-    record.chargeInfos = ReadItems<IAP::TesselPCChargeInfoCpp>(
-        data->GetChargeInfoCount(), [&](uint32_t i) { return data->GetChargeInfo(i); }, &ReadChargeInfo);
+    ReadPurchaseLists(*data, record.purchasedProducts, record.chargeInfos);
     return record;
 }
 
@@ -127,11 +129,7 @@ ConfirmPurchaseCpp ReadConfirmPurchase(const Base::IConfirmPurchaseData* data)
         return confirm;
     }
     confirm.result = data->GetResult();
-    confirm.purchasedProducts = ReadItems<IAP::TesselPCPurchasedProductCpp>(
-        data->GetPurchasedProductCount(), [&](uint32_t i) { return data->GetPurchasedProduct(i); },
-        &ReadPurchasedProduct);
-    confirm.chargeInfos = ReadItems<IAP::TesselPCChargeInfoCpp>(
-        data->GetChargeInfoCount(), [&](uint32_t i) { return data->GetChargeInfo(i); }, &ReadChargeInfo);
+    ReadPurchaseLists(*data, confirm.purchasedProducts, confirm.chargeInfos);
     return confirm;
 }
 

@@ -38,72 +38,46 @@ struct TesselPCFetchProductParamCpp {
     int pageSize = 0;
 };
 
-struct TesselPCProductCpp {
-    long long productId = 0;
-    std::wstring gameItemId;
-    std::wstring name;
-    std::wstring description;
-    int quantity = 0;
-    ProductTypeCode productTypeCode = ProductTypeCode::NONE;
-    std::wstring categoryId;
-    std::wstring categoryName;
-    std::wstring currencyCode;
-    double price = 0;
-    double displayPrice = 0;
-    std::wstring displayPriceString;
-    double salePrice = 0;
-    double displaySalePrice = 0;
-    std::wstring displaySalePriceString;
-    bool isDiscount = false;
-    DiscountType discountType = DiscountType::NONE;
-    int discountTypeValue = 0;
-    long long discountBeginDate = 0;
-    long long discountEndDate = 0;
-    int totalQuantity = 0;
-    int memberQuantity = 0;
-    int guidQuantity = 0;
-    std::wstring thumbnailUrl;
-    bool canWithdraw = false;
-    bool purchasedAtLeastOnce = false;
-    PurchaseLimitTypeCode purchaseLimitTypeCode = PurchaseLimitTypeCode::NONE;
-    int purchaseLimitCount = 0;
-    int saleLimitCount = 0;
-    long long saleBeginDate = 0;
+// The 31 product fields, shared by TesselPCProductCpp and TesselPCProductExCpp.
+#define TESSEL_VENDRA_PRODUCT_RECORD_FIELDS                                     \
+    long long productId = 0;                                                    \
+    std::wstring gameItemId;                                                    \
+    std::wstring name;                                                          \
+    std::wstring description;                                                   \
+    int quantity = 0;                                                           \
+    ProductTypeCode productTypeCode = ProductTypeCode::NONE;                    \
+    std::wstring categoryId;                                                    \
+    std::wstring categoryName;                                                  \
+    std::wstring currencyCode;                                                  \
+    double price = 0;                                                           \
+    double displayPrice = 0;                                                    \
+    std::wstring displayPriceString;                                            \
+    double salePrice = 0;                                                       \
+    double displaySalePrice = 0;                                                \
+    std::wstring displaySalePriceString;                                        \
+    bool isDiscount = false;                                                    \
+    DiscountType discountType = DiscountType::NONE;                             \
+    int discountTypeValue = 0;                                                  \
+    long long discountBeginDate = 0;                                            \
+    long long discountEndDate = 0;                                              \
+    int totalQuantity = 0;                                                      \
+    int memberQuantity = 0;                                                     \
+    int guidQuantity = 0;                                                       \
+    std::wstring thumbnailUrl;                                                  \
+    bool canWithdraw = false;                                                   \
+    bool purchasedAtLeastOnce = false;                                          \
+    PurchaseLimitTypeCode purchaseLimitTypeCode = PurchaseLimitTypeCode::NONE;  \
+    int purchaseLimitCount = 0;                                                 \
+    int saleLimitCount = 0;                                                     \
+    long long saleBeginDate = 0;                                                \
     long long saleEndDate = 0;
+
+struct TesselPCProductCpp {
+    TESSEL_VENDRA_PRODUCT_RECORD_FIELDS
 };
 
 struct TesselPCProductExCpp {
-    long long productId = 0;
-    std::wstring gameItemId;
-    std::wstring name;
-    std::wstring description;
-    int quantity = 0;
-    ProductTypeCode productTypeCode = ProductTypeCode::NONE;
-    std::wstring categoryId;
-    std::wstring categoryName;
-    std::wstring currencyCode;
-    double price = 0;
-    double displayPrice = 0;
-    std::wstring displayPriceString;
-    double salePrice = 0;
-    double displaySalePrice = 0;
-    std::wstring displaySalePriceString;
-    bool isDiscount = false;
-    DiscountType discountType = DiscountType::NONE;
-    int discountTypeValue = 0;
-    long long discountBeginDate = 0;
-    long long discountEndDate = 0;
-    int totalQuantity = 0;
-    int memberQuantity = 0;
-    int guidQuantity = 0;
-    std::wstring thumbnailUrl;
-    bool canWithdraw = false;
-    bool purchasedAtLeastOnce = false;
-    PurchaseLimitTypeCode purchaseLimitTypeCode = PurchaseLimitTypeCode::NONE;
-    int purchaseLimitCount = 0;
-    int saleLimitCount = 0;
-    long long saleBeginDate = 0;
-    long long saleEndDate = 0;
+    TESSEL_VENDRA_PRODUCT_RECORD_FIELDS
     short purchaseAvailabilityCode = 0;
 };
 
@@ -701,6 +675,8 @@ private:
     long long purchaseMillis_;
     long long voidedMillis_;
 };
+
+#undef TESSEL_VENDRA_PRODUCT_RECORD_FIELDS
 
 #pragma pack(pop)
 
