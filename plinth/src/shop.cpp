@@ -769,6 +769,17 @@ void StartPayment(const Sandbox::RequestRecord& request)
     }
     Complete(request.As<Base::TextTrampoline>(), request.context, kPaymentOp, outcome,
              [text] { return TextAnswer{text}; });
+    // A payment keeps its destroy context apart, so a window that never
+    // opened is still reported to the destroy trampoline, with code 33.
+    const auto destroy = request.SecondAs<Base::Trampoline>();
+    if (outcome.code == TESSEL_RESULT_POPUP_NOT_CREATED && destroy != nullptr) {
+        void* context = request.secondContext;
+        PostCompletion([destroy, context]() {
+            Sandbox::CallbackResultObject result(context, kPaymentOp, TESSEL_RESULT_POPUP_NOT_CREATED,
+                                                 kPopupFailed.message);
+            destroy(&result, nullptr);
+        });
+    }
 }
 
 // --- Inventory, voided purchases, terms, withdrawal ---------------------------

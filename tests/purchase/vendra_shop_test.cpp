@@ -115,8 +115,14 @@ TEST_F(ShopTest, APopupThatCannotBeCreatedIsReportedToTheCOnDestroyOnly)
     param.orderProductCount = 1;
     TesselAPI_StartPurchaseEx(&param, &CPurchase, &COnDestroy, &g_context, &g_destroyContext);
     IAP::IAP_WithdrawGame(nullptr, &CppWithdraw, &CppOnDestroy);
+    TesselAPI_StartPaymentEx(nullptr, &CPayment, &COnDestroy, &g_context, &g_destroyContext);
+    IAP::IAP_StartPaymentEx(nullptr, &CppPayment, &CppOnDestroy);
     Pump();
-    ASSERT_EQ(EventNames(), (std::vector<std::string>{"purchase", "onDestroy", "withdraw"}));
+    ASSERT_EQ(EventNames(), (std::vector<std::string>{"purchase", "onDestroy", "withdraw", "payment", "onDestroy",
+                                                      "payment"}))
+        << "the payment's destroy context is freed through its destroy trampoline, heard only in C";
+    EXPECT_EQ(g_events[4].outcome.resultCode, 33u);
+    EXPECT_EQ(g_events[4].outcome.userContext, &g_destroyContext);
     EXPECT_EQ(g_events[1].outcome.resultCode, 33u);
     EXPECT_TRUE(Sandbox::OpenPopups().empty());
     EXPECT_TRUE(Sandbox::ShopInventory().empty());
