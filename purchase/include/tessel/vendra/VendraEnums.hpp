@@ -1,6 +1,14 @@
 // Vendra, the purchase module: its enumerations. All are 32 bits wide in
-// every record. The names of the four data enumerations are registered with
-// EnTT's meta system when the module is loaded.
+// every record.
+//
+// When the module is loaded it registers the names of the four data
+// enumerations with EnTT's meta system, each enumerator as a constant data
+// member under the hashed qualified name ("Tessel::PCSDK::IAP::ProductTypeCode::NONE")
+// carrying a std::map<std::string, std::string> with the entry "name". That
+// registration lives in the module's own default meta context: every binary
+// has its own EnTT locator, and the module exports no way into it. A game
+// that wants the names in its own context registers them there the same way
+// (the module's test program does exactly that with the module's own code).
 #pragma once
 
 #include "tessel/base/TesselBase.hpp"
