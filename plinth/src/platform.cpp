@@ -9,6 +9,7 @@
 #include <set>
 
 #include "core.hpp"
+#include "popups.hpp"
 #include "text.hpp"
 
 namespace plinth {
@@ -29,6 +30,7 @@ struct State {
     // Scripted mode.
     std::atomic<bool> scripted{false};
     std::atomic<bool> discarding{false};
+    std::atomic<bool> shuttingDown{false};
     std::optional<bool> baseInitializedOverride;
     std::set<int32_t> failingParams;
     std::map<Sandbox::Call, std::optional<Sandbox::ScriptedResult>> answers;
@@ -59,6 +61,36 @@ void DropQueue()
         std::lock_guard<std::mutex> lock(state.mutex);
         dropped.swap(state.queue);
     }
+}
+
+// Shutting down: every popup still open is closed, then the completions
+// still due run while user callbacks are discarded, so the modules free
+// their request contexts without calling the game; queued user callbacks are
+// dropped.
+void DrainForShutdown()
+{
+    State& state = TheState();
+    state.shuttingDown = true;
+    CloseEveryPopup();
+    for (;;) {
+        Job job;
+        {
+            std::lock_guard<std::mutex> lock(state.mutex);
+            if (state.queue.empty()) {
+                break;
+            }
+            job = std::move(state.queue.front());
+            state.queue.pop_front();
+        }
+        if (!job.userCallback) {
+            try {
+                job.run();
+            } catch (...) {
+                // Nothing to report at shutdown.
+            }
+        }
+    }
+    state.shuttingDown = false;
 }
 
 void ReleaseScriptedResults()
@@ -200,7 +232,7 @@ TesselAPIResult Tessel_UnInitialize(void)
     for (auto& module : state.modules) {
         module = false;
     }
-    DropQueue();
+    DrainForShutdown();
     ResetFeatureState();
     return PlainResult(was ? TESSEL_RESULT_SUCCESS : TESSEL_RESULT_NOT_INITIALIZED);
 }
@@ -244,7 +276,10 @@ uint32_t Tessel_RunCallbacks(void)
 
 bool Tessel_Internal_BaseInitialized() { return IsBaseInitialized(); }
 
-bool Tessel_Internal_IsDiscardingUserCallbacks() { return TheState().discarding.load(); }
+bool Tessel_Internal_IsDiscardingUserCallbacks()
+{
+    return TheState().discarding.load() || TheState().shuttingDown.load();
+}
 
 void Tessel_Internal_QueueUserCallback(std::function<void()> callback)
 {

@@ -85,7 +85,9 @@ extern "C" {
  * gameId identifies the game; null is accepted in the offline sandbox. */
 PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
 
-/* Uninitializes the base library. Queued callbacks are dropped. */
+/* Uninitializes the base library. Open popups are closed and queued
+ * callbacks are dropped: no game callback runs any more, but every module
+ * still gets to free what it kept for its requests. */
 PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
 
 /* Runs every queued user callback and every request completion that is due,
