@@ -1,6 +1,7 @@
 // Panora: popup display requests, their parameter objects, trampolines and
 // not-initialized reports, against the scripted platform.
 #include <functional>
+#include <stdexcept>
 
 #include "PanoraTest.hpp"
 
@@ -374,6 +375,56 @@ TEST_F(PanoraTest, PlatformNotInitializedWhileModuleIsGivesTheSameReport)
     ASSERT_EQ(Events().size(), 1u);
     EXPECT_EQ(Events()[0].outcome.resultCode, 17u);
     EXPECT_EQ(Events()[0].outcome.message, L"Panora is not Initialized.");
+}
+
+}  // namespace
+}  // namespace panora_test
+
+namespace panora_test {
+namespace {
+
+void CppThrowingResult(Tessel::PCSDK::CallbackResult result)
+{
+    CppResult(std::move(result));
+    throw std::runtime_error("game callback failed");
+}
+
+void CThrowingResult(const TesselAPICallbackResult* result)
+{
+    CResult(result);
+    throw std::runtime_error("game callback failed");
+}
+
+// A result callback that throws must not change who frees the context: a
+// created popup still waits for its destroy trampoline (freeing it early
+// would leave the platform with a dangling context), and a popup that was not
+// created is still reported to onDestroy.
+TEST_F(PanoraTest, AThrowingResultCallbackKeepsTheContextForTheSecondTrampoline)
+{
+    Initialize();
+    View::View_AutoPopupEx(Mode::EMBEDDED, &CppThrowingResult, &CppDestroy);
+    View::View_VerifyIdentificationPopup(true, Mode::EMBEDDED, &CppThrowingResult, &CppValue);
+    TesselAPI_NewsPopupEx(TESSEL_WEBVIEW_MODE_EMBEDDED, &CThrowingResult, &CDestroy, &g_context, &g_secondContext);
+    const auto created = Sandbox::Script::Requests()[0];
+    const auto identity = Sandbox::Script::Requests()[1];
+    const auto notCreated = Sandbox::Script::Requests()[2];
+
+    CompleteResult(created, true);
+    CompleteResult(identity, true);
+    CompleteResult(notCreated, false);
+    ASSERT_EQ(Events().size(), 4u);
+    EXPECT_EQ(Events()[3].callback, "destroy") << "the popup that was not created still reaches onDestroy";
+    EXPECT_EQ(Events()[3].outcome.resultCode, 33u);
+    EXPECT_EQ(Events()[3].outcome.userContext, &g_secondContext);
+
+    CompleteSecond(created);
+    Sandbox::IdentityValueData value(std::wstring(L"v"));
+    CompleteSecond(identity, &value);
+    ASSERT_EQ(Events().size(), 6u);
+    EXPECT_EQ(Events()[4].callback, "destroy");
+    EXPECT_EQ(Events()[4].outcome.message, L"popup closed");
+    EXPECT_EQ(Events()[5].callback, "value");
+    EXPECT_EQ(Events()[5].text.text, L"v");
 }
 
 }  // namespace

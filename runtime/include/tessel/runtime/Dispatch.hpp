@@ -264,10 +264,15 @@ void CompletePopupResult(const ModuleIdentity& module, Base::ICallbackResultObje
             const CallbackResultCpp converted = CallbackResultFromBase(result);
             deliver(context->result, converted);
         }
-        if (popupCreated && context->second) {
-            context.release();  // the second trampoline frees it
-            return;
-        }
+    } catch (...) {
+        // A callback that throws must not unwind into the platform, nor
+        // change whether the context is kept for the second trampoline.
+    }
+    if (popupCreated && context->second) {
+        context.release();  // the second trampoline frees it
+        return;
+    }
+    try {
         if (!popupCreated && notice == NotCreatedNotice::Send && context->second && !IsDiscarding()) {
             const CallbackResultCpp notCreated = ModuleResult(
                 module, context->operationCode, kPopupNotCreated, kPopupNotCreatedMessage);
