@@ -61,6 +61,18 @@ void ResetPopups()
 
 const FeatureReset kResetPopups{&ResetPopups};
 
+// The end of a suppression; a span the clock cannot count lasts forever.
+Clock::time_point SuppressedUntil(uint32_t days)
+{
+    using Days = std::chrono::duration<double, std::ratio<86400>>;
+    const Clock::time_point now = Clock::now();
+    const Days left = std::chrono::duration_cast<Days>(Clock::time_point::max() - now);
+    if (Days(days + 1.0) >= left) {
+        return Clock::time_point::max();
+    }
+    return now + std::chrono::hours(24) * days;
+}
+
 bool IsSuppressed(uint32_t popupId)
 {
     PopupState& state = Popups();
@@ -269,7 +281,7 @@ void SetDisallowed(const Sandbox::RequestRecord& request)
         if (days == 0) {
             state.suppressed.erase(popupId);
         } else {
-            state.suppressed[popupId] = {days, Clock::now() + std::chrono::hours(24) * days};
+            state.suppressed[popupId] = {days, SuppressedUntil(days)};
         }
     }
     const auto trampoline = request.As<Base::Trampoline>();

@@ -89,6 +89,21 @@ TEST_F(PanoraSandboxTest, SuppressionHidesThePopupFromItsList)
     EXPECT_EQ(suppressed[0].days, 1u);
 }
 
+TEST_F(PanoraSandboxTest, ALongSuppressionStillHidesThePopup)
+{
+    // Far past what a clock can count: suppressed for as long as it can be.
+    const TesselPopupDisallowedParams params{4001, 0xFFFFFFFFu};
+    TesselAPI_SetPopupDisallowed(&params, &CResult, nullptr);
+    Pump();
+    TesselAPI_FetchCouponPopup(&ListIds);
+    Pump();
+    ASSERT_EQ(g_lists.size(), 1u);
+    EXPECT_TRUE(g_lists[0].empty());
+    const auto suppressed = Sandbox::SuppressedPopups();
+    ASSERT_EQ(suppressed.size(), 1u);
+    EXPECT_EQ(suppressed[0].days, 0xFFFFFFFFu);
+}
+
 TEST_F(PanoraSandboxTest, ManualListsAreChosenByKey)
 {
     TesselAPI_FetchManualPopup(L"patch", &ListIds);
