@@ -28,6 +28,21 @@ void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCp
     reply(result, object);
 }
 
+// The not-initialized answer: in C a converted empty record, in C++ a
+// default-constructed purchase result (progress NEED_PAYMENT_WINDOW).
+template <class Callback>
+void ReportPurchaseNotInitialized(const rt::CReply<Callback>& reply, const CallbackResultCpp& error)
+{
+    DeliverPurchase(reply, error, IAP::TesselPCPurchaseResultCpp{});
+}
+
+template <class Callback>
+void ReportPurchaseNotInitialized(const rt::CppReply<Callback>& reply, const CallbackResultCpp& error)
+{
+    const IAP::TesselPCPurchaseResult object;
+    reply(error, object);
+}
+
 template <class Context>
 void PurchaseTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
@@ -44,9 +59,7 @@ void StartPurchase(const Param* param, const Context& callbacks)
     RequestPopup(
         callbacks, [param] { return BuildStartPurchaseParam(ReadStartPurchaseParam(param)); },
         &PurchaseTrampoline<Context>, &Tessel_StartPurchase,
-        [](const auto& reply, const CallbackResultCpp& error) {
-            DeliverPurchase(reply, error, IAP::TesselPCPurchaseResultCpp{});
-        });
+        [](const auto& reply, const CallbackResultCpp& error) { ReportPurchaseNotInitialized(reply, error); });
 }
 
 template <class Callback, class OnDestroy>

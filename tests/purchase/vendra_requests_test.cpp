@@ -623,6 +623,14 @@ TEST_F(RequestsTest, APlatformThatIsNotInitializedAlsoGivesTheError)
     ASSERT_EQ(EventNames(), kResult);
     EXPECT_EQ(g_events[0].outcome.resultCode, 17u);
     EXPECT_EQ(g_events[0].numbers[0], 0) << "an empty purchase result";
+
+    // The C++ callback gets a default purchase result: progress 1, not 0.
+    g_events.clear();
+    IAP::IAP_StartPurchase(nullptr, &CppPurchase);
+    Pump();
+    ASSERT_EQ(EventNames(), kResult);
+    EXPECT_EQ(g_events[0].outcome.resultCode, 17u);
+    EXPECT_EQ(g_events[0].numbers[1], static_cast<long long>(IAP::PurchaseProgress::NEED_PAYMENT_WINDOW));
 }
 
 // --- Closing all popups ---------------------------------------------------------------
