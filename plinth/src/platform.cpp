@@ -466,4 +466,21 @@ std::size_t Script::QueuedCallbacks()
     return state.queue.size();
 }
 
+std::vector<std::function<void()>> Script::TakeQueuedUserCallbacks()
+{
+    std::vector<std::function<void()>> taken;
+    State& state = TheState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::deque<Job> kept;
+    for (Job& job : state.queue) {
+        if (job.userCallback) {
+            taken.push_back(std::move(job.run));
+        } else {
+            kept.push_back(std::move(job));
+        }
+    }
+    state.queue.swap(kept);
+    return taken;
+}
+
 }  // namespace Tessel::PCSDK::Sandbox

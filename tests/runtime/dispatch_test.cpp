@@ -186,6 +186,17 @@ TEST_F(DispatchTest, AThrowingCallbackDoesNotEscapeAndTheContextIsFreed)
     EXPECT_EQ(g_heard.size(), 1u);
 }
 
+TEST_F(DispatchTest, AThrowingCallbackInTheQueuedErrorDoesNotUnwindIntoThePlatform)
+{
+    SetReady(false);
+    Run(rt::Order::ReadyFirst, TestReply(1, true, true));
+    auto queued = Sandbox::Script::TakeQueuedUserCallbacks();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_NO_THROW(queued[0]());
+    ASSERT_EQ(g_heard.size(), 1u);
+    EXPECT_EQ(g_heard[0].resultCode, 17u);
+}
+
 struct PopupCase {
     bool created;
     bool second;

@@ -220,6 +220,9 @@ public:
 
     // Queued user callbacks waiting for Tessel_RunCallbacks.
     static std::size_t QueuedCallbacks();
+    // Takes the queued user callbacks out of the queue, in order, so that a
+    // test can run them itself without the pump's protection.
+    static std::vector<std::function<void()>> TakeQueuedUserCallbacks();
 };
 
 // ---------------------------------------------------------------------------

@@ -144,9 +144,13 @@ void QueueNotInitialized(const ModuleIdentity& module, uint32_t operationCode, c
 {
     SelfPin();
     Tessel_Internal_QueueUserCallback([&module, operationCode, callbacks, report]() {
-        const CallbackResultCpp error =
-            ModuleResult(module, operationCode, kNotInitialized, module.notInitializedMessage);
-        report(callbacks, error);
+        try {
+            const CallbackResultCpp error =
+                ModuleResult(module, operationCode, kNotInitialized, module.notInitializedMessage);
+            report(callbacks, error);
+        } catch (...) {
+            // A callback that throws must not unwind into the platform's queue.
+        }
     });
 }
 
