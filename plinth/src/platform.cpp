@@ -63,6 +63,29 @@ void DropQueue()
     }
 }
 
+// Takes the next job off the queue; false when it is empty.
+bool PopJob(Job& job)
+{
+    State& state = TheState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (state.queue.empty()) {
+        return false;
+    }
+    job = std::move(state.queue.front());
+    state.queue.pop_front();
+    return true;
+}
+
+// Runs a job; a throwing callback must not take the game's loop down with it.
+void RunJob(Job& job)
+{
+    try {
+        job.run();
+    } catch (...) {
+        // Reported nowhere: the module already caught what it could.
+    }
+}
+
 // Shutting down: every popup still open is closed, then the completions
 // still due run while user callbacks are discarded, so the modules free
 // their request contexts without calling the game; queued user callbacks are
@@ -72,22 +95,10 @@ void DrainForShutdown()
     State& state = TheState();
     state.shuttingDown = true;
     CloseEveryPopup();
-    for (;;) {
-        Job job;
-        {
-            std::lock_guard<std::mutex> lock(state.mutex);
-            if (state.queue.empty()) {
-                break;
-            }
-            job = std::move(state.queue.front());
-            state.queue.pop_front();
-        }
+    Job job;
+    while (PopJob(job)) {
         if (!job.userCallback) {
-            try {
-                job.run();
-            } catch (...) {
-                // Nothing to report at shutdown.
-            }
+            RunJob(job);
         }
     }
     state.shuttingDown = false;
@@ -249,24 +260,12 @@ uint32_t Tessel_RunCallbacks(void)
     // Only what was due when the pump started: work queued by a callback
     // waits for the next pump, so a callback that requests again cannot
     // keep the game inside this call.
-    for (std::size_t i = 0; i < due; ++i) {
-        Job job;
-        {
-            std::lock_guard<std::mutex> lock(state.mutex);
-            if (state.queue.empty()) {
-                break;
-            }
-            job = std::move(state.queue.front());
-            state.queue.pop_front();
-        }
+    Job job;
+    for (std::size_t i = 0; i < due && PopJob(job); ++i) {
         if (job.userCallback && state.discarding) {
             continue;
         }
-        try {
-            job.run();
-        } catch (...) {
-            // A throwing callback must not take the game's loop down with it.
-        }
+        RunJob(job);
         ++ran;
     }
     return ran;
