@@ -73,13 +73,7 @@ PopupContext<Callback, OnDestroy> ContextFor(Operation operation, Callback reply
 
 // --- Closing all popups -------------------------------------------------------------
 
-Tessel::PCSDK::ResultCpp CloseAllPopups()
-{
-    if (!rt::IsReady()) {
-        return Tessel::PCSDK::ResultCpp(kVendra.name, kCloseAllPopups, rt::kNotInitialized);
-    }
-    return rt::FinishPlainCall(Tessel_CloseAllPopups());
-}
+Tessel::PCSDK::ResultCpp CloseAllPopups() { return rt::CloseAllPopups(kVendra, kCloseAllPopups); }
 
 using CTerms = rt::CReply<TesselTermsAgreementCallback>;
 using CWithdraw = rt::CReply<TesselWithdrawGameCallback>;

@@ -85,6 +85,14 @@ ResultCpp FinishUnInitialize(Base::IResultObject* object)
 
 ResultCpp FinishPlainCall(Base::IResultObject* object) { return Finish(object); }
 
+ResultCpp CloseAllPopups(const ModuleIdentity& module, uint32_t operationCode)
+{
+    if (!IsReady()) {
+        return ResultCpp(module.name, operationCode, kNotInitialized);
+    }
+    return FinishPlainCall(Tessel_CloseAllPopups());
+}
+
 TesselAPIResult ToCResult(const ResultCpp& result) { return Base::BaseStructUtils::ToCStruct(result); }
 
 Result ToCppResult(const ResultCpp& result) { return Result(&result); }

@@ -262,13 +262,7 @@ void FetchWebOpenKey(const Reply& reply)
 }
 
 // Not initialized: code 17 at once, and the platform is not asked.
-ResultCpp CloseAllPopups()
-{
-    if (!rt::IsReady()) {
-        return ResultCpp(kPanora.name, kCloseAllPopups, rt::kNotInitialized);
-    }
-    return rt::FinishPlainCall(Tessel_CloseAllPopups());
-}
+ResultCpp CloseAllPopups() { return rt::CloseAllPopups(kPanora, kCloseAllPopups); }
 
 }  // namespace
 

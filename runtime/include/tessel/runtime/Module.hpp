@@ -64,6 +64,10 @@ ResultCpp FinishUnInitialize(Base::IResultObject* object);
 // The same without touching the state (version and other plain calls).
 ResultCpp FinishPlainCall(Base::IResultObject* object);
 
+// Closes every popup the platform shows, for the modules that show popups.
+// Not ready: the module's own result with code 17, the platform not asked.
+ResultCpp CloseAllPopups(const ModuleIdentity& module, uint32_t operationCode);
+
 TesselAPIResult ToCResult(const ResultCpp& result);
 Result ToCppResult(const ResultCpp& result);
 
