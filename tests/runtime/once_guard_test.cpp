@@ -1,6 +1,6 @@
-// The runtime's once-guard on this platform: one body run for concurrent
+// The runtime's once-guard, on every platform: one body run for concurrent
 // first callers, who all wait for it, and another try after a body that
-// failed or threw.
+// failed or threw. (What ends the process on Windows: tests/windows.)
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
