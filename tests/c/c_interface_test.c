@@ -1,4 +1,4 @@
-/* The C interfaces of Ludex and Scrivo used from C against the offline
+/* The C interfaces of Ludex, Scrivo and Panora used from C against the offline
  * sandbox: layouts as C sees them, the not-initialized path, and requests
  * completed through the pump. */
 #include <stddef.h>
@@ -7,6 +7,7 @@
 
 #include "tessel/base/TesselBase.h"
 #include "tessel/ludex/Ludex.h"
+#include "tessel/panora/Panora.h"
 #include "tessel/scrivo/Scrivo.h"
 
 _Static_assert(offsetof(TesselAPICallbackResult, userContext) + sizeof(void*) == sizeof(TesselAPICallbackResult),
@@ -47,6 +48,41 @@ static void OnLog(const TesselAPICallbackResult* result)
     g_lastContext = result->userContext;
 }
 
+static int g_destroyCalls;
+static unsigned g_destroyCode;
+static void* g_destroyContext;
+
+static void OnPopup(const TesselAPICallbackResult* result)
+{
+    ++g_calls;
+    g_lastCode = result->result.resultCode;
+    g_lastContext = result->userContext;
+}
+
+static void OnPopupDestroyed(const TesselAPICallbackResult* result)
+{
+    ++g_destroyCalls;
+    g_destroyCode = result->result.resultCode;
+    g_destroyContext = result->userContext;
+}
+
+static unsigned g_listCount;
+static int g_listHadTexts;
+
+static void OnPopupList(const TesselAPICallbackResult* result, TesselPopup* popups, unsigned int count,
+                        TesselPopupRequestData* requestData)
+{
+    unsigned int i;
+    ++g_calls;
+    g_lastCode = result->result.resultCode;
+    g_lastContext = result->userContext;
+    g_listCount = count;
+    g_listHadTexts = requestData != NULL;
+    for (i = 0; i < count; ++i) {
+        g_listHadTexts = g_listHadTexts && popups[i].text1 != NULL && popups[i].pair2.second != NULL;
+    }
+}
+
 static void Reset(void)
 {
     g_calls = 0;
@@ -76,6 +112,19 @@ int main(void)
     CHECK(g_calls == 1);
     CHECK(g_lastCode == 17u);
 
+    /* Panora before Initialize: the C Ex form hears of the popup that was never attempted. */
+    Reset();
+    g_destroyCalls = 0;
+    TesselAPI_NewsPopupEx(TESSEL_WEBVIEW_MODE_EMBEDDED, OnPopup, OnPopupDestroyed, &context, &g_destroyCalls);
+    Tessel_RunCallbacks();
+    CHECK(g_calls == 1);
+    CHECK(g_lastCode == 17u);
+    CHECK(g_lastContext == &context);
+    CHECK(g_destroyCalls == 1);
+    CHECK(g_destroyCode == 33u);
+    CHECK(g_destroyContext == &g_destroyCalls);
+    CHECK(TesselAPI_ViewCloseAllPopups().resultCode == 17u);
+
     /* Initialized: the sandbox answers through the pump. */
     CHECK(Tessel_Initialize(L"c-test").resultCode == 0u);
     CHECK(TesselAPI_GamingServicesInitialize().resultCode == 0u);
@@ -97,6 +146,17 @@ int main(void)
     Tessel_RunCallbacks();
     CHECK(g_calls == 1);
     CHECK(g_lastCode == 0u);
+
+    CHECK(TesselAPI_ViewInitialize().resultCode == 0u);
+    Reset();
+    TesselAPI_FetchNewsPopup(OnPopupList);
+    Tessel_RunCallbacks();
+    CHECK(g_calls == 1);
+    CHECK(g_lastCode == 0u);
+    CHECK(g_lastContext == NULL);
+    CHECK(g_listCount > 0u);
+    CHECK(g_listHadTexts);
+    CHECK(TesselAPI_ViewUnInitialize().resultCode == 0u);
 
     wchar_t version[16];
     CHECK(TesselAPI_LogGetVersion(version, 16).resultCode == 0u);

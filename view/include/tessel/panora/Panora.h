@@ -60,29 +60,23 @@ typedef struct TesselPopupRequestData {
 #pragma pack(pop)
 
 #define TESSEL_PANORA_PTR_ (sizeof(void*))
-#if defined(__cplusplus)
-#define TESSEL_PANORA_ASSERT_(cond, text) static_assert(cond, text)
-#else
-#define TESSEL_PANORA_ASSERT_(cond, text) _Static_assert(cond, text)
-#endif
-TESSEL_PANORA_ASSERT_(sizeof(TesselPopupDisallowedParams) == 8, "TesselPopupDisallowedParams layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopupDisallowedParams, days) == 4, "TesselPopupDisallowedParams layout");
-TESSEL_PANORA_ASSERT_(sizeof(TesselPopupStringPair) == 2 * TESSEL_PANORA_PTR_, "TesselPopupStringPair layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, number1) == 2 * TESSEL_PANORA_PTR_, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, text3) == 2 * TESSEL_PANORA_PTR_ + 4, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, byte1) == 3 * TESSEL_PANORA_PTR_ + 4, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, byte7) == 3 * TESSEL_PANORA_PTR_ + 10, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, number2) == 3 * TESSEL_PANORA_PTR_ + 12, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, pair1) == 3 * TESSEL_PANORA_PTR_ + 16, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, pair2) == 5 * TESSEL_PANORA_PTR_ + 16, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, number3) == 7 * TESSEL_PANORA_PTR_ + 16, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopup, number6) == 7 * TESSEL_PANORA_PTR_ + 28, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(sizeof(TesselPopup) == 7 * TESSEL_PANORA_PTR_ + 32, "TesselPopup layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopupRequestData, pairCount1) == TESSEL_PANORA_PTR_, "TesselPopupRequestData layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopupRequestData, pairs2) == TESSEL_PANORA_PTR_ + 4, "TesselPopupRequestData layout");
-TESSEL_PANORA_ASSERT_(offsetof(TesselPopupRequestData, pairCount2) == 2 * TESSEL_PANORA_PTR_ + 4, "TesselPopupRequestData layout");
-TESSEL_PANORA_ASSERT_(sizeof(TesselPopupRequestData) == 2 * TESSEL_PANORA_PTR_ + 8, "TesselPopupRequestData layout");
-#undef TESSEL_PANORA_ASSERT_
+TESSEL_STATIC_ASSERT(sizeof(TesselPopupDisallowedParams) == 8, "TesselPopupDisallowedParams layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopupDisallowedParams, days) == 4, "TesselPopupDisallowedParams layout");
+TESSEL_STATIC_ASSERT(sizeof(TesselPopupStringPair) == 2 * TESSEL_PANORA_PTR_, "TesselPopupStringPair layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, number1) == 2 * TESSEL_PANORA_PTR_, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, text3) == 2 * TESSEL_PANORA_PTR_ + 4, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, byte1) == 3 * TESSEL_PANORA_PTR_ + 4, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, byte7) == 3 * TESSEL_PANORA_PTR_ + 10, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, number2) == 3 * TESSEL_PANORA_PTR_ + 12, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, pair1) == 3 * TESSEL_PANORA_PTR_ + 16, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, pair2) == 5 * TESSEL_PANORA_PTR_ + 16, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, number3) == 7 * TESSEL_PANORA_PTR_ + 16, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopup, number6) == 7 * TESSEL_PANORA_PTR_ + 28, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(sizeof(TesselPopup) == 7 * TESSEL_PANORA_PTR_ + 32, "TesselPopup layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopupRequestData, pairCount1) == TESSEL_PANORA_PTR_, "TesselPopupRequestData layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopupRequestData, pairs2) == TESSEL_PANORA_PTR_ + 4, "TesselPopupRequestData layout");
+TESSEL_STATIC_ASSERT(offsetof(TesselPopupRequestData, pairCount2) == 2 * TESSEL_PANORA_PTR_ + 4, "TesselPopupRequestData layout");
+TESSEL_STATIC_ASSERT(sizeof(TesselPopupRequestData) == 2 * TESSEL_PANORA_PTR_ + 8, "TesselPopupRequestData layout");
 #undef TESSEL_PANORA_PTR_
 
 #ifdef __cplusplus
