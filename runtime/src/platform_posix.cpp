@@ -17,9 +17,15 @@ const char g_anchor = 0;
 // ones wait. Bodies never run another guard of the module.
 std::mutex g_guardMutex;
 
+// The loader's process-attach notification. Nothing may unwind out of it:
+// without memory for the module context the context is made on first use.
 __attribute__((constructor)) void ModuleLoaded()
 {
-    OnProcessAttach(AddressInsideModule());
+    try {
+        OnProcessAttach(AddressInsideModule());
+    } catch (...) {
+        // The first call that needs the context tries again.
+    }
 }
 
 }  // namespace
