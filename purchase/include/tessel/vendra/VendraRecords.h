@@ -24,12 +24,6 @@
 #define VENDRA_API TESSEL_IMPORT
 #endif
 
-#ifdef __cplusplus
-#define TESSEL_VENDRA_STATIC_ASSERT(condition, text) static_assert(condition, text)
-#else
-#define TESSEL_VENDRA_STATIC_ASSERT(condition, text) _Static_assert(condition, text)
-#endif
-
 /* Values of the enumeration fields (all 32 bits wide). */
 #define TESSEL_PRODUCT_TYPE_CODE_NONE 0
 #define TESSEL_PRODUCT_TYPE_CODE_INDIE_PACKAGE_GAME_ITEM 1
@@ -233,11 +227,11 @@ typedef struct TesselWithdrawGameOptionParams {
 
 /* Layouts: 4-byte packing on a 64-bit target. */
 #define TESSEL_VENDRA_LAYOUT(type, field, offset) \
-    TESSEL_VENDRA_STATIC_ASSERT(offsetof(type, field) == (offset), #type "." #field)
-#define TESSEL_VENDRA_SIZE(type, size) TESSEL_VENDRA_STATIC_ASSERT(sizeof(type) == (size), "size of " #type)
+    TESSEL_STATIC_ASSERT(offsetof(type, field) == (offset), #type "." #field)
+#define TESSEL_VENDRA_SIZE(type, size) TESSEL_STATIC_ASSERT(sizeof(type) == (size), "size of " #type)
 
-TESSEL_VENDRA_STATIC_ASSERT(sizeof(void*) == 8, "the records are laid out for 64-bit targets");
-TESSEL_VENDRA_STATIC_ASSERT(sizeof(bool) == 1, "flags are one byte");
+TESSEL_STATIC_ASSERT(sizeof(void*) == 8, "the records are laid out for 64-bit targets");
+TESSEL_STATIC_ASSERT(sizeof(bool) == 1, "flags are one byte");
 
 TESSEL_VENDRA_SIZE(TesselShopCategory, 40);
 TESSEL_VENDRA_LAYOUT(TesselShopCategory, categoryId, 8);
