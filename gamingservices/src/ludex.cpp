@@ -10,7 +10,7 @@ using Tessel::PCSDK::Result;
 namespace {
 
 constexpr rt::ModuleIdentity kLudex{L"Ludex", L"Ludex is not Initialized.", nullptr};
-constexpr uint32_t kFetchCharacter = 80;
+constexpr uint32_t kFetchCharacter = TESSEL_LUDEX_OP_FETCH_CHARACTER;
 
 using CReply = rt::CReply<TesselFetchCharacterCallback>;
 using CppReply = rt::CppReply<Tessel::PCSDK::GamingServices::FetchCharacterCallback>;

@@ -11,7 +11,7 @@ using Tessel::PCSDK::Log::TesselPCLogSendParam;
 namespace {
 
 constexpr rt::ModuleIdentity kScrivo{L"Scrivo", L"Scrivo is not Initialized.", nullptr};
-constexpr uint32_t kLogSend = 80;
+constexpr uint32_t kLogSend = TESSEL_SCRIVO_OP_SEND_LOG;
 
 using CReply = rt::CReply<TesselLogSendCallback>;
 using CppReply = rt::CppReply<Tessel::PCSDK::Log::LogSendCallback>;

@@ -21,16 +21,16 @@ inline constexpr rt::ModuleIdentity kVendra{L"Vendra", L"Vendra is not Initializ
                                             L"Vendra was not initialized; popup was never attempted."};
 
 enum Operation : uint32_t {
-    kFetchShopCategories = 80,
-    kFetchProducts = 81,
-    kStartPurchase = 82,
-    kConfirmPurchase = 83,
-    kFetchInventory = 84,
-    kFetchTermsAgreement = 85,
-    kStartPayment = 86,
-    kFetchVoidedPurchases = 87,
-    kCloseAllPopups = 88,
-    kWithdrawGame = 89,
+    kFetchShopCategories = TESSEL_VENDRA_OP_FETCH_SHOP_CATEGORIES,
+    kFetchProducts = TESSEL_VENDRA_OP_FETCH_PRODUCTS,
+    kStartPurchase = TESSEL_VENDRA_OP_START_PURCHASE,
+    kConfirmPurchase = TESSEL_VENDRA_OP_CONFIRM_PURCHASE,
+    kFetchInventory = TESSEL_VENDRA_OP_FETCH_INVENTORY,
+    kFetchTermsAgreement = TESSEL_VENDRA_OP_FETCH_TERMS_AGREEMENT,
+    kStartPayment = TESSEL_VENDRA_OP_START_PAYMENT,
+    kFetchVoidedPurchases = TESSEL_VENDRA_OP_FETCH_VOIDED_PURCHASES,
+    kCloseAllPopups = TESSEL_VENDRA_OP_CLOSE_ALL_POPUPS,
+    kWithdrawGame = TESSEL_VENDRA_OP_WITHDRAW_GAME,
 };
 
 // --- Flavours -------------------------------------------------------------------

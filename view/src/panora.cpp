@@ -17,9 +17,9 @@ namespace {
 constexpr rt::ModuleIdentity kPanora{L"Panora", L"Panora is not Initialized.",
                                      L"Panora was not initialized; popup was never attempted."};
 
-constexpr uint32_t kSetPopupDisallowed = 160;
-constexpr uint32_t kCloseAllPopups = 161;
-constexpr uint32_t kFetchWebOpenKey = 162;
+constexpr uint32_t kSetPopupDisallowed = TESSEL_PANORA_OP_SET_POPUP_DISALLOWED;
+constexpr uint32_t kCloseAllPopups = TESSEL_PANORA_OP_CLOSE_ALL_POPUPS;
+constexpr uint32_t kFetchWebOpenKey = TESSEL_PANORA_OP_FETCH_WEB_OPEN_KEY;
 
 using CResult = rt::CReply<TesselPopupCallback>;
 using CValue = rt::CReply<TesselPopupValueCallback>;
@@ -46,11 +46,11 @@ struct PopupKind {
     PopupRequest request;
 };
 
-constexpr PopupKind kAuto{81, &Tessel_AutoPopup};
-constexpr PopupKind kManual{83, &Tessel_ManualPopup};
-constexpr PopupKind kNews{85, &Tessel_NewsPopup};
-constexpr PopupKind kCoupon{87, &Tessel_CouponPopup};
-constexpr PopupKind kIdentity{91, &Tessel_VerifyIdentificationPopup};
+constexpr PopupKind kAuto{TESSEL_PANORA_OP_AUTO_POPUP, &Tessel_AutoPopup};
+constexpr PopupKind kManual{TESSEL_PANORA_OP_MANUAL_POPUP, &Tessel_ManualPopup};
+constexpr PopupKind kNews{TESSEL_PANORA_OP_NEWS_POPUP, &Tessel_NewsPopup};
+constexpr PopupKind kCoupon{TESSEL_PANORA_OP_COUPON_POPUP, &Tessel_CouponPopup};
+constexpr PopupKind kIdentity{TESSEL_PANORA_OP_VERIFY_IDENTIFICATION_POPUP, &Tessel_VerifyIdentificationPopup};
 
 // The second callback hears of a popup that was not created or never
 // attempted: onDestroy with the result alone, the value callback with an

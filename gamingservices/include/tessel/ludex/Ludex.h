@@ -10,6 +10,9 @@
 #define LUDEX_API TESSEL_IMPORT
 #endif
 
+/* Operation code of a character fetch (result->result.operationCode). */
+#define TESSEL_LUDEX_OP_FETCH_CHARACTER 80u
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -32,6 +32,9 @@ typedef struct TesselLogSendParam {
 
 #pragma pack(pop)
 
+/* Operation code of a log send (result->result.operationCode). */
+#define TESSEL_SCRIVO_OP_SEND_LOG 80u
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -18,6 +18,18 @@
 
 #include "tessel/vendra/VendraRecords.h"
 
+/* Operation codes: the request a result belongs to (result->result.operationCode). */
+#define TESSEL_VENDRA_OP_FETCH_SHOP_CATEGORIES 80u
+#define TESSEL_VENDRA_OP_FETCH_PRODUCTS 81u
+#define TESSEL_VENDRA_OP_START_PURCHASE 82u
+#define TESSEL_VENDRA_OP_CONFIRM_PURCHASE 83u
+#define TESSEL_VENDRA_OP_FETCH_INVENTORY 84u
+#define TESSEL_VENDRA_OP_FETCH_TERMS_AGREEMENT 85u
+#define TESSEL_VENDRA_OP_START_PAYMENT 86u
+#define TESSEL_VENDRA_OP_FETCH_VOIDED_PURCHASES 87u
+#define TESSEL_VENDRA_OP_CLOSE_ALL_POPUPS 88u
+#define TESSEL_VENDRA_OP_WITHDRAW_GAME 89u
+
 #ifdef __cplusplus
 extern "C" {
 #endif

@@ -79,6 +79,21 @@ TESSEL_STATIC_ASSERT(offsetof(TesselPopupRequestData, pairCount2) == 2 * TESSEL_
 TESSEL_STATIC_ASSERT(sizeof(TesselPopupRequestData) == 2 * TESSEL_PANORA_PTR_ + 8, "TesselPopupRequestData layout");
 #undef TESSEL_PANORA_PTR_
 
+/* Operation codes: the request a result belongs to (result->result.operationCode).
+ * The list fetches carry the codes the platform gives them. */
+#define TESSEL_PANORA_OP_FETCH_AUTO_POPUPS 80u
+#define TESSEL_PANORA_OP_AUTO_POPUP 81u
+#define TESSEL_PANORA_OP_FETCH_MANUAL_POPUPS 82u
+#define TESSEL_PANORA_OP_MANUAL_POPUP 83u
+#define TESSEL_PANORA_OP_FETCH_NEWS_POPUPS 84u
+#define TESSEL_PANORA_OP_NEWS_POPUP 85u
+#define TESSEL_PANORA_OP_FETCH_COUPON_POPUPS 86u
+#define TESSEL_PANORA_OP_COUPON_POPUP 87u
+#define TESSEL_PANORA_OP_VERIFY_IDENTIFICATION_POPUP 91u
+#define TESSEL_PANORA_OP_SET_POPUP_DISALLOWED 160u
+#define TESSEL_PANORA_OP_CLOSE_ALL_POPUPS 161u
+#define TESSEL_PANORA_OP_FETCH_WEB_OPEN_KEY 162u
+
 #ifdef __cplusplus
 extern "C" {
 #endif
