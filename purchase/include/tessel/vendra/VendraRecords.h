@@ -56,47 +56,74 @@ typedef struct TesselShopCategory {
     int32_t depth;
 } TesselShopCategory;
 
-/* The product fields shared by TesselProduct and TesselProductEx. */
-#define TESSEL_VENDRA_PRODUCT_FIELDS             \
-    long long reserved;                          \
-    long long productId;                         \
-    const wchar_t* gameItemId;                   \
-    const wchar_t* name;                         \
-    const wchar_t* description;                  \
-    int32_t quantity;                            \
-    int32_t productTypeCode;                     \
-    const wchar_t* categoryId;                   \
-    const wchar_t* categoryName;                 \
-    const wchar_t* currencyCode;                 \
-    double price;                                \
-    double displayPrice;                         \
-    const wchar_t* displayPriceString;           \
-    double salePrice;                            \
-    double displaySalePrice;                     \
-    const wchar_t* displaySalePriceString;       \
-    bool isDiscount;                             \
-    int32_t discountType;                        \
-    int32_t discountTypeValue;                   \
-    long long discountBeginDate;                 \
-    long long discountEndDate;                   \
-    int32_t totalQuantity;                       \
-    int32_t memberQuantity;                      \
-    int32_t guidQuantity;                        \
-    const wchar_t* thumbnailUrl;                 \
-    bool canWithdraw;                            \
-    bool purchasedAtLeastOnce;                   \
-    int32_t purchaseLimitTypeCode;               \
-    int32_t purchaseLimitCount;                  \
-    int32_t saleLimitCount;                      \
-    long long saleBeginDate;                     \
-    long long saleEndDate;
-
 typedef struct TesselProduct {
-    TESSEL_VENDRA_PRODUCT_FIELDS
+    long long reserved;
+    long long productId;
+    const wchar_t* gameItemId;
+    const wchar_t* name;
+    const wchar_t* description;
+    int32_t quantity;
+    int32_t productTypeCode;
+    const wchar_t* categoryId;
+    const wchar_t* categoryName;
+    const wchar_t* currencyCode;
+    double price;
+    double displayPrice;
+    const wchar_t* displayPriceString;
+    double salePrice;
+    double displaySalePrice;
+    const wchar_t* displaySalePriceString;
+    bool isDiscount;
+    int32_t discountType;
+    int32_t discountTypeValue;
+    long long discountBeginDate;
+    long long discountEndDate;
+    int32_t totalQuantity;
+    int32_t memberQuantity;
+    int32_t guidQuantity;
+    const wchar_t* thumbnailUrl;
+    bool canWithdraw;
+    bool purchasedAtLeastOnce;
+    int32_t purchaseLimitTypeCode;
+    int32_t purchaseLimitCount;
+    int32_t saleLimitCount;
+    long long saleBeginDate;
+    long long saleEndDate;
 } TesselProduct;
 
 typedef struct TesselProductEx {
-    TESSEL_VENDRA_PRODUCT_FIELDS
+    long long reserved;
+    long long productId;
+    const wchar_t* gameItemId;
+    const wchar_t* name;
+    const wchar_t* description;
+    int32_t quantity;
+    int32_t productTypeCode;
+    const wchar_t* categoryId;
+    const wchar_t* categoryName;
+    const wchar_t* currencyCode;
+    double price;
+    double displayPrice;
+    const wchar_t* displayPriceString;
+    double salePrice;
+    double displaySalePrice;
+    const wchar_t* displaySalePriceString;
+    bool isDiscount;
+    int32_t discountType;
+    int32_t discountTypeValue;
+    long long discountBeginDate;
+    long long discountEndDate;
+    int32_t totalQuantity;
+    int32_t memberQuantity;
+    int32_t guidQuantity;
+    const wchar_t* thumbnailUrl;
+    bool canWithdraw;
+    bool purchasedAtLeastOnce;
+    int32_t purchaseLimitTypeCode;
+    int32_t purchaseLimitCount;
+    int32_t saleLimitCount;
+    long long saleBeginDate;
+    long long saleEndDate;
     int16_t purchaseAvailabilityCode;
 } TesselProductEx;
 

@@ -38,46 +38,72 @@ struct TesselPCFetchProductParamCpp {
     int pageSize = 0;
 };
 
-// The 31 product fields, shared by TesselPCProductCpp and TesselPCProductExCpp.
-#define TESSEL_VENDRA_PRODUCT_RECORD_FIELDS                                     \
-    long long productId = 0;                                                    \
-    std::wstring gameItemId;                                                    \
-    std::wstring name;                                                          \
-    std::wstring description;                                                   \
-    int quantity = 0;                                                           \
-    ProductTypeCode productTypeCode = ProductTypeCode::NONE;                    \
-    std::wstring categoryId;                                                    \
-    std::wstring categoryName;                                                  \
-    std::wstring currencyCode;                                                  \
-    double price = 0;                                                           \
-    double displayPrice = 0;                                                    \
-    std::wstring displayPriceString;                                            \
-    double salePrice = 0;                                                       \
-    double displaySalePrice = 0;                                                \
-    std::wstring displaySalePriceString;                                        \
-    bool isDiscount = false;                                                    \
-    DiscountType discountType = DiscountType::NONE;                             \
-    int discountTypeValue = 0;                                                  \
-    long long discountBeginDate = 0;                                            \
-    long long discountEndDate = 0;                                              \
-    int totalQuantity = 0;                                                      \
-    int memberQuantity = 0;                                                     \
-    int guidQuantity = 0;                                                       \
-    std::wstring thumbnailUrl;                                                  \
-    bool canWithdraw = false;                                                   \
-    bool purchasedAtLeastOnce = false;                                          \
-    PurchaseLimitTypeCode purchaseLimitTypeCode = PurchaseLimitTypeCode::NONE;  \
-    int purchaseLimitCount = 0;                                                 \
-    int saleLimitCount = 0;                                                     \
-    long long saleBeginDate = 0;                                                \
-    long long saleEndDate = 0;
-
 struct TesselPCProductCpp {
-    TESSEL_VENDRA_PRODUCT_RECORD_FIELDS
+    long long productId = 0;
+    std::wstring gameItemId;
+    std::wstring name;
+    std::wstring description;
+    int quantity = 0;
+    ProductTypeCode productTypeCode = ProductTypeCode::NONE;
+    std::wstring categoryId;
+    std::wstring categoryName;
+    std::wstring currencyCode;
+    double price = 0;
+    double displayPrice = 0;
+    std::wstring displayPriceString;
+    double salePrice = 0;
+    double displaySalePrice = 0;
+    std::wstring displaySalePriceString;
+    bool isDiscount = false;
+    DiscountType discountType = DiscountType::NONE;
+    int discountTypeValue = 0;
+    long long discountBeginDate = 0;
+    long long discountEndDate = 0;
+    int totalQuantity = 0;
+    int memberQuantity = 0;
+    int guidQuantity = 0;
+    std::wstring thumbnailUrl;
+    bool canWithdraw = false;
+    bool purchasedAtLeastOnce = false;
+    PurchaseLimitTypeCode purchaseLimitTypeCode = PurchaseLimitTypeCode::NONE;
+    int purchaseLimitCount = 0;
+    int saleLimitCount = 0;
+    long long saleBeginDate = 0;
+    long long saleEndDate = 0;
 };
 
 struct TesselPCProductExCpp {
-    TESSEL_VENDRA_PRODUCT_RECORD_FIELDS
+    long long productId = 0;
+    std::wstring gameItemId;
+    std::wstring name;
+    std::wstring description;
+    int quantity = 0;
+    ProductTypeCode productTypeCode = ProductTypeCode::NONE;
+    std::wstring categoryId;
+    std::wstring categoryName;
+    std::wstring currencyCode;
+    double price = 0;
+    double displayPrice = 0;
+    std::wstring displayPriceString;
+    double salePrice = 0;
+    double displaySalePrice = 0;
+    std::wstring displaySalePriceString;
+    bool isDiscount = false;
+    DiscountType discountType = DiscountType::NONE;
+    int discountTypeValue = 0;
+    long long discountBeginDate = 0;
+    long long discountEndDate = 0;
+    int totalQuantity = 0;
+    int memberQuantity = 0;
+    int guidQuantity = 0;
+    std::wstring thumbnailUrl;
+    bool canWithdraw = false;
+    bool purchasedAtLeastOnce = false;
+    PurchaseLimitTypeCode purchaseLimitTypeCode = PurchaseLimitTypeCode::NONE;
+    int purchaseLimitCount = 0;
+    int saleLimitCount = 0;
+    long long saleBeginDate = 0;
+    long long saleEndDate = 0;
     short purchaseAvailabilityCode = 0;
 };
 
@@ -238,73 +264,6 @@ private:
     int pageSize_;
 };
 
-// The getters shared by TesselPCProduct and TesselPCProductEx.
-#define TESSEL_VENDRA_PRODUCT_GETTERS                    \
-    long long GetProductId() const;                      \
-    const wchar_t* GetGameItemId() const;                \
-    const wchar_t* GetName() const;                      \
-    const wchar_t* GetDescription() const;               \
-    int GetQuantity() const;                             \
-    ProductTypeCode GetProductTypeCode();                \
-    const wchar_t* GetCategoryId() const;                \
-    const wchar_t* GetCategoryName() const;              \
-    const wchar_t* GetCurrencyCode() const;              \
-    double GetPrice() const;                             \
-    double GetDisplayPrice() const;                      \
-    const wchar_t* GetDisplayPriceString() const;        \
-    double GetSalePrice() const;                         \
-    double GetDisplaySalePrice() const;                  \
-    const wchar_t* GetDisplaySalePriceString() const;    \
-    bool IsDiscount() const;                             \
-    DiscountType GetDiscountType();                      \
-    int GetDiscountTypeValue() const;                    \
-    long long GetDiscountBeginDate() const;              \
-    long long GetDiscountEndDate() const;                \
-    int GetTotalQuantity() const;                        \
-    int GetMemberQuantity() const;                       \
-    int GetGuidQuantity() const;                         \
-    const wchar_t* GetThumbnailUrl() const;              \
-    bool CanWithdraw() const;                            \
-    bool GetPurchasedAtLeastOnce() const;                \
-    PurchaseLimitTypeCode GetPurchaseLimitTypeCode();    \
-    int GetPurchaseLimitCount() const;                   \
-    int GetSaleLimitCount() const;                       \
-    long long GetSaleBeginDate() const;                  \
-    long long GetSaleEndDate() const;
-
-// The fields shared by TesselPCProduct and TesselPCProductEx.
-#define TESSEL_VENDRA_PRODUCT_MEMBERS                    \
-    long long productId_;                                \
-    wchar_t* gameItemId_;                                \
-    wchar_t* name_;                                      \
-    wchar_t* description_;                               \
-    int quantity_;                                       \
-    ProductTypeCode productTypeCode_;                    \
-    wchar_t* categoryId_;                                \
-    wchar_t* categoryName_;                              \
-    wchar_t* currencyCode_;                              \
-    double price_;                                       \
-    double displayPrice_;                                \
-    wchar_t* displayPriceString_;                        \
-    double salePrice_;                                   \
-    double displaySalePrice_;                            \
-    wchar_t* displaySalePriceString_;                    \
-    bool isDiscount_;                                    \
-    DiscountType discountType_;                          \
-    int discountTypeValue_;                              \
-    long long discountBeginDate_;                        \
-    long long discountEndDate_;                          \
-    int totalQuantity_;                                  \
-    int memberQuantity_;                                 \
-    int guidQuantity_;                                   \
-    wchar_t* thumbnailUrl_;                              \
-    bool canWithdraw_;                                   \
-    bool purchasedAtLeastOnce_;                          \
-    PurchaseLimitTypeCode purchaseLimitTypeCode_;        \
-    int purchaseLimitCount_;                             \
-    int saleLimitCount_;                                 \
-    long long saleBeginDate_;                            \
-    long long saleEndDate_;
 
 struct VENDRA_API TesselPCProduct {
 public:
@@ -315,7 +274,37 @@ public:
     TesselPCProduct& operator=(const TesselPCProduct& other);
     TesselPCProduct& operator=(const TesselPCProductCpp* record);
 
-    TESSEL_VENDRA_PRODUCT_GETTERS
+    long long GetProductId() const;
+    const wchar_t* GetGameItemId() const;
+    const wchar_t* GetName() const;
+    const wchar_t* GetDescription() const;
+    int GetQuantity() const;
+    ProductTypeCode GetProductTypeCode();
+    const wchar_t* GetCategoryId() const;
+    const wchar_t* GetCategoryName() const;
+    const wchar_t* GetCurrencyCode() const;
+    double GetPrice() const;
+    double GetDisplayPrice() const;
+    const wchar_t* GetDisplayPriceString() const;
+    double GetSalePrice() const;
+    double GetDisplaySalePrice() const;
+    const wchar_t* GetDisplaySalePriceString() const;
+    bool IsDiscount() const;
+    DiscountType GetDiscountType();
+    int GetDiscountTypeValue() const;
+    long long GetDiscountBeginDate() const;
+    long long GetDiscountEndDate() const;
+    int GetTotalQuantity() const;
+    int GetMemberQuantity() const;
+    int GetGuidQuantity() const;
+    const wchar_t* GetThumbnailUrl() const;
+    bool CanWithdraw() const;
+    bool GetPurchasedAtLeastOnce() const;
+    PurchaseLimitTypeCode GetPurchaseLimitTypeCode();
+    int GetPurchaseLimitCount() const;
+    int GetSaleLimitCount() const;
+    long long GetSaleBeginDate() const;
+    long long GetSaleEndDate() const;
 
 private:
     friend struct VendraAccess;
@@ -323,7 +312,37 @@ private:
     void DeepCopy(const TesselPCProduct& other);
     void DeepCopy(const TesselPCProductCpp* record);
 
-    TESSEL_VENDRA_PRODUCT_MEMBERS
+    long long productId_;
+    wchar_t* gameItemId_;
+    wchar_t* name_;
+    wchar_t* description_;
+    int quantity_;
+    ProductTypeCode productTypeCode_;
+    wchar_t* categoryId_;
+    wchar_t* categoryName_;
+    wchar_t* currencyCode_;
+    double price_;
+    double displayPrice_;
+    wchar_t* displayPriceString_;
+    double salePrice_;
+    double displaySalePrice_;
+    wchar_t* displaySalePriceString_;
+    bool isDiscount_;
+    DiscountType discountType_;
+    int discountTypeValue_;
+    long long discountBeginDate_;
+    long long discountEndDate_;
+    int totalQuantity_;
+    int memberQuantity_;
+    int guidQuantity_;
+    wchar_t* thumbnailUrl_;
+    bool canWithdraw_;
+    bool purchasedAtLeastOnce_;
+    PurchaseLimitTypeCode purchaseLimitTypeCode_;
+    int purchaseLimitCount_;
+    int saleLimitCount_;
+    long long saleBeginDate_;
+    long long saleEndDate_;
 };
 
 struct VENDRA_API TesselPCProductEx {
@@ -335,7 +354,37 @@ public:
     TesselPCProductEx& operator=(const TesselPCProductEx& other);
     TesselPCProductEx& operator=(const TesselPCProductExCpp* record);
 
-    TESSEL_VENDRA_PRODUCT_GETTERS
+    long long GetProductId() const;
+    const wchar_t* GetGameItemId() const;
+    const wchar_t* GetName() const;
+    const wchar_t* GetDescription() const;
+    int GetQuantity() const;
+    ProductTypeCode GetProductTypeCode();
+    const wchar_t* GetCategoryId() const;
+    const wchar_t* GetCategoryName() const;
+    const wchar_t* GetCurrencyCode() const;
+    double GetPrice() const;
+    double GetDisplayPrice() const;
+    const wchar_t* GetDisplayPriceString() const;
+    double GetSalePrice() const;
+    double GetDisplaySalePrice() const;
+    const wchar_t* GetDisplaySalePriceString() const;
+    bool IsDiscount() const;
+    DiscountType GetDiscountType();
+    int GetDiscountTypeValue() const;
+    long long GetDiscountBeginDate() const;
+    long long GetDiscountEndDate() const;
+    int GetTotalQuantity() const;
+    int GetMemberQuantity() const;
+    int GetGuidQuantity() const;
+    const wchar_t* GetThumbnailUrl() const;
+    bool CanWithdraw() const;
+    bool GetPurchasedAtLeastOnce() const;
+    PurchaseLimitTypeCode GetPurchaseLimitTypeCode();
+    int GetPurchaseLimitCount() const;
+    int GetSaleLimitCount() const;
+    long long GetSaleBeginDate() const;
+    long long GetSaleEndDate() const;
     short GetPurchaseAvailabilityCode() const;
 
 private:
@@ -344,12 +393,39 @@ private:
     void DeepCopy(const TesselPCProductEx& other);
     void DeepCopy(const TesselPCProductExCpp* record);
 
-    TESSEL_VENDRA_PRODUCT_MEMBERS
+    long long productId_;
+    wchar_t* gameItemId_;
+    wchar_t* name_;
+    wchar_t* description_;
+    int quantity_;
+    ProductTypeCode productTypeCode_;
+    wchar_t* categoryId_;
+    wchar_t* categoryName_;
+    wchar_t* currencyCode_;
+    double price_;
+    double displayPrice_;
+    wchar_t* displayPriceString_;
+    double salePrice_;
+    double displaySalePrice_;
+    wchar_t* displaySalePriceString_;
+    bool isDiscount_;
+    DiscountType discountType_;
+    int discountTypeValue_;
+    long long discountBeginDate_;
+    long long discountEndDate_;
+    int totalQuantity_;
+    int memberQuantity_;
+    int guidQuantity_;
+    wchar_t* thumbnailUrl_;
+    bool canWithdraw_;
+    bool purchasedAtLeastOnce_;
+    PurchaseLimitTypeCode purchaseLimitTypeCode_;
+    int purchaseLimitCount_;
+    int saleLimitCount_;
+    long long saleBeginDate_;
+    long long saleEndDate_;
     short purchaseAvailabilityCode_;
 };
-
-#undef TESSEL_VENDRA_PRODUCT_GETTERS
-#undef TESSEL_VENDRA_PRODUCT_MEMBERS
 
 // Owns nothing: copies are plain field copies.
 struct VENDRA_API TesselPCOrderProduct {
@@ -380,47 +456,99 @@ private:
 
 // The three web-view option classes: operation, web view mode and window
 // rectangle. They own nothing.
-#define TESSEL_VENDRA_OPTION_CLASS(Class, Operation)                                      \
-    struct VENDRA_API Class {                                                             \
-    public:                                                                               \
-        Class();                                                                          \
-        Class(const Class& other);                                                        \
-        explicit Class(const Class##Cpp* record);                                         \
-        Class& operator=(const Class& other);                                             \
-        Class& operator=(const Class##Cpp* record);                                       \
-                                                                                          \
-        Operation GetOperation();                                                         \
-        void SetOperation(Operation operation);                                           \
-        WebViewMode GetWebviewMode();                                                     \
-        void SetWebviewMode(WebViewMode webviewMode);                                     \
-        void GetWebviewRect(int* x, int* y, int* width, int* height) const;               \
-        void SetWebviewRect(int x, int y, int width, int height);                         \
-                                                                                          \
-    private:                                                                              \
-        friend struct VendraAccess;                                                       \
-        friend struct VendraLayout;                                                       \
-        void DeepCopy(const Class& other);                                                \
-        void DeepCopy(const Class##Cpp* record);                                          \
-                                                                                          \
-        Operation operation_;                                                             \
-        WebViewMode webviewMode_;                                                         \
-        int webviewX_;                                                                    \
-        int webviewY_;                                                                    \
-        int webviewWidth_;                                                                \
-        int webviewHeight_;                                                               \
-    }
 
 // Default rectangle (0, 0, 420, 700). GetWebviewRect throws
 // std::invalid_argument when any of its pointers is null, and writes nothing.
-TESSEL_VENDRA_OPTION_CLASS(TesselPCPurchaseOption, TesselPCPurchaseOperation);
+struct VENDRA_API TesselPCPurchaseOption {
+public:
+    TesselPCPurchaseOption();
+    TesselPCPurchaseOption(const TesselPCPurchaseOption& other);
+    explicit TesselPCPurchaseOption(const TesselPCPurchaseOptionCpp* record);
+    TesselPCPurchaseOption& operator=(const TesselPCPurchaseOption& other);
+    TesselPCPurchaseOption& operator=(const TesselPCPurchaseOptionCpp* record);
+
+    TesselPCPurchaseOperation GetOperation();
+    void SetOperation(TesselPCPurchaseOperation operation);
+    WebViewMode GetWebviewMode();
+    void SetWebviewMode(WebViewMode webviewMode);
+    void GetWebviewRect(int* x, int* y, int* width, int* height) const;
+    void SetWebviewRect(int x, int y, int width, int height);
+
+private:
+    friend struct VendraAccess;
+    friend struct VendraLayout;
+    void DeepCopy(const TesselPCPurchaseOption& other);
+    void DeepCopy(const TesselPCPurchaseOptionCpp* record);
+
+    TesselPCPurchaseOperation operation_;
+    WebViewMode webviewMode_;
+    int webviewX_;
+    int webviewY_;
+    int webviewWidth_;
+    int webviewHeight_;
+};
+
 // Default rectangle (0, 0, 420, 700). GetWebviewRect writes through the
 // non-null pointers only.
-TESSEL_VENDRA_OPTION_CLASS(TesselPCPaymentOption, TesselPCPaymentOperation);
+struct VENDRA_API TesselPCPaymentOption {
+public:
+    TesselPCPaymentOption();
+    TesselPCPaymentOption(const TesselPCPaymentOption& other);
+    explicit TesselPCPaymentOption(const TesselPCPaymentOptionCpp* record);
+    TesselPCPaymentOption& operator=(const TesselPCPaymentOption& other);
+    TesselPCPaymentOption& operator=(const TesselPCPaymentOptionCpp* record);
+
+    TesselPCPaymentOperation GetOperation();
+    void SetOperation(TesselPCPaymentOperation operation);
+    WebViewMode GetWebviewMode();
+    void SetWebviewMode(WebViewMode webviewMode);
+    void GetWebviewRect(int* x, int* y, int* width, int* height) const;
+    void SetWebviewRect(int x, int y, int width, int height);
+
+private:
+    friend struct VendraAccess;
+    friend struct VendraLayout;
+    void DeepCopy(const TesselPCPaymentOption& other);
+    void DeepCopy(const TesselPCPaymentOptionCpp* record);
+
+    TesselPCPaymentOperation operation_;
+    WebViewMode webviewMode_;
+    int webviewX_;
+    int webviewY_;
+    int webviewWidth_;
+    int webviewHeight_;
+};
+
 // Default rectangle (0, 0, 800, 600). GetWebviewRect writes through the
 // non-null pointers only.
-TESSEL_VENDRA_OPTION_CLASS(TesselPCTermsOption, TesselPCTermsOperation);
+struct VENDRA_API TesselPCTermsOption {
+public:
+    TesselPCTermsOption();
+    TesselPCTermsOption(const TesselPCTermsOption& other);
+    explicit TesselPCTermsOption(const TesselPCTermsOptionCpp* record);
+    TesselPCTermsOption& operator=(const TesselPCTermsOption& other);
+    TesselPCTermsOption& operator=(const TesselPCTermsOptionCpp* record);
 
-#undef TESSEL_VENDRA_OPTION_CLASS
+    TesselPCTermsOperation GetOperation();
+    void SetOperation(TesselPCTermsOperation operation);
+    WebViewMode GetWebviewMode();
+    void SetWebviewMode(WebViewMode webviewMode);
+    void GetWebviewRect(int* x, int* y, int* width, int* height) const;
+    void SetWebviewRect(int x, int y, int width, int height);
+
+private:
+    friend struct VendraAccess;
+    friend struct VendraLayout;
+    void DeepCopy(const TesselPCTermsOption& other);
+    void DeepCopy(const TesselPCTermsOptionCpp* record);
+
+    TesselPCTermsOperation operation_;
+    WebViewMode webviewMode_;
+    int webviewX_;
+    int webviewY_;
+    int webviewWidth_;
+    int webviewHeight_;
+};
 
 // Web view mode and rectangle, all 0 by default. Owns nothing.
 // GetWebviewRect writes through the non-null pointers only.
@@ -675,8 +803,6 @@ private:
     long long purchaseMillis_;
     long long voidedMillis_;
 };
-
-#undef TESSEL_VENDRA_PRODUCT_RECORD_FIELDS
 
 #pragma pack(pop)
 
