@@ -96,6 +96,10 @@ PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
  * game loop: no callback ever runs anywhere else. */
 PLINTH_API uint32_t Tessel_RunCallbacks(void);
 
+/* The name of a result code ("NOT_INITIALIZED" for 17), "UNKNOWN" for a code
+ * the SDK does not report itself. Never null; static text. Any thread. */
+PLINTH_API const wchar_t* Tessel_ResultCodeName(uint32_t resultCode);
+
 #ifdef __cplusplus
 }
 #endif
