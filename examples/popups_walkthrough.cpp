@@ -4,7 +4,7 @@
 
 #include "popups_walkthrough.h"
 #include "sample.hpp"
-#include "tessel/base/SandboxShop.hpp"
+#include "tessel/sandbox/SandboxShop.hpp"
 #include "tessel/panora/Panora.hpp"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "tessel/base/Sandbox.hpp"
+#include "tessel/sandbox/Sandbox.hpp"
 
 namespace plinth {
 

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "popups.hpp"
-#include "tessel/base/SandboxPopups.hpp"
+#include "tessel/sandbox/SandboxPopups.hpp"
 
 namespace Sandbox = Tessel::PCSDK::Sandbox;
 namespace View = Tessel::PCSDK::View;

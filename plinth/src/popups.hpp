@@ -17,5 +17,6 @@ uint64_t OpenPopup(std::wstring kind, uint32_t operationCode, Base::Trampoline d
 // Closes one popup (false when it is not open) or all of them.
 bool ClosePopupById(uint64_t id);
 std::size_t CloseEveryPopup();
+std::size_t OpenPopupCount();
 
 }  // namespace plinth

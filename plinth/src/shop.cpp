@@ -9,7 +9,7 @@
 
 #include "core.hpp"
 #include "popups.hpp"
-#include "tessel/base/SandboxShop.hpp"
+#include "tessel/sandbox/SandboxShop.hpp"
 #include "text.hpp"
 
 // --- Data objects -------------------------------------------------------------
@@ -925,6 +925,13 @@ bool ClosePopupById(uint64_t id)
 std::size_t CloseEveryPopup()
 {
     return ClosePopupsWhere([](const Popup&) { return true; });
+}
+
+std::size_t OpenPopupCount()
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    return shop.popups.size();
 }
 
 }  // namespace plinth

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestSupport.hpp"
-#include "tessel/base/SandboxShop.hpp"
+#include "tessel/sandbox/SandboxShop.hpp"
 #include "tessel/vendra/Vendra.hpp"
 
 namespace vendra_test {

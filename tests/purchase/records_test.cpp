@@ -7,7 +7,7 @@
 
 #include "TestSupport.hpp"
 #include "records.hpp"
-#include "tessel/base/SandboxShop.hpp"
+#include "tessel/sandbox/SandboxShop.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // popups still open: no callback runs any more, and every module frees what
 // it kept (the sanitizer preset reports anything left behind).
 #include "TestSupport.hpp"
-#include "tessel/base/SandboxShop.hpp"
+#include "tessel/sandbox/SandboxShop.hpp"
 #include "tessel/ludex/Ludex.h"
 #include "tessel/vendra/Vendra.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tessel/base/Sandbox.hpp"
+#include "tessel/sandbox/Sandbox.hpp"
 
 namespace tessel::test {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestSupport.hpp"
-#include "tessel/base/SandboxPopups.hpp"
+#include "tessel/sandbox/SandboxPopups.hpp"
 #include "tessel/panora/Panora.hpp"
 
 namespace panora_test {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "PanoraTest.hpp"
-#include "tessel/base/SandboxShop.hpp"
+#include "tessel/sandbox/SandboxShop.hpp"
 
 namespace panora_test {
 namespace {

@@ -7,6 +7,10 @@
 // trampoline with objects of its choosing.
 #pragma once
 
+#if !defined(TESSEL_SANDBOX_CONTROL)
+#error "The sandbox's scripting interface is only for builds that link the Tessel::Sandbox target."
+#endif
+
 #include <cstdint>
 #include <functional>
 #include <memory>

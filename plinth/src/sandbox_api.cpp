@@ -1,0 +1,80 @@
+// The sandbox's public control surface (tessel/sandbox/TesselSandbox.h).
+#include <exception>
+
+#include "core.hpp"
+#include "outcomes.hpp"
+#include "popups.hpp"
+#include "trace.hpp"
+
+using namespace plinth;
+
+// --- Profiles ------------------------------------------------------------------
+// Stand-ins until the profile loader is part of the sandbox: no profile can
+// be read yet, so the built-in world stays in force.
+
+uint32_t TesselSandbox_LoadProfileFile(const char* /*path*/) { return TESSEL_RESULT_NOT_FOUND; }
+
+uint32_t TesselSandbox_LoadProfileText(const char* /*text*/, size_t /*length*/)
+{
+    return TESSEL_RESULT_INVALID_ARGUMENT;
+}
+
+const char* TesselSandbox_LastProfileError(void) { return "profiles are not supported by this sandbox"; }
+
+// --- Outcomes, latency, trace ------------------------------------------------------
+
+uint32_t TesselSandbox_PushOutcome(const TesselSandboxOutcome* outcome)
+{
+    if (outcome == nullptr || !KnownModule(outcome->module)) {
+        return TESSEL_RESULT_INVALID_ARGUMENT;
+    }
+    try {
+        OutcomeRule rule;
+        rule.module = outcome->module;
+        rule.operation = outcome->operationCode;
+        rule.remaining = outcome->count;
+        const uint32_t fields = outcome->fields;
+        if ((fields & TESSEL_SANDBOX_OUTCOME_RESULT_CODE) != 0) {
+            rule.resultCode = outcome->resultCode;
+        }
+        if ((fields & TESSEL_SANDBOX_OUTCOME_MESSAGE) != 0) {
+            rule.message = outcome->message != nullptr ? outcome->message : L"";
+        }
+        if ((fields & TESSEL_SANDBOX_OUTCOME_POPUP_CREATED) != 0) {
+            rule.popupCreated = outcome->popupCreated != 0;
+        }
+        if ((fields & TESSEL_SANDBOX_OUTCOME_FLAG) != 0) {
+            rule.flag = outcome->flag != 0;
+        }
+        rule.emptyList = (fields & TESSEL_SANDBOX_OUTCOME_EMPTY_LIST) != 0;
+        if ((fields & TESSEL_SANDBOX_OUTCOME_DELAY) != 0) {
+            rule.delayMs = outcome->delayMs;
+        }
+        PushOutcome(std::move(rule));
+        return TESSEL_RESULT_SUCCESS;
+    } catch (const std::exception&) {
+        return TESSEL_RESULT_OUT_OF_MEMORY;
+    }
+}
+
+void TesselSandbox_ClearOutcomes(void) { ClearPushedOutcomes(); }
+
+void TesselSandbox_SetLatency(uint32_t milliseconds) { SetLatency(milliseconds); }
+
+void TesselSandbox_SetTrace(TesselSandboxTraceCallback callback, void* context)
+{
+    SetTraceReceiver(callback, context);
+}
+
+// --- Popups ----------------------------------------------------------------------
+
+uint32_t TesselSandbox_OpenPopupCount(void) { return static_cast<uint32_t>(OpenPopupCount()); }
+
+uint32_t TesselSandbox_CloseAllPopups(void)
+{
+    try {
+        return static_cast<uint32_t>(CloseEveryPopup());
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
