@@ -1,13 +1,21 @@
-/* Export and import markers shared by the base library and every module.
+/**
+ * @file Export.h
+ * @brief Export and import markers shared by the platform and every module.
  *
  * Each library defines TESSEL_BUILDING_<NAME> while it is compiled; its
  * public header turns that into the library's own API macro (PLINTH_API,
  * LUDEX_API, ...) from TESSEL_EXPORT or TESSEL_IMPORT. Nothing is exported
- * unless it carries that macro. */
+ * unless it carries that macro. A game defines none of them.
+ */
 #ifndef TESSEL_BASE_EXPORT_H
 #define TESSEL_BASE_EXPORT_H
 
-#if defined(_WIN32)
+#if defined(DOXYGEN)
+/** Marks a declaration as exported from the library being built. */
+#define TESSEL_EXPORT
+/** Marks a declaration as imported from one of the SDK's libraries. */
+#define TESSEL_IMPORT
+#elif defined(_WIN32)
 #define TESSEL_EXPORT __declspec(dllexport)
 #define TESSEL_IMPORT __declspec(dllimport)
 #else
@@ -15,13 +23,17 @@
 #define TESSEL_IMPORT __attribute__((visibility("default")))
 #endif
 
-#ifdef __cplusplus
+#if defined(DOXYGEN)
+/** `extern "C"` in C++, nothing in C. */
+#define TESSEL_EXTERN_C
+#elif defined(__cplusplus)
 #define TESSEL_EXTERN_C extern "C"
 #else
 #define TESSEL_EXTERN_C
 #endif
 
-/* Compile-time checks usable from C and C++ headers alike. */
+/** @def TESSEL_STATIC_ASSERT(condition, message)
+ * A compile-time check usable from C and C++ headers alike (the record layouts use it). */
 #ifdef __cplusplus
 #define TESSEL_STATIC_ASSERT(condition, message) static_assert(condition, message)
 #else

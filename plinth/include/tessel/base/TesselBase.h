@@ -1,7 +1,12 @@
-/* The base library's C interface: result records shared by every module's C
- * interface, the web view mode, and the calls a game makes on the base
- * library itself (initialize it first, pump its callbacks on the game's
- * thread, uninitialize it last). */
+/**
+ * @file TesselBase.h
+ * @brief The platform's C interface: the result records and codes shared by
+ * every module, the web view mode, the window record, and the calls a game
+ * makes on the platform itself (initialize it first, pump its callbacks on
+ * the game's thread, uninitialize it last).
+ *
+ * Usable from C and C++. Every record is packed to 4 bytes.
+ */
 #ifndef TESSEL_BASE_TESSELBASE_H
 #define TESSEL_BASE_TESSELBASE_H
 
@@ -14,45 +19,61 @@
 #if defined(TESSEL_BUILDING_PLINTH)
 #define PLINTH_API TESSEL_EXPORT
 #else
+/** Marks a function or class of the platform library (Plinth) for import. */
 #define PLINTH_API TESSEL_IMPORT
 #endif
 
+/** Capacity of TesselAPIResult::moduleName in wide characters, the terminating zero included. */
 #define TESSEL_MODULE_NAME_CAPACITY 32
 
 #pragma pack(push, 4)
 
-/* Outcome of a synchronous call. Holds no heap memory. */
+/**
+ * Outcome of a synchronous call (initialization family, version, close all
+ * popups), returned by value. Holds no heap memory: nothing to free.
+ */
 typedef struct TesselAPIResult {
+    /** The operation the result belongs to: a module's `TESSEL_<MODULE>_OP_*` code, 0 for the initialization family and version. */
     uint32_t operationCode;
+    /** A `TESSEL_RESULT_*` code; #TESSEL_RESULT_SUCCESS (0) on success. Tessel_ResultCodeName() names it. */
     uint32_t resultCode;
+    /** Zero-terminated name of the module that made the result itself ("Vendra", "Panora", "Scrivo" or "Ludex", e.g. a not-initialized answer); empty in an outcome the platform reported. */
     wchar_t moduleName[TESSEL_MODULE_NAME_CAPACITY];
 } TesselAPIResult;
 
-/* Outcome handed to every C callback. The texts are owned by the module that
- * calls the callback and stay valid until the callback returns. The last
- * field carries the context the game gave with the request. */
+/**
+ * Outcome handed to every C callback, by pointer. The record and its texts
+ * belong to the module that calls the callback and are valid only until the
+ * callback returns: copy what you keep.
+ */
 typedef struct TesselAPICallbackResult {
+    /** Operation code, result code and module name of the outcome. */
     TesselAPIResult result;
+    /** Human-readable message (never null; may be empty), e.g. "Ludex is not Initialized." for code 17. */
     const wchar_t* message;
+    /** A 32-bit value the platform reports with the outcome; 0 unless a request says otherwise. */
     int32_t value;
+    /** HTTP method of the platform's request. Always empty in this SDK: the modules do no network work of their own. */
     const wchar_t* requestMethod;
+    /** URL of the platform's request. Always empty in this SDK. */
     const wchar_t* requestUrl;
+    /** HTTP status of the platform's request. Always 0 in this SDK. */
     int32_t httpStatus;
+    /** The context the game passed with the request (the destroy or value context for those callbacks); the last field. */
     void* userContext;
 } TesselAPICallbackResult;
 
-/* How the platform shows a web page: 0 embedded in the game's window,
- * 1 in a separate window. */
+/** How the platform shows a web page (a popup, a shop or payment window). */
 typedef enum TesselWebViewMode {
-    TESSEL_WEBVIEW_MODE_EMBEDDED = 0,
-    TESSEL_WEBVIEW_MODE_WINDOWED = 1
+    TESSEL_WEBVIEW_MODE_EMBEDDED = 0, /**< Inside the game's window. */
+    TESSEL_WEBVIEW_MODE_WINDOWED = 1  /**< In a window of its own. */
 } TesselWebViewMode;
 
-/* The game's window, for the modules' InitializeWithWndInfo calls. */
+/** The game's window, for the modules' InitializeWithWndInfo calls. Read only during the call. */
 typedef struct TesselWindowInfo {
-    void* windowHandle;
-    int32_t width;
-    int32_t height;
+    void* windowHandle; /**< The native window handle (HWND on Windows); may be null. */
+    int32_t width;      /**< Client width in pixels. */
+    int32_t height;     /**< Client height in pixels. */
 } TesselWindowInfo;
 
 #pragma pack(pop)
@@ -68,36 +89,68 @@ TESSEL_STATIC_ASSERT(sizeof(TesselAPICallbackResult) ==
                          sizeof(TesselAPIResult) + 4 * sizeof(void*) + 2 * sizeof(int32_t),
                      "TesselAPICallbackResult is packed to 4 bytes");
 
-/* Result codes the SDK reports itself. */
+/** @name Result codes
+ * The codes the SDK and the sandbox platform report themselves
+ * (TesselAPIResult::resultCode). A real platform may report other codes of
+ * its own; Tessel_ResultCodeName() calls those "UNKNOWN".
+ * @{ */
+/** The call or request succeeded. */
 #define TESSEL_RESULT_SUCCESS 0u
+/** The module or the platform is not initialized: the request was not sent; or UnInitialize of something not initialized. */
 #define TESSEL_RESULT_NOT_INITIALIZED 17u
+/** Initialize of something already initialized; the module stays initialized (treat as success). */
 #define TESSEL_RESULT_ALREADY_INITIALIZED 18u
+/** The platform refused an argument (e.g. a page size below 1, an empty order). */
 #define TESSEL_RESULT_INVALID_ARGUMENT 19u
+/** A GetVersion buffer is null or too small for the version text; nothing was written. */
 #define TESSEL_RESULT_BUFFER_TOO_SMALL 20u
+/** The platform knows no such category, product or transaction. */
 #define TESSEL_RESULT_NOT_FOUND 21u
+/** The SDK could not allocate what the call or request needed; the callback still runs once, with empty data. */
 #define TESSEL_RESULT_OUT_OF_MEMORY 22u
+/** The popup or web window of a request was not created, or never attempted because the module was not initialized. */
 #define TESSEL_RESULT_POPUP_NOT_CREATED 33u
+/** @} */
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-/* Initializes the base library. Call it before initializing any module.
- * gameId identifies the game; null is accepted in the offline sandbox. */
+/**
+ * Initializes the platform. Call it once, before initializing any module,
+ * from the game's main thread.
+ * @param gameId The game's id; read during the call only. Null is accepted by the offline sandbox.
+ * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_ALREADY_INITIALIZED when it already was.
+ */
 PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
 
-/* Uninitializes the base library. Open popups are closed and queued
+/**
+ * Uninitializes the platform; call it last, after the modules' UnInitialize,
+ * from the thread that initialized it. Open popups are closed and pending
  * callbacks are dropped: no game callback runs any more, but every module
- * still gets to free what it kept for its requests. */
+ * still frees what it kept for its requests. Every module counts as
+ * uninitialized afterwards.
+ * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
+ */
 PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
 
-/* Runs every queued user callback and every request completion that is due,
- * on the calling thread, and returns how many ran. Call it regularly from the
- * game loop: no callback ever runs anywhere else. */
+/**
+ * Runs every queued callback and request completion that is due, on the
+ * calling thread, and returns. Call it once per frame from the game loop: no
+ * game callback ever runs anywhere else, and never inside a request call.
+ * Work queued by a callback waits for the next call.
+ * @return How many callbacks and completions ran.
+ */
 PLINTH_API uint32_t Tessel_RunCallbacks(void);
 
-/* The name of a result code ("NOT_INITIALIZED" for 17), "UNKNOWN" for a code
- * the SDK does not report itself. Never null; static text. Any thread. */
+/**
+ * Names a result code, for logs and messages. Any thread, any time (the
+ * platform need not be initialized).
+ * @param resultCode A `TESSEL_RESULT_*` code.
+ * @return The code's name without its prefix ("SUCCESS", "NOT_INITIALIZED",
+ *         "POPUP_NOT_CREATED", ...), or "UNKNOWN" for a code the SDK does not
+ *         report itself. Static text: never null, never freed.
+ */
 PLINTH_API const wchar_t* Tessel_ResultCodeName(uint32_t resultCode);
 
 #ifdef __cplusplus
