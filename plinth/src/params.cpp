@@ -1,10 +1,13 @@
 // Parameter objects of every type id. Each setter stores its value and, for
-// inspection in scripted mode, records (position, value) in call order.
+// inspection in scripted mode, records (position, value) in call order. Also
+// the rest of what scripted mode records (scripted.hpp).
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
 
 #include "core.hpp"
+#include "scripted.hpp"
 #include "text.hpp"
 
 namespace plinth {
@@ -13,11 +16,20 @@ namespace {
 using Sandbox::NullText;
 using Sandbox::ParamValue;
 
+// A text setter's argument kept as the caller's pointer, read when the
+// request function is called (Script::KeepTextPointers).
+struct KeptText {
+    std::size_t call;
+    int position;
+    const wchar_t* pointer;
+};
+
 struct ParamState {
     int32_t typeId = 0;
     const Base::IParam* object = nullptr;
     std::vector<Sandbox::SetterCall> calls;
     std::map<int, ParamValue> values;
+    std::vector<KeptText> keptTexts;
     uint32_t releaseCalls = 0;
 };
 
@@ -25,6 +37,21 @@ ParamValue TextValue(const wchar_t* text)
 {
     return text != nullptr ? ParamValue(std::wstring(text)) : ParamValue(NullText{});
 }
+
+// What scripted mode records besides the parameter objects' states.
+struct Tracking {
+    std::atomic<bool> keepTextPointers{false};
+    std::atomic<std::size_t> baseInitializedCalls{0};
+    std::vector<const Base::IParam*> releaseOrder;
+    // Callback-result records by their message text while alive, and the
+    // record last freed at each address, to count a second free.
+    std::map<const wchar_t*, std::size_t> liveRecords;
+    std::map<const void*, std::size_t> freedAt;
+    std::vector<uint32_t> recordFreeCalls;
+};
+
+Tracking& TheTracking();
+void NoteRelease(const Base::IParam* object);
 
 template <class Interface>
 class ParamObject : public Sandbox::Object<Interface> {
@@ -37,12 +64,15 @@ public:
 
     void Release() override
     {
-        ++state_.releaseCalls;
+        if (++state_.releaseCalls == 1) {
+            NoteRelease(this);
+        }
         Sandbox::Object<Interface>::Release();
     }
     void Clear() override { state_.values.clear(); }
 
     const ParamState& State() const { return state_; }
+    ParamState& State() { return state_; }
 
 protected:
     void Record(int position, ParamValue value)
@@ -60,8 +90,23 @@ protected:
         const T* value = std::get_if<T>(&found->second);
         return value != nullptr ? *value : T{};
     }
+    void RecordText(int position, const wchar_t* text)
+    {
+        if (text != nullptr && TheTracking().keepTextPointers && IsScripted()) {
+            state_.keptTexts.push_back({state_.calls.size(), position, text});
+            state_.calls.push_back({position, NullText{}});
+            state_.values.erase(position);
+            return;
+        }
+        Record(position, TextValue(text));
+    }
     const wchar_t* ReadText(int position) const
     {
+        for (auto kept = state_.keptTexts.rbegin(); kept != state_.keptTexts.rend(); ++kept) {
+            if (kept->position == position) {
+                return kept->pointer;
+            }
+        }
         auto found = state_.values.find(position);
         if (found == state_.values.end()) {
             return nullptr;
@@ -76,7 +121,7 @@ private:
 
 // A setter at position P paired with its getter at P + 1.
 #define PLINTH_TEXT_PAIR(P, Name)                                                  \
-    void Set##Name(const wchar_t* v) override { Record(P, TextValue(v)); }          \
+    void Set##Name(const wchar_t* v) override { RecordText(P, v); }                 \
     const wchar_t* Get##Name() const override { return ReadText(P); }
 #define PLINTH_VALUE_PAIR(P, Name, Type)                                           \
     void Set##Name(Type v) override { Record(P, ParamValue(v)); }                   \
@@ -228,13 +273,26 @@ public:
 struct Registry {
     std::mutex mutex;
     std::vector<Base::IParam*> objects;
-    std::vector<const ParamState*> states;
+    std::vector<ParamState*> states;
+    Tracking tracking;
 };
 
 Registry& TheRegistry()
 {
     static Registry registry;
     return registry;
+}
+
+Tracking& TheTracking() { return TheRegistry().tracking; }
+
+void NoteRelease(const Base::IParam* object)
+{
+    if (!IsScripted()) {
+        return;
+    }
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    registry.tracking.releaseOrder.push_back(object);
 }
 
 template <class T>
@@ -290,8 +348,8 @@ std::vector<Sandbox::ParamRecord> SnapshotParams()
 void ForgetParams()
 {
     std::vector<Base::IParam*> objects;
+    Registry& registry = TheRegistry();
     {
-        Registry& registry = TheRegistry();
         std::lock_guard<std::mutex> lock(registry.mutex);
         objects.swap(registry.objects);
         registry.states.clear();
@@ -299,6 +357,95 @@ void ForgetParams()
     for (Base::IParam* object : objects) {
         object->Release();
     }
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    Tracking& tracking = registry.tracking;
+    tracking.keepTextPointers = false;
+    tracking.baseInitializedCalls = 0;
+    tracking.releaseOrder.clear();
+    tracking.liveRecords.clear();
+    tracking.freedAt.clear();
+    tracking.recordFreeCalls.clear();
+}
+
+// --- The rest of scripted mode's records -------------------------------------------
+
+void ReadKeptTexts(const Base::IParam* param)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    for (ParamState* state : registry.states) {
+        if (state->object != param) {
+            continue;
+        }
+        for (const KeptText& kept : state->keptTexts) {
+            ParamValue value = TextValue(kept.pointer);
+            state->calls[kept.call].value = value;
+            state->values[kept.position] = std::move(value);
+        }
+        state->keptTexts.clear();
+    }
+}
+
+void TrackCRecordMade(const TesselAPICallbackResult& record)
+{
+    if (!IsScripted() || record.message == nullptr) {
+        return;
+    }
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    Tracking& tracking = registry.tracking;
+    tracking.liveRecords[record.message] = tracking.recordFreeCalls.size();
+    tracking.recordFreeCalls.push_back(0);
+}
+
+void TrackCRecordFreed(const TesselAPICallbackResult* record)
+{
+    if (!IsScripted() || record == nullptr) {
+        return;
+    }
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    Tracking& tracking = registry.tracking;
+    auto live = tracking.liveRecords.find(record->message);
+    if (record->message != nullptr && live != tracking.liveRecords.end()) {
+        ++tracking.recordFreeCalls[live->second];
+        tracking.freedAt[record] = live->second;
+        tracking.liveRecords.erase(live);
+        return;
+    }
+    auto freed = tracking.freedAt.find(record);
+    if (freed != tracking.freedAt.end()) {
+        ++tracking.recordFreeCalls[freed->second];
+    }
+}
+
+void CountBaseInitializedCall()
+{
+    if (IsScripted()) {
+        ++TheTracking().baseInitializedCalls;
+    }
 }
 
 }  // namespace plinth
+
+namespace Tessel::PCSDK::Sandbox {
+
+void Script::KeepTextPointers(bool keep) { plinth::TheTracking().keepTextPointers = keep; }
+
+std::size_t Script::BaseInitializedCalls() { return plinth::TheTracking().baseInitializedCalls; }
+
+std::vector<const Base::IParam*> Script::ReleaseOrder()
+{
+    plinth::Registry& registry = plinth::TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    return registry.tracking.releaseOrder;
+}
+
+std::vector<uint32_t> Script::CRecordFreeCalls()
+{
+    plinth::Registry& registry = plinth::TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    return registry.tracking.recordFreeCalls;
+}
+
+}  // namespace Tessel::PCSDK::Sandbox

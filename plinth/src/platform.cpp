@@ -10,6 +10,7 @@
 
 #include "core.hpp"
 #include "popups.hpp"
+#include "scripted.hpp"
 #include "text.hpp"
 
 namespace plinth {
@@ -166,6 +167,7 @@ void SubmitRequest(Sandbox::RequestRecord request, SandboxHandler handler)
 {
     State& state = TheState();
     if (state.scripted) {
+        ReadKeptTexts(request.param);
         std::lock_guard<std::mutex> lock(state.mutex);
         state.requests.push_back(std::move(request));
         return;
@@ -273,7 +275,11 @@ uint32_t Tessel_RunCallbacks(void)
 
 // --- The modules' calls -----------------------------------------------------
 
-bool Tessel_Internal_BaseInitialized() { return IsBaseInitialized(); }
+bool Tessel_Internal_BaseInitialized()
+{
+    CountBaseInitializedCall();
+    return IsBaseInitialized();
+}
 
 bool Tessel_Internal_IsDiscardingUserCallbacks()
 {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tessel/base/TesselBase.hpp"
+#include "scripted.hpp"
 #include "text.hpp"
 
 namespace Tessel::PCSDK {
@@ -90,6 +91,7 @@ TesselAPICallbackResult BaseStructUtils::ToCStruct(const CallbackResultCpp& resu
     record.requestUrl = plinth::DuplicateText(result.request.url);
     record.httpStatus = result.request.status;
     record.userContext = nullptr;
+    plinth::TrackCRecordMade(record);
     return record;
 }
 
@@ -98,6 +100,7 @@ void BaseStructUtils::FreeCStruct(TesselAPICallbackResult* record)
     if (record == nullptr) {
         return;
     }
+    plinth::TrackCRecordFreed(record);
     for (const wchar_t** text : {&record->message, &record->requestMethod, &record->requestUrl}) {
         std::free(const_cast<wchar_t*>(*text));
         *text = nullptr;

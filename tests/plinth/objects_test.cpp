@@ -238,3 +238,33 @@ TEST(ResultRecordsTest, CallbackResultRecordCopiesTextsAndFreesThemOnce)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ParamObjectsTest, ScriptedModeRecordsKeptTextsReleaseOrderRecordFreesAndStateQueries)
+{
+    Sandbox::Script::KeepTextPointers();
+    wchar_t text[] = L"before";
+    Base::IParam* param = Tessel_CreateParam(Base::kLogSendParam);
+    Base::IParam* other = Tessel_CreateParam(Base::kLogSendParam);
+    static_cast<Base::ILogSendParam*>(param)->SetContents(text);
+    text[0] = L'B';  // still the caller's until the request call
+    Tessel_SendLog(param, nullptr, nullptr);
+    text[0] = L'X';  // read at the request call, not later
+    EXPECT_EQ(Sandbox::Script::FindParam(param)->calls, (std::vector<SetterCall>{{31, std::wstring(L"Before")}}));
+    other->Release();
+    param->Release();
+    EXPECT_EQ(Sandbox::Script::ReleaseOrder(), (std::vector<const Base::IParam*>{other, param}));
+
+    TesselAPICallbackResult record = Base::BaseStructUtils::ToCStruct(Tessel::PCSDK::CallbackResultCpp());
+    Base::BaseStructUtils::FreeCStruct(&record);
+    Base::BaseStructUtils::FreeCStruct(&record);
+    EXPECT_EQ(Sandbox::Script::CRecordFreeCalls(), std::vector<uint32_t>{2u});
+
+    Tessel_Internal_BaseInitialized();
+    EXPECT_EQ(Sandbox::Script::BaseInitializedCalls(), 1u);
+    Sandbox::Script::End();  // a record freed twice is what the fixture fails on: not here
+    Sandbox::Script::Begin();
+}
+
+}  // namespace

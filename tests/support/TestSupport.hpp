@@ -14,11 +14,18 @@ namespace tessel::test {
 namespace Base = Tessel::PCSDK::Base;
 namespace Sandbox = Tessel::PCSDK::Sandbox;
 
-// Every test runs against the scripted platform and leaves it clean.
+// Every test runs against the scripted platform and leaves it clean. Every
+// callback-result record a C callback received was freed exactly once.
 class ScriptedTest : public ::testing::Test {
 protected:
     void SetUp() override { Sandbox::Script::Begin(); }
-    void TearDown() override { Sandbox::Script::End(); }
+    void TearDown() override
+    {
+        for (uint32_t calls : Sandbox::Script::CRecordFreeCalls()) {
+            EXPECT_EQ(calls, 1u) << "FreeCStruct calls on a callback-result record";
+        }
+        Sandbox::Script::End();
+    }
 };
 
 // Calls the virtual operation at slot `position` of an object through its

@@ -213,6 +213,21 @@ public:
     static void SetDiscarding(bool discarding);
     // Makes Tessel_CreateParam answer null for this type id.
     static void FailParamCreation(int32_t typeId, bool fail = true);
+    // From now on text setters keep the caller's pointer instead of a copy,
+    // and the request function reads the texts when it is called (a
+    // platform may read them until the request call returns): a text that
+    // died before the request call arrives corrupted, or is reported by
+    // AddressSanitizer. Until then the setter records NullText.
+    static void KeepTextPointers(bool keep = true);
+
+    // How often the modules asked Tessel_Internal_BaseInitialized.
+    static std::size_t BaseInitializedCalls();
+    // The parameter objects in the order of their first release.
+    static std::vector<const Base::IParam*> ReleaseOrder();
+    // One entry per callback-result record made by
+    // BaseStructUtils::ToCStruct, in order: how often FreeCStruct was called
+    // on it. Anything but 1 is a fault (ScriptedTest checks it).
+    static std::vector<uint32_t> CRecordFreeCalls();
 
     static const std::vector<CallRecord>& Calls();
     static std::size_t CountCalls(Call call);
