@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "BenchSupport.hpp"
-#include "tessel/base/Sandbox.hpp"
+#include "tessel/sandbox/Sandbox.hpp"
 #include "tessel/ludex/Ludex.hpp"
 #include "tessel/scrivo/Scrivo.hpp"
 
