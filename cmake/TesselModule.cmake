@@ -1,21 +1,28 @@
-# tessel_add_module(<name> EXPORTS <file> SOURCES <src>...)
+# tessel_add_module(<Name> EXPORTS <file> SOURCES <src>...)
 #
 # Builds one feature module as a shared library: its own copy of the module
 # runtime is linked in, the base library is linked through the import table,
 # and only the names listed in the exports file leave the library.
 #
-# Every module is recorded in the global property TESSEL_MODULES.
+# The target is tessel_<name> (lower case), its file <Name> (libVendra.so,
+# Vendra.dll), and Tessel::<Name> is its alias: the name games link against,
+# in the build tree as in the installed package.
+#
+# Every module's target is recorded in the global property TESSEL_MODULES.
 #
 # The exports file holds one entry per line: a plain symbol name, or
 # "class <qualified name>" for an exported value class (all its members).
-function(tessel_add_module name)
+function(tessel_add_module module)
   cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES" ${ARGN})
+  string(TOLOWER "${module}" lower)
+  string(TOUPPER "${module}" upper)
+  set(name tessel_${lower})
   add_library(${name} SHARED ${ARG_SOURCES})
-  string(TOUPPER "${name}" upper)
+  add_library(Tessel::${module} ALIAS ${name})
   target_compile_definitions(${name} PRIVATE TESSEL_BUILDING_${upper}=1)
-  target_link_libraries(${name} PRIVATE tessel_runtime PUBLIC Plinth)
+  target_link_libraries(${name} PRIVATE tessel_runtime PUBLIC Tessel::Plinth)
   tessel_use_warnings(${name})
-  set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${name}")
+  set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${module}")
   if(WIN32)
     # Ludex.dll with its import library libLudex.dll.a. Only what carries
     # the export macro leaves a DLL, so no linker script is needed there.
