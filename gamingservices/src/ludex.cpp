@@ -61,17 +61,17 @@ extern "C" {
 
 TesselAPIResult TesselAPI_GamingServicesInitialize(void)
 {
-    return rt::CallC([] { return rt::FinishInitialize(Tessel_Internal_GamingServices_Initialize()); });
+    return rt::CallC(kLudex, [] { return rt::FinishInitialize(kLudex, Tessel_Internal_GamingServices_Initialize()); });
 }
 
 TesselAPIResult TesselAPI_GamingServicesUnInitialize(void)
 {
-    return rt::CallC([] { return rt::FinishUnInitialize(Tessel_Internal_GamingServices_UnInitialize()); });
+    return rt::CallC(kLudex, [] { return rt::FinishUnInitialize(kLudex, Tessel_Internal_GamingServices_UnInitialize()); });
 }
 
 TesselAPIResult TesselAPI_GamingServicesGetVersion(wchar_t* buffer, int32_t capacity)
 {
-    return rt::CallC([&] { return rt::FinishPlainCall(Tessel_GetVersion(buffer, capacity)); });
+    return rt::CallC(kLudex, [&] { return rt::FinishPlainCall(kLudex, Tessel_GetVersion(buffer, capacity)); });
 }
 
 void TesselAPI_FetchCharacter(const wchar_t* characterId, const wchar_t* serverId,
@@ -86,17 +86,17 @@ namespace Tessel::PCSDK::GamingServices {
 
 Result GamingServices_Initialize()
 {
-    return rt::CallCpp([] { return rt::FinishInitialize(Tessel_Internal_GamingServices_Initialize()); });
+    return rt::CallCpp(kLudex, [] { return rt::FinishInitialize(kLudex, Tessel_Internal_GamingServices_Initialize()); });
 }
 
 Result GamingServices_UnInitialize()
 {
-    return rt::CallCpp([] { return rt::FinishUnInitialize(Tessel_Internal_GamingServices_UnInitialize()); });
+    return rt::CallCpp(kLudex, [] { return rt::FinishUnInitialize(kLudex, Tessel_Internal_GamingServices_UnInitialize()); });
 }
 
 Result GamingServices_GetVersion(wchar_t* buffer, int32_t capacity)
 {
-    return rt::CallCpp([&] { return rt::FinishPlainCall(Tessel_GetVersion(buffer, capacity)); });
+    return rt::CallCpp(kLudex, [&] { return rt::FinishPlainCall(kLudex, Tessel_GetVersion(buffer, capacity)); });
 }
 
 void GamingServices_FetchCharacter(const wchar_t* characterId, const wchar_t* serverId,

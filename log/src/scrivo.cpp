@@ -90,17 +90,17 @@ extern "C" {
 
 TesselAPIResult TesselAPI_LogInitialize(void)
 {
-    return rt::CallC([] { return rt::FinishInitialize(Tessel_Internal_Log_Initialize()); });
+    return rt::CallC(kScrivo, [] { return rt::FinishInitialize(kScrivo, Tessel_Internal_Log_Initialize()); });
 }
 
 TesselAPIResult TesselAPI_LogUnInitialize(void)
 {
-    return rt::CallC([] { return rt::FinishUnInitialize(Tessel_Internal_Log_UnInitialize()); });
+    return rt::CallC(kScrivo, [] { return rt::FinishUnInitialize(kScrivo, Tessel_Internal_Log_UnInitialize()); });
 }
 
 TesselAPIResult TesselAPI_LogGetVersion(wchar_t* buffer, int32_t capacity)
 {
-    return rt::CallC([&] { return rt::FinishPlainCall(Tessel_GetVersion(buffer, capacity)); });
+    return rt::CallC(kScrivo, [&] { return rt::FinishPlainCall(kScrivo, Tessel_GetVersion(buffer, capacity)); });
 }
 
 void TesselAPI_LogSend(const TesselLogSendParam* param, TesselLogSendCallback callback, void* context)
@@ -114,17 +114,17 @@ namespace Tessel::PCSDK::Log {
 
 Result Log_Initialize()
 {
-    return rt::CallCpp([] { return rt::FinishInitialize(Tessel_Internal_Log_Initialize()); });
+    return rt::CallCpp(kScrivo, [] { return rt::FinishInitialize(kScrivo, Tessel_Internal_Log_Initialize()); });
 }
 
 Result Log_UnInitialize()
 {
-    return rt::CallCpp([] { return rt::FinishUnInitialize(Tessel_Internal_Log_UnInitialize()); });
+    return rt::CallCpp(kScrivo, [] { return rt::FinishUnInitialize(kScrivo, Tessel_Internal_Log_UnInitialize()); });
 }
 
 Result Log_GetVersion(wchar_t* buffer, int32_t capacity)
 {
-    return rt::CallCpp([&] { return rt::FinishPlainCall(Tessel_GetVersion(buffer, capacity)); });
+    return rt::CallCpp(kScrivo, [&] { return rt::FinishPlainCall(kScrivo, Tessel_GetVersion(buffer, capacity)); });
 }
 
 void Log_Send(const TesselPCLogSendParam* param, LogSendCallback callback)

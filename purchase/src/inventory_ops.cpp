@@ -119,7 +119,7 @@ void TesselAPI_WithdrawGame(const TesselWithdrawGameOptionParams* option, Tessel
                          ContextFor(kWithdrawGame, CWithdraw{callback, context}, COnDestroy{onDestroy, destroyContext}));
 }
 
-TesselAPIResult TesselAPI_IAPCloseAllPopups(void) { return rt::CallC(&vendra::CloseAllPopups); }
+TesselAPIResult TesselAPI_IAPCloseAllPopups(void) { return rt::CallC(kVendra, &vendra::CloseAllPopups); }
 
 }  // extern "C"
 
@@ -153,6 +153,6 @@ void IAP_WithdrawGame(const TesselPCWithdrawGameOption* option, WithdrawGameCall
     vendra::WithdrawGame(option, ContextFor(kWithdrawGame, CppWithdraw{callback}, CppOnDestroy{onDestroy}));
 }
 
-Result IAP_CloseAllPopups() { return rt::CallCpp(&vendra::CloseAllPopups); }
+Result IAP_CloseAllPopups() { return rt::CallCpp(kVendra, &vendra::CloseAllPopups); }
 
 }  // namespace Tessel::PCSDK::IAP

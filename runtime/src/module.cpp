@@ -29,13 +29,20 @@ bool PinOnce(void* argument)
     return true;  // a failed pin is not retried
 }
 
-ResultCpp Finish(Base::IResultObject* object)
+// Releases the object on every path, also when naming the result throws.
+ResultCpp Finish(const ModuleIdentity& module, Base::IResultObject* object)
 {
-    ResultCpp result = ResultFromBase(object);
-    if (object != nullptr) {
-        object->Release();
-    }
-    return result;
+    struct Release {
+        Base::IResultObject* object;
+        ~Release()
+        {
+            if (object != nullptr) {
+                object->Release();
+            }
+        }
+    } release{object};
+    const ResultCpp raw = ResultFromBase(object);
+    return ResultCpp(module.name, raw.GetOperationCode(), raw.GetResultCode());
 }
 
 }  // namespace
@@ -62,20 +69,20 @@ bool IsModuleInitialized() { return g_initialized.load(std::memory_order_seq_cst
 
 bool IsReady() { return IsModuleInitialized() && Tessel_Internal_BaseInitialized(); }
 
-ResultCpp FinishInitialize(Base::IResultObject* object)
+ResultCpp FinishInitialize(const ModuleIdentity& module, Base::IResultObject* object)
 {
-    ResultCpp result = Finish(object);
+    ResultCpp result = Finish(module, object);
     const uint32_t code = result.GetResultCode();
     if (code == kSuccess || code == kAlreadyInitialized) {
-        g_initialized.exchange(true, std::memory_order_seq_cst);
         SelfPin();
+        g_initialized.exchange(true, std::memory_order_seq_cst);
     }
     return result;
 }
 
-ResultCpp FinishUnInitialize(Base::IResultObject* object)
+ResultCpp FinishUnInitialize(const ModuleIdentity& module, Base::IResultObject* object)
 {
-    ResultCpp result = Finish(object);
+    ResultCpp result = Finish(module, object);
     const uint32_t code = result.GetResultCode();
     if (code == kSuccess || code == kNotInitialized) {
         g_initialized.exchange(false, std::memory_order_seq_cst);
@@ -83,19 +90,44 @@ ResultCpp FinishUnInitialize(Base::IResultObject* object)
     return result;
 }
 
-ResultCpp FinishPlainCall(Base::IResultObject* object) { return Finish(object); }
+ResultCpp FinishPlainCall(const ModuleIdentity& module, Base::IResultObject* object)
+{
+    return Finish(module, object);
+}
 
 ResultCpp CloseAllPopups(const ModuleIdentity& module, uint32_t operationCode)
 {
     if (!IsReady()) {
         return ResultCpp(module.name, operationCode, kNotInitialized);
     }
-    return FinishPlainCall(Tessel_CloseAllPopups());
+    return FinishPlainCall(module, Tessel_CloseAllPopups());
 }
 
 TesselAPIResult ToCResult(const ResultCpp& result) { return Base::BaseStructUtils::ToCStruct(result); }
 
 Result ToCppResult(const ResultCpp& result) { return Result(&result); }
+
+TesselAPIResult OutOfMemoryC(const ModuleIdentity& module) noexcept
+{
+    TesselAPIResult result{};
+    result.resultCode = kOutOfMemory;
+    for (std::size_t i = 0; module.name[i] != L'\0' && i + 1 < TESSEL_MODULE_NAME_CAPACITY; ++i) {
+        result.moduleName[i] = module.name[i];
+    }
+    return result;
+}
+
+Result OutOfMemoryCpp(const ModuleIdentity& module) noexcept
+{
+    try {
+        const ResultCpp named(module.name, 0, kOutOfMemory);
+        return Result(&named);
+    } catch (...) {
+        // Not even the name fits: the code alone (an empty text allocates nothing).
+        const ResultCpp bare(std::wstring(), 0, kOutOfMemory);
+        return Result(&bare);
+    }
+}
 
 bool IsDiscarding() { return Tessel_Internal_IsDiscardingUserCallbacks(); }
 

@@ -73,9 +73,9 @@ protected:
     {
         auto* object = Sandbox::NewObject<Sandbox::ResultObject>(0u, 0u);
         if (ready) {
-            (void)rt::FinishInitialize(object);
+            (void)rt::FinishInitialize(kModule, object);
         } else {
-            (void)rt::FinishUnInitialize(object);
+            (void)rt::FinishUnInitialize(kModule, object);
         }
         Sandbox::Script::SetBaseInitialized(true);
     }

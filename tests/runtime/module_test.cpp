@@ -1,6 +1,7 @@
 // Module state: flag transitions, self-pin and result conversion, on the
 // runtime linked into this program as if it were a module.
 #include <atomic>
+#include <new>
 #include <vector>
 
 #include "TestSupport.hpp"
@@ -46,7 +47,7 @@ protected:
     }
     static void Reset()
     {
-        (void)rt::FinishUnInitialize(Object(0));
+        (void)rt::FinishUnInitialize(kModule, Object(0));
         ASSERT_FALSE(rt::IsModuleInitialized());
     }
 };
@@ -57,17 +58,41 @@ TEST_F(ModuleStateTest, TheEntryPointStoredTheHandleAndRanTheModulesLoadWork)
     EXPECT_EQ(rt::GetModuleContext().handle, rt::platform::AddressInsideModule());
 }
 
+// First of the pinning tests (and alone in its process under CTest): the
+// pin is once per process.
+TEST_F(ModuleStateTest, AFailedInitializeNeitherPinsNorSetsTheFlag)
+{
+    for (uint32_t code : {1u, 17u, 19u}) {
+        (void)rt::FinishInitialize(kModule, Object(code));
+    }
+    EXPECT_EQ(g_pins.load(), 0);
+    EXPECT_FALSE(rt::IsModuleInitialized());
+}
+
+TEST_F(ModuleStateTest, SynchronousResultsNameTheModuleAndAFailureInsideIsNeverSuccess)
+{
+    EXPECT_EQ(rt::FinishPlainCall(kModule, Object(20)).GetModuleName(), L"Testmod");
+    EXPECT_EQ(rt::FinishUnInitialize(kModule, nullptr).GetModuleName(), L"Testmod");
+    const auto fail = []() -> ResultCpp { throw std::bad_alloc(); };
+    const TesselAPIResult c = rt::CallC(kModule, fail);
+    EXPECT_EQ(c.resultCode, TESSEL_RESULT_OUT_OF_MEMORY);
+    EXPECT_STREQ(c.moduleName, L"Testmod");
+    const Tessel::PCSDK::Result cpp = rt::CallCpp(kModule, fail);
+    EXPECT_EQ(cpp.GetResultCode(), TESSEL_RESULT_OUT_OF_MEMORY);
+    EXPECT_STREQ(cpp.GetModuleName(), L"Testmod");
+}
+
 TEST_F(ModuleStateTest, InitializeSetsTheFlagOnZeroAndEighteenOnly)
 {
     for (uint32_t code : {0u, 18u}) {
         Reset();
-        const ResultCpp result = rt::FinishInitialize(Object(code));
+        const ResultCpp result = rt::FinishInitialize(kModule, Object(code));
         EXPECT_EQ(result.GetResultCode(), code);
         EXPECT_TRUE(rt::IsModuleInitialized()) << code;
     }
     for (uint32_t code : {1u, 17u, 19u, 33u, 0xFFFFFFFFu}) {
         Reset();
-        (void)rt::FinishInitialize(Object(code));
+        (void)rt::FinishInitialize(kModule, Object(code));
         EXPECT_FALSE(rt::IsModuleInitialized()) << code;
     }
 }
@@ -75,21 +100,21 @@ TEST_F(ModuleStateTest, InitializeSetsTheFlagOnZeroAndEighteenOnly)
 TEST_F(ModuleStateTest, AFailingInitializeAfterASuccessfulOneLeavesTheFlagSet)
 {
     Reset();
-    (void)rt::FinishInitialize(Object(0));
-    (void)rt::FinishInitialize(Object(5));
+    (void)rt::FinishInitialize(kModule, Object(0));
+    (void)rt::FinishInitialize(kModule, Object(5));
     EXPECT_TRUE(rt::IsModuleInitialized());
 }
 
 TEST_F(ModuleStateTest, UnInitializeClearsTheFlagOnZeroAndSeventeenOnly)
 {
     for (uint32_t code : {0u, 17u}) {
-        (void)rt::FinishInitialize(Object(0));
-        (void)rt::FinishUnInitialize(Object(code));
+        (void)rt::FinishInitialize(kModule, Object(0));
+        (void)rt::FinishUnInitialize(kModule, Object(code));
         EXPECT_FALSE(rt::IsModuleInitialized()) << code;
     }
     for (uint32_t code : {1u, 18u, 33u}) {
-        (void)rt::FinishInitialize(Object(0));
-        (void)rt::FinishUnInitialize(Object(code));
+        (void)rt::FinishInitialize(kModule, Object(0));
+        (void)rt::FinishUnInitialize(kModule, Object(code));
         EXPECT_TRUE(rt::IsModuleInitialized()) << code;
     }
     Reset();
@@ -98,7 +123,7 @@ TEST_F(ModuleStateTest, UnInitializeClearsTheFlagOnZeroAndSeventeenOnly)
 TEST_F(ModuleStateTest, ANullResultObjectCountsAsADefaultResult)
 {
     Reset();
-    const ResultCpp result = rt::FinishInitialize(nullptr);
+    const ResultCpp result = rt::FinishInitialize(kModule, nullptr);
     EXPECT_EQ(result.GetResultCode(), 0u);
     EXPECT_EQ(result.GetOperationCode(), 0u);
     EXPECT_TRUE(rt::IsModuleInitialized());
@@ -109,7 +134,7 @@ TEST_F(ModuleStateTest, EveryReturnedObjectIsReleasedOnce)
 {
     auto* object = Object(0);
     object->Retain();  // keep it readable after the runtime's release
-    (void)rt::FinishPlainCall(object);
+    (void)rt::FinishPlainCall(kModule, object);
     EXPECT_EQ(object->GetReleaseCalls(), 1u);
     object->Release();
 }
@@ -117,7 +142,7 @@ TEST_F(ModuleStateTest, EveryReturnedObjectIsReleasedOnce)
 TEST_F(ModuleStateTest, ThePlainCallLeavesTheFlagAlone)
 {
     Reset();
-    (void)rt::FinishPlainCall(Object(0));
+    (void)rt::FinishPlainCall(kModule, Object(0));
     EXPECT_FALSE(rt::IsModuleInitialized());
 }
 
@@ -126,7 +151,8 @@ TEST_F(ModuleStateTest, ReadinessAsksThePlatformOnlyWhenTheFlagIsSet)
     Reset();
     Sandbox::Script::SetBaseInitialized(true);
     EXPECT_FALSE(rt::IsReady());
-    (void)rt::FinishInitialize(Object(0));
+    EXPECT_EQ(Sandbox::Script::BaseInitializedCalls(), 0u) << "the flag is read first";
+    (void)rt::FinishInitialize(kModule, Object(0));
     EXPECT_TRUE(rt::IsReady());
     Sandbox::Script::SetBaseInitialized(false);
     EXPECT_FALSE(rt::IsReady());
@@ -136,7 +162,7 @@ TEST_F(ModuleStateTest, ReadinessAsksThePlatformOnlyWhenTheFlagIsSet)
 TEST_F(ModuleStateTest, TheSystemPinHappensOnceWhateverTriggersIt)
 {
     for (int i = 0; i < 5; ++i) {
-        (void)rt::FinishInitialize(Object(i % 2 == 0 ? 0u : 18u));
+        (void)rt::FinishInitialize(kModule, Object(i % 2 == 0 ? 0u : 18u));
         rt::QueueNotInitialized(kModule, 80, rt::CReply<void (*)(const TesselAPICallbackResult*)>{},
                                 [](const auto&, const auto&) {});
         rt::SelfPin();
@@ -144,7 +170,7 @@ TEST_F(ModuleStateTest, TheSystemPinHappensOnceWhateverTriggersIt)
     EXPECT_EQ(g_pins.load(), 1);
     EXPECT_EQ(g_pinnedAddress.load(), rt::GetModuleContext().handle);
     Reset();
-    (void)rt::FinishInitialize(Object(0));
+    (void)rt::FinishInitialize(kModule, Object(0));
     EXPECT_EQ(g_pins.load(), 1) << "UnInitialize never unpins, and Initialize never pins twice";
     Reset();
 }

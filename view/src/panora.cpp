@@ -270,22 +270,22 @@ extern "C" {
 
 TesselAPIResult TesselAPI_ViewInitialize(void)
 {
-    return rt::CallC([] { return rt::FinishInitialize(Tessel_Internal_View_Initialize()); });
+    return rt::CallC(kPanora, [] { return rt::FinishInitialize(kPanora, Tessel_Internal_View_Initialize()); });
 }
 
 TesselAPIResult TesselAPI_ViewInitializeWithWndInfo(const TesselWindowInfo* windowInfo)
 {
-    return rt::CallC([&] { return rt::FinishInitialize(Tessel_Internal_View_InitializeWithWndInfo(windowInfo)); });
+    return rt::CallC(kPanora, [&] { return rt::FinishInitialize(kPanora, Tessel_Internal_View_InitializeWithWndInfo(windowInfo)); });
 }
 
 TesselAPIResult TesselAPI_ViewUnInitialize(void)
 {
-    return rt::CallC([] { return rt::FinishUnInitialize(Tessel_Internal_View_UnInitialize()); });
+    return rt::CallC(kPanora, [] { return rt::FinishUnInitialize(kPanora, Tessel_Internal_View_UnInitialize()); });
 }
 
 TesselAPIResult TesselAPI_ViewGetVersion(wchar_t* buffer, int32_t capacity)
 {
-    return rt::CallC([&] { return rt::FinishPlainCall(Tessel_GetVersion(buffer, capacity)); });
+    return rt::CallC(kPanora, [&] { return rt::FinishPlainCall(kPanora, Tessel_GetVersion(buffer, capacity)); });
 }
 
 void TesselAPI_AutoPopup(TesselWebViewMode mode, TesselPopupCallback callback, void* context)
@@ -351,7 +351,7 @@ void TesselAPI_FetchWebOpenKey(TesselPopupValueCallback callback, void* context)
 
 TesselAPIResult TesselAPI_ViewCloseAllPopups(void)
 {
-    return rt::CallC(&CloseAllPopups);
+    return rt::CallC(kPanora, &CloseAllPopups);
 }
 
 }  // extern "C"
@@ -360,22 +360,22 @@ namespace Tessel::PCSDK::View {
 
 Result View_Initialize()
 {
-    return rt::CallCpp([] { return rt::FinishInitialize(Tessel_Internal_View_Initialize()); });
+    return rt::CallCpp(kPanora, [] { return rt::FinishInitialize(kPanora, Tessel_Internal_View_Initialize()); });
 }
 
 Result View_InitializeWithWndInfo(const TesselWindowInfo* windowInfo)
 {
-    return rt::CallCpp([&] { return rt::FinishInitialize(Tessel_Internal_View_InitializeWithWndInfo(windowInfo)); });
+    return rt::CallCpp(kPanora, [&] { return rt::FinishInitialize(kPanora, Tessel_Internal_View_InitializeWithWndInfo(windowInfo)); });
 }
 
 Result View_UnInitialize()
 {
-    return rt::CallCpp([] { return rt::FinishUnInitialize(Tessel_Internal_View_UnInitialize()); });
+    return rt::CallCpp(kPanora, [] { return rt::FinishUnInitialize(kPanora, Tessel_Internal_View_UnInitialize()); });
 }
 
 Result View_GetVersion(wchar_t* buffer, int32_t capacity)
 {
-    return rt::CallCpp([&] { return rt::FinishPlainCall(Tessel_GetVersion(buffer, capacity)); });
+    return rt::CallCpp(kPanora, [&] { return rt::FinishPlainCall(kPanora, Tessel_GetVersion(buffer, capacity)); });
 }
 
 void View_AutoPopup(Base::WebViewMode mode, PopupCallback callback)
@@ -436,7 +436,7 @@ void View_FetchWebOpenKey(PopupValueCallback callback)
 
 Result View_CloseAllPopups()
 {
-    return rt::CallCpp(&CloseAllPopups);
+    return rt::CallCpp(kPanora, &CloseAllPopups);
 }
 
 }  // namespace Tessel::PCSDK::View

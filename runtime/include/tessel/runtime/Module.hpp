@@ -25,6 +25,7 @@ struct ModuleIdentity {
 inline constexpr uint32_t kSuccess = 0;
 inline constexpr uint32_t kNotInitialized = 17;
 inline constexpr uint32_t kAlreadyInitialized = 18;
+inline constexpr uint32_t kOutOfMemory = TESSEL_RESULT_OUT_OF_MEMORY;
 inline constexpr uint32_t kPopupNotCreated = 33;
 inline constexpr const wchar_t* kPopupNotCreatedMessage =
     L"Popup was not created; internal onDestroy notification for wrapper cleanup.";
@@ -56,13 +57,14 @@ bool IsReady();
 
 // --- Initialization family ---------------------------------------------------
 
-// Converts the object a platform call returned, releases it, and applies the
-// Initialize rule (0 or 18: flag set, module pinned).
-ResultCpp FinishInitialize(Base::IResultObject* object);
+// Converts the object a platform call returned into a result that names the
+// module, releases the object, and applies the Initialize rule (0 or 18: the
+// module is pinned, then the flag is set; a pin that throws leaves it clear).
+ResultCpp FinishInitialize(const ModuleIdentity& module, Base::IResultObject* object);
 // The same with the UnInitialize rule (0 or 17: flag cleared).
-ResultCpp FinishUnInitialize(Base::IResultObject* object);
+ResultCpp FinishUnInitialize(const ModuleIdentity& module, Base::IResultObject* object);
 // The same without touching the state (version and other plain calls).
-ResultCpp FinishPlainCall(Base::IResultObject* object);
+ResultCpp FinishPlainCall(const ModuleIdentity& module, Base::IResultObject* object);
 
 // Closes every popup the platform shows, for the modules that show popups.
 // Not ready: the module's own result with code 17, the platform not asked.
@@ -71,25 +73,30 @@ ResultCpp CloseAllPopups(const ModuleIdentity& module, uint32_t operationCode);
 TesselAPIResult ToCResult(const ResultCpp& result);
 Result ToCppResult(const ResultCpp& result);
 
+// The answer of a synchronous call that failed inside the module (out of
+// memory): result code 22 and the module's name, made without allocating.
+TesselAPIResult OutOfMemoryC(const ModuleIdentity& module) noexcept;
+Result OutOfMemoryCpp(const ModuleIdentity& module) noexcept;
+
 // Runs a call that produces a ResultCpp and returns it in the C or the C++
-// form. Nothing escapes: an exception (out of memory) gives a default result.
+// form. Nothing escapes: an exception (out of memory) gives code 22, never 0.
 template <class Fn>
-TesselAPIResult CallC(Fn&& fn) noexcept
+TesselAPIResult CallC(const ModuleIdentity& module, Fn&& fn) noexcept
 {
     try {
         return ToCResult(fn());
     } catch (...) {
-        return TesselAPIResult{};
+        return OutOfMemoryC(module);
     }
 }
 
 template <class Fn>
-Result CallCpp(Fn&& fn) noexcept
+Result CallCpp(const ModuleIdentity& module, Fn&& fn) noexcept
 {
     try {
         return ToCppResult(fn());
     } catch (...) {
-        return Result();
+        return OutOfMemoryCpp(module);
     }
 }
 
