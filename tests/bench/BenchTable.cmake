@@ -1,9 +1,13 @@
 # Runs every benchmark program once and prints one table: per benchmark the
 # module's time and allocations per operation, then each baseline with its
 # time, allocations and the ratio module / baseline.
-#   cmake -DPROGRAMS="a|b|..." [-DMIN_TIME=0.3] -P BenchTable.cmake
+# With more than one repetition the table shows the medians.
+#   cmake -DPROGRAMS="a|b|..." [-DMIN_TIME=0.3] [-DREPETITIONS=1] -P BenchTable.cmake
 if(NOT DEFINED MIN_TIME)
   set(MIN_TIME 0.3)
+endif()
+if(NOT DEFINED REPETITIONS)
+  set(REPETITIONS 1)
 endif()
 string(REPLACE "|" ";" PROGRAMS "${PROGRAMS}")
 
@@ -85,6 +89,7 @@ set(rows "")
 set(failed FALSE)
 foreach(program IN LISTS PROGRAMS)
   execute_process(COMMAND "${program}" --benchmark_format=json "--benchmark_min_time=${MIN_TIME}"
+                          "--benchmark_repetitions=${REPETITIONS}" --benchmark_report_aggregates_only=true
                   OUTPUT_VARIABLE json RESULT_VARIABLE rc ERROR_VARIABLE errors)
   if(NOT rc EQUAL 0)
     message(SEVERE_ERROR "${program} failed (${rc}): ${errors}")
@@ -95,6 +100,12 @@ foreach(program IN LISTS PROGRAMS)
   math(EXPR last "${count} - 1")
   foreach(i RANGE ${last})
     string(JSON name GET "${json}" benchmarks ${i} name)
+    # With repetitions, only the medians are shown.
+    string(JSON aggregate ERROR_VARIABLE single GET "${json}" benchmarks ${i} aggregate_name)
+    if(NOT single AND NOT aggregate STREQUAL "median")
+      continue()
+    endif()
+    string(REGEX REPLACE "_median$" "" name "${name}")
     string(JSON time GET "${json}" benchmarks ${i} cpu_time)
     string(JSON unit GET "${json}" benchmarks ${i} time_unit)
     string(JSON allocs ERROR_VARIABLE none GET "${json}" benchmarks ${i} allocs)
