@@ -1,10 +1,13 @@
-/* Vendra, the purchase module: the C records of its C interface.
+/**
+ * @file VendraRecords.h
+ * @brief Vendra, the purchase module: the C records of its C interface.
  *
  * Records the module produces for C callbacks and the option records begin
  * with a 64-bit `reserved` field: the module writes 0 there and never reads
  * it. Every text is a zero-terminated wide string. Records produced for a
  * callback belong to the module and are freed when the callback returns;
- * records the game passes in are only read during the call. */
+ * records the game passes in are only read during the call.
+ */
 #ifndef TESSEL_VENDRA_VENDRARECORDS_H
 #define TESSEL_VENDRA_VENDRARECORDS_H
 
@@ -21,238 +24,266 @@
 #if defined(TESSEL_BUILDING_VENDRA)
 #define VENDRA_API TESSEL_EXPORT
 #else
+/** Marks a function or class of the Vendra library for import. */
 #define VENDRA_API TESSEL_IMPORT
 #endif
 
-/* Values of the enumeration fields (all 32 bits wide). */
+/** @name Values of the enumeration fields
+ * The values of ProductTypeCode, DiscountType, PurchaseLimitTypeCode and
+ * PurchaseProgress in the C records (all 32 bits wide).
+ * @{ */
+/** Product type code none. */
 #define TESSEL_PRODUCT_TYPE_CODE_NONE 0
+/** Product type code indie package game item. */
 #define TESSEL_PRODUCT_TYPE_CODE_INDIE_PACKAGE_GAME_ITEM 1
+/** Product type code in game item. */
 #define TESSEL_PRODUCT_TYPE_CODE_IN_GAME_ITEM 2
+/** Product type code package item. */
 #define TESSEL_PRODUCT_TYPE_CODE_PACKAGE_ITEM 3
 
+/** Discount type none. */
 #define TESSEL_DISCOUNT_TYPE_NONE 0
+/** Discount type fixed rate. */
 #define TESSEL_DISCOUNT_TYPE_FIXED_RATE 1
+/** Discount type flat rate. */
 #define TESSEL_DISCOUNT_TYPE_FLAT_RATE 2
 
+/** Purchase limit type code none. */
 #define TESSEL_PURCHASE_LIMIT_TYPE_CODE_NONE 0
+/** Purchase limit type code unlimited. */
 #define TESSEL_PURCHASE_LIMIT_TYPE_CODE_UNLIMITED 1
+/** Purchase limit type code member. */
 #define TESSEL_PURCHASE_LIMIT_TYPE_CODE_MEMBER 2
+/** Purchase limit type code character. */
 #define TESSEL_PURCHASE_LIMIT_TYPE_CODE_CHARACTER 3
 
+/** Purchase progress none. */
 #define TESSEL_PURCHASE_PROGRESS_NONE 0
+/** Purchase progress need payment window. */
 #define TESSEL_PURCHASE_PROGRESS_NEED_PAYMENT_WINDOW 1
+/** Purchase progress not need payment window. */
 #define TESSEL_PURCHASE_PROGRESS_NOT_NEED_PAYMENT_WINDOW 2
+/** @} */
 
 #pragma pack(push, 4)
 
 /* --- Records produced for C callbacks -------------------------------------- */
 
+/** A shop category, as TesselAPI_FetchShopCategories() delivers it. */
 typedef struct TesselShopCategory {
-    long long reserved;
-    const wchar_t* categoryId;
-    const wchar_t* parentCategoryId;
-    int32_t displayNumber;
-    const wchar_t* name;
-    int32_t depth;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    const wchar_t* categoryId; /**< The category's id. */
+    const wchar_t* parentCategoryId; /**< The parent category's id. */
+    int32_t displayNumber; /**< Position in the shop's display order. */
+    const wchar_t* name; /**< Display name. */
+    int32_t depth; /**< Depth in the category tree. */
 } TesselShopCategory;
 
+/** A product of a product page, as TesselAPI_FetchProducts() delivers it. */
 typedef struct TesselProduct {
-    long long reserved;
-    long long productId;
-    const wchar_t* gameItemId;
-    const wchar_t* name;
-    const wchar_t* description;
-    int32_t quantity;
-    int32_t productTypeCode;
-    const wchar_t* categoryId;
-    const wchar_t* categoryName;
-    const wchar_t* currencyCode;
-    double price;
-    double displayPrice;
-    const wchar_t* displayPriceString;
-    double salePrice;
-    double displaySalePrice;
-    const wchar_t* displaySalePriceString;
-    bool isDiscount;
-    int32_t discountType;
-    int32_t discountTypeValue;
-    long long discountBeginDate;
-    long long discountEndDate;
-    int32_t totalQuantity;
-    int32_t memberQuantity;
-    int32_t guidQuantity;
-    const wchar_t* thumbnailUrl;
-    bool canWithdraw;
-    bool purchasedAtLeastOnce;
-    int32_t purchaseLimitTypeCode;
-    int32_t purchaseLimitCount;
-    int32_t saleLimitCount;
-    long long saleBeginDate;
-    long long saleEndDate;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    long long productId; /**< The product's id. */
+    const wchar_t* gameItemId; /**< The game's own id of the item. */
+    const wchar_t* name; /**< Display name. */
+    const wchar_t* description; /**< Description text. */
+    int32_t quantity; /**< Quantity of items. */
+    int32_t productTypeCode; /**< Kind of product (ProductTypeCode, TESSEL_PRODUCT_TYPE_CODE_*). */
+    const wchar_t* categoryId; /**< The category's id. */
+    const wchar_t* categoryName; /**< Name of the product's category. */
+    const wchar_t* currencyCode; /**< Currency code of the prices. */
+    double price; /**< List price. */
+    double displayPrice; /**< List price as shown. */
+    const wchar_t* displayPriceString; /**< List price as formatted text. */
+    double salePrice; /**< Sale price (what a purchase costs). */
+    double displaySalePrice; /**< Sale price as shown. */
+    const wchar_t* displaySalePriceString; /**< Sale price as formatted text. */
+    bool isDiscount; /**< True while a discount applies. */
+    int32_t discountType; /**< Kind of discount (DiscountType, TESSEL_DISCOUNT_TYPE_*). */
+    int32_t discountTypeValue; /**< Amount of the discount, in the unit of its kind. */
+    long long discountBeginDate; /**< Start of the discount, milliseconds since 1970 (UTC). */
+    long long discountEndDate; /**< End of the discount, milliseconds since 1970 (UTC). */
+    int32_t totalQuantity; /**< Total quantity. */
+    int32_t memberQuantity; /**< Quantity per member account. */
+    int32_t guidQuantity; /**< Quantity per character. */
+    const wchar_t* thumbnailUrl; /**< URL of the thumbnail image. */
+    bool canWithdraw; /**< True when a purchase of it can be withdrawn. */
+    bool purchasedAtLeastOnce; /**< True when the player bought it before. */
+    int32_t purchaseLimitTypeCode; /**< Kind of purchase limit (PurchaseLimitTypeCode, TESSEL_PURCHASE_LIMIT_TYPE_CODE_*). */
+    int32_t purchaseLimitCount; /**< Purchases allowed under the limit. */
+    int32_t saleLimitCount; /**< Sales allowed in total. */
+    long long saleBeginDate; /**< Start of sale, milliseconds since 1970 (UTC). */
+    long long saleEndDate; /**< End of sale, milliseconds since 1970 (UTC). */
 } TesselProduct;
 
+/** A product with its purchase availability, as TesselAPI_FetchProductsEx() delivers it; the fields of TesselProduct, then one more. */
 typedef struct TesselProductEx {
-    long long reserved;
-    long long productId;
-    const wchar_t* gameItemId;
-    const wchar_t* name;
-    const wchar_t* description;
-    int32_t quantity;
-    int32_t productTypeCode;
-    const wchar_t* categoryId;
-    const wchar_t* categoryName;
-    const wchar_t* currencyCode;
-    double price;
-    double displayPrice;
-    const wchar_t* displayPriceString;
-    double salePrice;
-    double displaySalePrice;
-    const wchar_t* displaySalePriceString;
-    bool isDiscount;
-    int32_t discountType;
-    int32_t discountTypeValue;
-    long long discountBeginDate;
-    long long discountEndDate;
-    int32_t totalQuantity;
-    int32_t memberQuantity;
-    int32_t guidQuantity;
-    const wchar_t* thumbnailUrl;
-    bool canWithdraw;
-    bool purchasedAtLeastOnce;
-    int32_t purchaseLimitTypeCode;
-    int32_t purchaseLimitCount;
-    int32_t saleLimitCount;
-    long long saleBeginDate;
-    long long saleEndDate;
-    int16_t purchaseAvailabilityCode;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    long long productId; /**< The product's id. */
+    const wchar_t* gameItemId; /**< The game's own id of the item. */
+    const wchar_t* name; /**< Display name. */
+    const wchar_t* description; /**< Description text. */
+    int32_t quantity; /**< Quantity of items. */
+    int32_t productTypeCode; /**< Kind of product (ProductTypeCode, TESSEL_PRODUCT_TYPE_CODE_*). */
+    const wchar_t* categoryId; /**< The category's id. */
+    const wchar_t* categoryName; /**< Name of the product's category. */
+    const wchar_t* currencyCode; /**< Currency code of the prices. */
+    double price; /**< List price. */
+    double displayPrice; /**< List price as shown. */
+    const wchar_t* displayPriceString; /**< List price as formatted text. */
+    double salePrice; /**< Sale price (what a purchase costs). */
+    double displaySalePrice; /**< Sale price as shown. */
+    const wchar_t* displaySalePriceString; /**< Sale price as formatted text. */
+    bool isDiscount; /**< True while a discount applies. */
+    int32_t discountType; /**< Kind of discount (DiscountType, TESSEL_DISCOUNT_TYPE_*). */
+    int32_t discountTypeValue; /**< Amount of the discount, in the unit of its kind. */
+    long long discountBeginDate; /**< Start of the discount, milliseconds since 1970 (UTC). */
+    long long discountEndDate; /**< End of the discount, milliseconds since 1970 (UTC). */
+    int32_t totalQuantity; /**< Total quantity. */
+    int32_t memberQuantity; /**< Quantity per member account. */
+    int32_t guidQuantity; /**< Quantity per character. */
+    const wchar_t* thumbnailUrl; /**< URL of the thumbnail image. */
+    bool canWithdraw; /**< True when a purchase of it can be withdrawn. */
+    bool purchasedAtLeastOnce; /**< True when the player bought it before. */
+    int32_t purchaseLimitTypeCode; /**< Kind of purchase limit (PurchaseLimitTypeCode, TESSEL_PURCHASE_LIMIT_TYPE_CODE_*). */
+    int32_t purchaseLimitCount; /**< Purchases allowed under the limit. */
+    int32_t saleLimitCount; /**< Sales allowed in total. */
+    long long saleBeginDate; /**< Start of sale, milliseconds since 1970 (UTC). */
+    long long saleEndDate; /**< End of sale, milliseconds since 1970 (UTC). */
+    int16_t purchaseAvailabilityCode; /**< Whether the player may buy it now, as the platform codes it (0 when unknown). */
 } TesselProductEx;
 
+/** One purchased product of a purchase. */
 typedef struct TesselPurchasedProduct {
-    long long reserved;
-    long long transactionDetailNumber;
-    long long productId;
-    const wchar_t* categoryId;
-    int32_t totalQuantity;
-    int32_t memberQuantity;
-    int32_t guidQuantity;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    long long transactionDetailNumber; /**< Number of the purchase line (transaction detail). */
+    long long productId; /**< The product's id. */
+    const wchar_t* categoryId; /**< The category's id. */
+    int32_t totalQuantity; /**< Total quantity. */
+    int32_t memberQuantity; /**< Quantity per member account. */
+    int32_t guidQuantity; /**< Quantity per character. */
 } TesselPurchasedProduct;
 
+/** One charge of a purchase. */
 typedef struct TesselChargeInfo {
-    long long reserved;
-    double chargeDeductVal;
-    double chargeDisplayDeductVal;
-    int32_t chargeType;
-    const wchar_t* chargeTypeName;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    double chargeDeductVal; /**< Amount charged. */
+    double chargeDisplayDeductVal; /**< Amount charged, as shown. */
+    int32_t chargeType; /**< Kind of charge, as the platform codes it. */
+    const wchar_t* chargeTypeName; /**< Name of the kind of charge. */
 } TesselChargeInfo;
 
-/* Each list pointer is null when its count is 0. */
+/** The outcome of a purchase. Each list pointer is null when its count is 0. */
 typedef struct TesselPurchaseResult {
-    long long reserved;
-    long long transactionMasterNumber;
-    long long* transactionDetailNumbers;
-    uint32_t transactionDetailNumberCount;
-    const wchar_t* oneTimePaymentUrl;
-    int32_t purchaseProgress;
-    bool isPurchased;
-    const wchar_t* extraData;
-    TesselPurchasedProduct* purchasedProducts;
-    uint32_t purchasedProductCount;
-    TesselChargeInfo* chargeInfos;
-    uint32_t chargeInfoCount;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    long long transactionMasterNumber; /**< Number of the purchase (transaction master). */
+    long long* transactionDetailNumbers; /**< Numbers of the purchase lines; null when there are none. */
+    uint32_t transactionDetailNumberCount; /**< Length of transactionDetailNumbers. */
+    const wchar_t* oneTimePaymentUrl; /**< URL of the payment page of this purchase; empty when none is needed. */
+    int32_t purchaseProgress; /**< What the purchase needs next (PurchaseProgress, TESSEL_PURCHASE_PROGRESS_*). */
+    bool isPurchased; /**< True once the purchase is complete. */
+    const wchar_t* extraData; /**< The game's extra data of the purchase, passed through unchanged. */
+    TesselPurchasedProduct* purchasedProducts; /**< The purchased products; null when there are none. */
+    uint32_t purchasedProductCount; /**< Length of purchasedProducts. */
+    TesselChargeInfo* chargeInfos; /**< The charges; null when there are none. */
+    uint32_t chargeInfoCount; /**< Length of chargeInfos. */
 } TesselPurchaseResult;
 
+/** An item of the player's inventory, as TesselAPI_FetchInventory() delivers it. */
 typedef struct TesselInventoryItem {
-    long long reserved;
-    long long transactionMasterNumber;
-    long long transactionDetailNumber;
-    long long productId;
-    const wchar_t* gameItemId;
-    const wchar_t* productName;
-    int32_t quantity;
-    const wchar_t* thumbnailUrl;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    long long transactionMasterNumber; /**< Number of the purchase (transaction master). */
+    long long transactionDetailNumber; /**< Number of the purchase line (transaction detail). */
+    long long productId; /**< The product's id. */
+    const wchar_t* gameItemId; /**< The game's own id of the item. */
+    const wchar_t* productName; /**< The product's name. */
+    int32_t quantity; /**< Quantity of items. */
+    const wchar_t* thumbnailUrl; /**< URL of the thumbnail image. */
 } TesselInventoryItem;
 
+/** A voided (refunded or cancelled) purchase, as TesselAPI_FetchVoidedPurchases() delivers it. */
 typedef struct TesselVoidedPurchase {
-    long long reserved;
-    long long tid;
-    const wchar_t* marketCode;
-    const wchar_t* productId;
-    const wchar_t* marketProductId;
-    const wchar_t* userId;
-    long long characterNo;
-    long long purchaseMillis;
-    long long voidedMillis;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    long long tid; /**< The voided transaction's id. */
+    const wchar_t* marketCode; /**< Code of the market the purchase was made in. */
+    const wchar_t* productId; /**< The product's id. */
+    const wchar_t* marketProductId; /**< The market's id of the product. */
+    const wchar_t* userId; /**< The buyer's user id. */
+    long long characterNo; /**< The buyer's character number. */
+    long long purchaseMillis; /**< Time of the purchase, milliseconds since 1970 (UTC). */
+    long long voidedMillis; /**< Time it was voided, milliseconds since 1970 (UTC). */
 } TesselVoidedPurchase;
 
 /* --- Records the game passes in ---------------------------------------------- */
 
-/* A null category id reads as the empty one. */
+/** Which product page to fetch. A null category id reads as the empty one (every category). */
 typedef struct TesselFetchProductParam {
-    const wchar_t* categoryId;
-    int32_t pageNumber;
-    int32_t pageSize;
+    const wchar_t* categoryId; /**< The category's id. */
+    int32_t pageNumber; /**< Page to fetch, from 1. */
+    int32_t pageSize; /**< Products per page, at least 1. */
 } TesselFetchProductParam;
 
+/** One product to buy: id, expected sale price, quantity. */
 typedef struct TesselOrderProduct {
-    long long productId;
-    double salePrice;
-    int32_t quantity;
+    long long productId; /**< The product's id. */
+    double salePrice; /**< Sale price (what a purchase costs). */
+    int32_t quantity; /**< Quantity of items. */
 } TesselOrderProduct;
 
-/* operation: 0, 1 or 2; webviewMode: a TesselWebViewMode value. */
+/** How the purchase window is shown. operation is 0, 1 or 2. */
 typedef struct TesselPurchaseOption {
-    long long reserved;
-    int32_t operation;
-    int32_t webviewMode;
-    int32_t x;
-    int32_t y;
-    int32_t width;
-    int32_t height;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    int32_t operation; /**< What the window is asked to do, passed to the platform unchanged. */
+    int32_t webviewMode; /**< Where the window is shown (a TesselWebViewMode value). */
+    int32_t x; /**< Left edge of the window, in pixels. */
+    int32_t y; /**< Top edge of the window, in pixels. */
+    int32_t width; /**< Width of the window, in pixels. */
+    int32_t height; /**< Height of the window, in pixels. */
 } TesselPurchaseOption;
 
-/* A null order-product array reads as no order products; null texts read as
- * empty ones. */
+/** What to buy and how the purchase window is shown. A null order-product array reads as no order products; null texts read as empty ones. */
 typedef struct TesselStartPurchaseParam {
-    const TesselOrderProduct* orderProducts;
-    uint32_t orderProductCount;
-    TesselPurchaseOption purchaseOption;
-    const wchar_t* serviceTxnNo;
-    const wchar_t* extraData;
+    const TesselOrderProduct* orderProducts; /**< The products to buy; null reads as none. */
+    uint32_t orderProductCount; /**< Length of orderProducts. */
+    TesselPurchaseOption purchaseOption; /**< How the purchase window is shown. */
+    const wchar_t* serviceTxnNo; /**< The game's own transaction number; null reads as empty. */
+    const wchar_t* extraData; /**< The game's extra data of the purchase, passed through unchanged. */
 } TesselStartPurchaseParam;
 
-/* operation: 0 or 1. */
+/** How the terms window is shown. operation is 0 or 1. */
 typedef struct TesselTermsOption {
-    long long reserved;
-    int32_t operation;
-    int32_t webviewMode;
-    int32_t x;
-    int32_t y;
-    int32_t width;
-    int32_t height;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    int32_t operation; /**< What the window is asked to do, passed to the platform unchanged. */
+    int32_t webviewMode; /**< Where the window is shown (a TesselWebViewMode value). */
+    int32_t x; /**< Left edge of the window, in pixels. */
+    int32_t y; /**< Top edge of the window, in pixels. */
+    int32_t width; /**< Width of the window, in pixels. */
+    int32_t height; /**< Height of the window, in pixels. */
 } TesselTermsOption;
 
-/* operation: 0 or 1. */
+/** How the payment window is shown. operation is 0 or 1. */
 typedef struct TesselPaymentOption {
-    long long reserved;
-    int32_t operation;
-    int32_t webviewMode;
-    int32_t x;
-    int32_t y;
-    int32_t width;
-    int32_t height;
+    long long reserved; /**< Reserved: the module writes 0 and never reads it. */
+    int32_t operation; /**< What the window is asked to do, passed to the platform unchanged. */
+    int32_t webviewMode; /**< Where the window is shown (a TesselWebViewMode value). */
+    int32_t x; /**< Left edge of the window, in pixels. */
+    int32_t y; /**< Top edge of the window, in pixels. */
+    int32_t width; /**< Width of the window, in pixels. */
+    int32_t height; /**< Height of the window, in pixels. */
 } TesselPaymentOption;
 
+/** How the withdrawal window is shown. */
 typedef struct TesselWithdrawGameOptionParams {
-    int32_t webviewMode;
-    int32_t x;
-    int32_t y;
-    int32_t width;
-    int32_t height;
+    int32_t webviewMode; /**< Where the window is shown (a TesselWebViewMode value). */
+    int32_t x; /**< Left edge of the window, in pixels. */
+    int32_t y; /**< Top edge of the window, in pixels. */
+    int32_t width; /**< Width of the window, in pixels. */
+    int32_t height; /**< Height of the window, in pixels. */
 } TesselWithdrawGameOptionParams;
 
 #pragma pack(pop)
 
 /* Layouts: 4-byte packing on a 64-bit target. */
+/** @cond INTERNAL */
 #define TESSEL_VENDRA_LAYOUT(type, field, offset) \
     TESSEL_STATIC_ASSERT(offsetof(type, field) == (offset), #type "." #field)
 #define TESSEL_VENDRA_SIZE(type, size) TESSEL_STATIC_ASSERT(sizeof(type) == (size), "size of " #type)
@@ -346,5 +377,7 @@ TESSEL_VENDRA_LAYOUT(TesselStartPurchaseParam, extraData, 52);
 
 TESSEL_VENDRA_SIZE(TesselWithdrawGameOptionParams, 20);
 TESSEL_VENDRA_LAYOUT(TesselWithdrawGameOptionParams, height, 16);
+
+/** @endcond */
 
 #endif
