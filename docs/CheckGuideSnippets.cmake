@@ -1,0 +1,17 @@
+# Checks that every snippet the guide quotes is the file it names, verbatim.
+# A quoted snippet is a line `<!-- snippet: path -->` followed by a fenced block.
+file(READ "${GUIDE}" guide)
+string(REGEX MATCHALL "<!-- snippet: [^ ]+ -->\n```[a-z]*\n" markers "${guide}")
+list(LENGTH markers count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "the guide quotes no snippet")
+endif()
+foreach(marker IN LISTS markers)
+  string(REGEX REPLACE "<!-- snippet: ([^ ]+) -->.*" "\\1" path "${marker}")
+  file(READ "${ROOT}/${path}" body)
+  string(FIND "${guide}" "${marker}${body}```" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "docs/guide.md: the snippet of ${path} differs from the file")
+  endif()
+endforeach()
+message(STATUS "${count} snippets match their files")
