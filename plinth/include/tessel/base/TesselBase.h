@@ -37,7 +37,7 @@ typedef struct TesselAPIResult {
     uint32_t operationCode;
     /** A `TESSEL_RESULT_*` code; #TESSEL_RESULT_SUCCESS (0) on success. Tessel_ResultCodeName() names it. */
     uint32_t resultCode;
-    /** Zero-terminated name of the module that made the result itself ("Vendra", "Panora", "Scrivo" or "Ludex", e.g. a not-initialized answer); empty in an outcome the platform reported. */
+    /** Zero-terminated name of the module ("Vendra", "Panora", "Scrivo" or "Ludex") in every synchronous result of a module and in the answers a module makes itself (not initialized, popup not created, out of memory); empty in an outcome the platform reported to a callback. */
     wchar_t moduleName[TESSEL_MODULE_NAME_CAPACITY];
 } TesselAPIResult;
 
@@ -106,7 +106,7 @@ TESSEL_STATIC_ASSERT(sizeof(TesselAPICallbackResult) ==
 #define TESSEL_RESULT_BUFFER_TOO_SMALL 20u
 /** The platform knows no such category, product or transaction. */
 #define TESSEL_RESULT_NOT_FOUND 21u
-/** The SDK could not allocate what the call or request needed; the callback still runs once, with empty data. */
+/** The SDK could not allocate what the call or request needed, or a synchronous call failed inside: a callback still runs once, with empty data; a synchronous call never reports 0 then. */
 #define TESSEL_RESULT_OUT_OF_MEMORY 22u
 /** The popup or web window of a request was not created, or never attempted because the module was not initialized. */
 #define TESSEL_RESULT_POPUP_NOT_CREATED 33u

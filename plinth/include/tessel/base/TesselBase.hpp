@@ -112,7 +112,7 @@ public:
     uint32_t GetResultCode() const;
     /** @return The operation code (0 for the initialization family and version). */
     uint32_t GetOperationCode() const;
-    /** @return The module name (never null), valid as long as this object. */
+    /** @return The name of the module whose call made it ("Vendra", ...); never null, valid as long as this object. */
     const wchar_t* GetModuleName() const;
     /** @return True when the result code is #TESSEL_RESULT_SUCCESS. */
     bool IsSuccess() const;
