@@ -3,12 +3,15 @@
 // otherwise) and result objects.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "outcomes.hpp"
 #include "tessel/sandbox/Sandbox.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 
 namespace plinth {
 
@@ -36,13 +39,59 @@ Sandbox::RequestRecord MakeRequest(const char* function, Base::IParam* param, Fi
     return record;
 }
 
-// Records the request in scripted mode; otherwise hands it to the handler.
-void SubmitRequest(Sandbox::RequestRecord request, SandboxHandler handler);
+using Clock = std::chrono::steady_clock;
 
-// Queues a request completion. Completions run on Tessel_RunCallbacks even
-// while user callbacks are discarded: the modules' trampolines must see them
-// to free their contexts.
-void PostCompletion(std::function<void()> job);
+// The trampoline type a request is answered through.
+enum class Shape { Data, Array, Text };
+
+// Which request a platform function received: the module
+// (TESSEL_SANDBOX_MODULE_*), its operation code and its trampoline's shape.
+struct RequestKind {
+    uint32_t module;
+    uint32_t operation;
+    Shape shape;
+};
+
+// Records the request in scripted mode; otherwise hands it to the handler
+// with the request's outcome rule taken (CurrentOutcome) and its answers'
+// due time fixed. Never throws: when the handler fails to allocate before
+// it queued an answer, the request is answered with
+// TESSEL_RESULT_OUT_OF_MEMORY if that answer can still be queued, and
+// otherwise left as it came (nothing registered, the context untouched).
+void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler, RequestKind kind) noexcept;
+
+// The outcome rule of the request the calling thread is handling, or null.
+const OutcomeRule* CurrentOutcome() noexcept;
+// True when that rule answers with a result code other than success: the
+// request then changes nothing in the sandbox's world.
+bool OutcomeFails() noexcept;
+// Applies the rule's result code and message to an answer.
+void ApplyOutcome(uint32_t& code, std::wstring& message);
+
+// What the trace says of an answer: its result code and the size of its
+// list (negative: it has none).
+struct AnswerNote {
+    uint32_t code = 0;
+    int64_t listSize = -1;
+    // Outside a request (a popup's destroy notice): whose answer it is.
+    uint32_t module = 0;
+    uint32_t operation = 0;
+};
+
+// Queues a request completion, due at the time of the request being handled
+// (its outcome's delay or the global latency), or after the global latency
+// outside a request. Completions run on Tessel_RunCallbacks even while user
+// callbacks are discarded: the modules' trampolines must see them to free
+// their contexts. Two completions are queued together or not at all, the
+// first ahead of the second.
+void PostCompletion(std::function<void()> job, AnswerNote note = {});
+void PostCompletions(std::function<void()> first, AnswerNote firstNote, std::function<void()> second,
+                     AnswerNote secondNote);
+// Queues a completion due no earlier than notBefore (nor before the global
+// latency has passed).
+void PostCompletionAfter(std::function<void()> job, Clock::time_point notBefore, AnswerNote note = {});
+// The due time of the current request's answers.
+Clock::time_point CurrentDue() noexcept;
 
 // A result object for one of the calls that answer with one: the scripted
 // answer in scripted mode, else the given codes. The caller releases it.

@@ -37,10 +37,17 @@ void Answer(const Sandbox::RequestRecord& request, std::wstring message, std::op
         return;
     }
     void* context = request.context;
-    PostCompletion([trampoline, context, message, data]() mutable {
-        Sandbox::CallbackResultObject result(context, kOperation, TESSEL_RESULT_SUCCESS, message);
-        trampoline(&result, data ? &*data : nullptr);
-    });
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    ApplyOutcome(code, message);
+    if (OutcomeFails()) {
+        data.reset();
+    }
+    PostCompletion(
+        [trampoline, context, code, message, data]() mutable {
+            Sandbox::CallbackResultObject result(context, kOperation, code, message);
+            trampoline(&result, data ? &*data : nullptr);
+        },
+        {code});
 }
 
 void FetchCharacter(const Sandbox::RequestRecord& request)
@@ -75,7 +82,7 @@ void SendLog(const Sandbox::RequestRecord& request)
         log.sessionId = TextFrom(p->GetSessionId());
         log.contents = TextFrom(p->GetContents());
     }
-    {
+    if (!OutcomeFails()) {
         std::lock_guard<std::mutex> lock(Logs().mutex);
         Logs().logs.push_back(std::move(log));
     }
@@ -90,12 +97,14 @@ using namespace plinth;
 void Tessel_Internal_GamingServices_FetchCharacter(Base::IParam* param, Base::Trampoline trampoline,
                                                    void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchCharacter);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchCharacter,
+                  {TESSEL_SANDBOX_MODULE_LUDEX, kOperation, Shape::Data});
 }
 
 void Tessel_SendLog(Base::IParam* param, Base::Trampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &SendLog);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &SendLog,
+                  {TESSEL_SANDBOX_MODULE_SCRIVO, kOperation, Shape::Data});
 }
 
 namespace Tessel::PCSDK::Sandbox {

@@ -3,7 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cwchar>
-#include <deque>
+#include <list>
 #include <map>
 #include <mutex>
 #include <set>
@@ -11,6 +11,7 @@
 #include "core.hpp"
 #include "popups.hpp"
 #include "scripted.hpp"
+#include "trace.hpp"
 #include "text.hpp"
 
 namespace plinth {
@@ -19,11 +20,15 @@ namespace {
 struct Job {
     std::function<void()> run;
     bool userCallback;
+    Clock::time_point due;  // min: due at once
+    AnswerNote note;
+    uint32_t module = 0;
+    uint32_t operation = 0;
 };
 
 struct State {
     std::mutex mutex;
-    std::deque<Job> queue;
+    std::list<Job> queue;
 
     std::atomic<bool> initialized{false};
     std::array<std::atomic<bool>, static_cast<std::size_t>(ModuleId::Count)> modules{};
@@ -32,7 +37,8 @@ struct State {
     std::atomic<bool> scripted{false};
     std::atomic<bool> discarding{false};
     std::atomic<bool> shuttingDown{false};
-    std::optional<bool> baseInitializedOverride;
+    std::atomic<uint64_t> shutdowns{0};
+    std::atomic<int> baseInitializedOverride{-1};  // -1 none, else 0 or 1
     std::set<int32_t> failingParams;
     std::map<Sandbox::Call, std::optional<Sandbox::ScriptedResult>> answers;
     std::vector<Sandbox::CallRecord> calls;
@@ -47,16 +53,52 @@ State& TheState()
     return state;
 }
 
-void Enqueue(std::function<void()> run, bool userCallback)
+// The request the calling thread is handling.
+struct InFlight {
+    RequestKind kind;
+    std::optional<OutcomeRule> rule;
+    Clock::time_point due;
+    std::size_t posted = 0;
+};
+thread_local InFlight* t_inFlight = nullptr;
+
+Clock::time_point DueAfter(uint32_t milliseconds)
 {
+    return milliseconds == 0 ? Clock::time_point::min() : Clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+// Appends prepared jobs; splicing allocates nothing, so nothing is half-queued.
+void Enqueue(std::list<Job>& jobs) noexcept
+{
+    if (TraceOn()) {
+        for (const Job& job : jobs) {
+            if (!job.userCallback) {
+                TraceAnswer("answer queued", job.module, job.operation, job.note);
+            }
+        }
+    }
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.queue.push_back({std::move(run), userCallback});
+    state.queue.splice(state.queue.end(), jobs);
+}
+
+Job MakeCompletion(std::function<void()> run, Clock::time_point due, AnswerNote note)
+{
+    Job job{std::move(run), false, due, note};
+    if (t_inFlight != nullptr) {
+        job.module = t_inFlight->kind.module;
+        job.operation = t_inFlight->kind.operation;
+        ++t_inFlight->posted;
+    } else {
+        job.module = note.module;
+        job.operation = note.operation;
+    }
+    return job;
 }
 
 void DropQueue()
 {
-    std::deque<Job> dropped;
+    std::list<Job> dropped;
     {
         State& state = TheState();
         std::lock_guard<std::mutex> lock(state.mutex);
@@ -80,11 +122,43 @@ bool PopJob(Job& job)
 // Runs a job; a throwing callback must not take the game's loop down with it.
 void RunJob(Job& job)
 {
+    if (TraceOn() && !job.userCallback) {
+        TraceAnswer("answer delivered", job.module, job.operation, job.note);
+    }
     try {
         job.run();
     } catch (...) {
         // Reported nowhere: the module already caught what it could.
     }
+}
+
+void TraceDropped()
+{
+    if (TraceOn()) {
+        TraceLine("callback dropped: a queued user callback was discarded");
+    }
+}
+
+// The answer of a request whose handler ran out of memory before it queued
+// one: the module hears TESSEL_RESULT_OUT_OF_MEMORY and no data.
+void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
+{
+    const Sandbox::AnyFunction trampoline = request.trampoline;
+    if (trampoline == nullptr) {
+        return;
+    }
+    void* context = request.context;
+    PostCompletion(
+        [trampoline, context, kind]() {
+            Sandbox::CallbackResultObject result(context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY,
+                                                 L"The sandbox ran out of memory.");
+            switch (kind.shape) {
+            case Shape::Data: reinterpret_cast<Base::Trampoline>(trampoline)(&result, nullptr); break;
+            case Shape::Array: reinterpret_cast<Base::ArrayTrampoline>(trampoline)(&result, nullptr, 0); break;
+            case Shape::Text: reinterpret_cast<Base::TextTrampoline>(trampoline)(&result, nullptr); break;
+            }
+        },
+        {TESSEL_RESULT_OUT_OF_MEMORY});
 }
 
 // Shutting down: every popup still open is closed, then the completions
@@ -95,11 +169,18 @@ void DrainForShutdown()
 {
     State& state = TheState();
     state.shuttingDown = true;
-    CloseEveryPopup();
+    ++state.shutdowns;
+    try {
+        CloseEveryPopup();
+    } catch (...) {
+        // Out of memory: the popups stay registered and are closed later.
+    }
     Job job;
     while (PopJob(job)) {
         if (!job.userCallback) {
             RunJob(job);
+        } else {
+            TraceDropped();
         }
     }
     state.shuttingDown = false;
@@ -124,7 +205,7 @@ void ResetScriptState()
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         state.discarding = false;
-        state.baseInitializedOverride.reset();
+        state.baseInitializedOverride = -1;
         state.failingParams.clear();
         state.answers.clear();
         state.calls.clear();
@@ -156,28 +237,96 @@ bool IsScripted() { return TheState().scripted.load(); }
 bool IsBaseInitialized()
 {
     State& state = TheState();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    if (state.baseInitializedOverride) {
-        return *state.baseInitializedOverride;
-    }
-    return state.initialized.load();
+    const int override = state.baseInitializedOverride.load();
+    return override >= 0 ? override == 1 : state.initialized.load();
 }
 
-void SubmitRequest(Sandbox::RequestRecord request, SandboxHandler handler)
+void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler, RequestKind kind) noexcept
 {
     State& state = TheState();
-    if (state.scripted) {
-        ReadKeptTexts(request.param);
-        std::lock_guard<std::mutex> lock(state.mutex);
-        state.requests.push_back(std::move(request));
-        return;
-    }
-    if (handler != nullptr) {
-        handler(request);
+    try {
+        if (state.scripted) {
+            ReadKeptTexts(request.param);
+            std::lock_guard<std::mutex> lock(state.mutex);
+            state.requests.push_back(request);
+            return;
+        }
+        if (TraceOn()) {
+            TraceRequest(kind.module, kind.operation, request);
+        }
+        if (handler == nullptr) {
+            return;
+        }
+        InFlight inFlight{kind, TakeOutcome(kind.module, kind.operation), {}};
+        const uint32_t delay = inFlight.rule && inFlight.rule->delayMs ? *inFlight.rule->delayMs : Latency();
+        inFlight.due = DueAfter(delay);
+        t_inFlight = &inFlight;
+        struct Leave {
+            ~Leave() { t_inFlight = nullptr; }
+        } leave;
+        try {
+            handler(request);
+        } catch (...) {
+            if (inFlight.posted == 0) {
+                AnswerOutOfMemory(request, kind);
+            }
+        }
+    } catch (...) {
+        // Out of memory before anything was registered: the request is left
+        // as it came, its context still the module's.
     }
 }
 
-void PostCompletion(std::function<void()> job) { Enqueue(std::move(job), false); }
+const OutcomeRule* CurrentOutcome() noexcept
+{
+    return t_inFlight != nullptr && t_inFlight->rule ? &*t_inFlight->rule : nullptr;
+}
+
+bool OutcomeFails() noexcept
+{
+    const OutcomeRule* rule = CurrentOutcome();
+    return rule != nullptr && rule->resultCode && *rule->resultCode != TESSEL_RESULT_SUCCESS;
+}
+
+void ApplyOutcome(uint32_t& code, std::wstring& message)
+{
+    if (const OutcomeRule* rule = CurrentOutcome()) {
+        if (rule->resultCode) {
+            code = *rule->resultCode;
+        }
+        if (rule->message) {
+            message = *rule->message;
+        }
+    }
+}
+
+Clock::time_point CurrentDue() noexcept
+{
+    return t_inFlight != nullptr ? t_inFlight->due : DueAfter(Latency());
+}
+
+void PostCompletion(std::function<void()> job, AnswerNote note)
+{
+    std::list<Job> jobs;
+    jobs.push_back(MakeCompletion(std::move(job), CurrentDue(), note));
+    Enqueue(jobs);
+}
+
+void PostCompletions(std::function<void()> first, AnswerNote firstNote, std::function<void()> second,
+                     AnswerNote secondNote)
+{
+    std::list<Job> jobs;
+    jobs.push_back(MakeCompletion(std::move(first), CurrentDue(), firstNote));
+    jobs.push_back(MakeCompletion(std::move(second), CurrentDue(), secondNote));
+    Enqueue(jobs);
+}
+
+void PostCompletionAfter(std::function<void()> job, Clock::time_point notBefore, AnswerNote note)
+{
+    std::list<Job> jobs;
+    jobs.push_back(MakeCompletion(std::move(job), std::max(CurrentDue(), notBefore), note));
+    Enqueue(jobs);
+}
 
 Base::IResultObject* AnswerCall(Sandbox::Call call, uint32_t operationCode, uint32_t resultCode,
                                 std::vector<const void*> pointers, std::vector<int64_t> numbers)
@@ -253,22 +402,48 @@ TesselAPIResult Tessel_UnInitialize(void)
 uint32_t Tessel_RunCallbacks(void)
 {
     State& state = TheState();
-    std::size_t due = 0;
+    // Only what was queued when the pump started, and of that only what is
+    // due: work queued by a callback waits for the next pump, so a callback
+    // that requests again cannot keep the game inside this call. Jobs that
+    // are not due yet go back to the front of the queue in their order.
+    std::list<Job> taken;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
-        due = state.queue.size();
+        taken.swap(state.queue);
     }
+    const Clock::time_point now = Clock::now();
+    const uint64_t shutdowns = state.shutdowns;
+    std::list<Job> waiting;
     uint32_t ran = 0;
-    // Only what was due when the pump started: work queued by a callback
-    // waits for the next pump, so a callback that requests again cannot
-    // keep the game inside this call.
-    Job job;
-    for (std::size_t i = 0; i < due && PopJob(job); ++i) {
-        if (job.userCallback && state.discarding) {
+    while (!taken.empty()) {
+        if (state.shutdowns != shutdowns) {
+            // A callback shut the platform down: what is left is drained
+            // like the rest of the queue was.
+            for (Job& job : taken) {
+                if (job.userCallback) {
+                    TraceDropped();
+                } else {
+                    RunJob(job);
+                }
+            }
+            return ran;
+        }
+        if (taken.front().due > now) {
+            waiting.splice(waiting.end(), taken, taken.begin());
             continue;
         }
-        RunJob(job);
-        ++ran;
+        Job& job = taken.front();
+        if (job.userCallback && state.discarding) {
+            TraceDropped();
+        } else {
+            RunJob(job);
+            ++ran;
+        }
+        taken.pop_front();
+    }
+    if (!waiting.empty()) {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.queue.splice(state.queue.begin(), waiting);
     }
     return ran;
 }
@@ -288,8 +463,15 @@ bool Tessel_Internal_IsDiscardingUserCallbacks()
 
 void Tessel_Internal_QueueUserCallback(std::function<void()> callback)
 {
-    if (callback) {
-        Enqueue(std::move(callback), true);
+    if (!callback) {
+        return;
+    }
+    try {
+        std::list<Job> jobs;
+        jobs.push_back(Job{std::move(callback), true, Clock::time_point::min(), {}});
+        Enqueue(jobs);
+    } catch (...) {
+        // Out of memory: the callback cannot be kept.
     }
 }
 
@@ -407,9 +589,7 @@ void Script::SetResult(Call call, std::optional<ScriptedResult> result)
 
 void Script::SetBaseInitialized(std::optional<bool> initialized)
 {
-    State& state = TheState();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    state.baseInitializedOverride = initialized;
+    TheState().baseInitializedOverride = initialized ? (*initialized ? 1 : 0) : -1;
 }
 
 void Script::SetDiscarding(bool discarding) { TheState().discarding = discarding; }
@@ -476,7 +656,7 @@ std::vector<std::function<void()>> Script::TakeQueuedUserCallbacks()
     std::vector<std::function<void()>> taken;
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    std::deque<Job> kept;
+    std::list<Job> kept;
     for (Job& job : state.queue) {
         if (job.userCallback) {
             taken.push_back(std::move(job.run));

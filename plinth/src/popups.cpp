@@ -14,7 +14,7 @@ namespace View = Tessel::PCSDK::View;
 namespace plinth {
 namespace {
 
-using Clock = std::chrono::system_clock;
+using SystemClock = std::chrono::system_clock;
 using Sandbox::PopupList;
 
 // Operation codes of the platform's own answers.
@@ -40,7 +40,7 @@ constexpr uint32_t kShowIdentity = 91;
 struct PopupState {
     std::mutex mutex;
     bool created = true;
-    std::map<uint32_t, std::pair<uint32_t, Clock::time_point>> suppressed;  // id: days, until
+    std::map<uint32_t, std::pair<uint32_t, SystemClock::time_point>> suppressed;  // id: days, until
     uint32_t webKeys = 0;
 };
 
@@ -62,13 +62,13 @@ void ResetPopups()
 const FeatureReset kResetPopups{&ResetPopups};
 
 // The end of a suppression; a span the clock cannot count lasts forever.
-Clock::time_point SuppressedUntil(uint32_t days)
+SystemClock::time_point SuppressedUntil(uint32_t days)
 {
     using Days = std::chrono::duration<double, std::ratio<86400>>;
-    const Clock::time_point now = Clock::now();
-    const Days left = std::chrono::duration_cast<Days>(Clock::time_point::max() - now);
+    const SystemClock::time_point now = SystemClock::now();
+    const Days left = std::chrono::duration_cast<Days>(SystemClock::time_point::max() - now);
     if (Days(days + 1.0) >= left) {
-        return Clock::time_point::max();
+        return SystemClock::time_point::max();
     }
     return now + std::chrono::hours(24) * days;
 }
@@ -78,7 +78,7 @@ bool IsSuppressed(uint32_t popupId)
     PopupState& state = Popups();
     std::lock_guard<std::mutex> lock(state.mutex);
     auto found = state.suppressed.find(popupId);
-    return found != state.suppressed.end() && Clock::now() < found->second.second;
+    return found != state.suppressed.end() && SystemClock::now() < found->second.second;
 }
 
 // One sandbox popup. The platform's record is positional; the sandbox fills
@@ -165,8 +165,13 @@ void FetchList(const Sandbox::RequestRecord& request)
     View::TesselPCPopupRequestDataCpp data;
     std::vector<View::TesselPCPopupCpp> popups;
     if (IsBaseInitialized()) {
-        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_SUCCESS);
-        popups = Available(List, request.key);
+        uint32_t code = TESSEL_RESULT_SUCCESS;
+        ApplyOutcome(code, result.message);
+        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, code);
+        const OutcomeRule* rule = CurrentOutcome();
+        if (!OutcomeFails() && (rule == nullptr || !rule->emptyList)) {
+            popups = Available(List, request.key);
+        }
         data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
         if (List == PopupList::Manual) {
             data.pairs2 = {{L"key", request.key}};
@@ -175,20 +180,23 @@ void FetchList(const Sandbox::RequestRecord& request)
         result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_NOT_INITIALIZED);
         result.message = L"The platform is not initialized.";
     }
-    PostCompletion([callback = request.fetchCallback, result, popups, data]() {
-        if (!Tessel_Internal_IsDiscardingUserCallbacks()) {
-            callback(result, popups, data);
-        }
-    });
+    const AnswerNote note{result.result.GetResultCode(), static_cast<int64_t>(popups.size())};
+    PostCompletion(
+        [callback = request.fetchCallback, result, popups, data]() {
+            if (!Tessel_Internal_IsDiscardingUserCallbacks()) {
+                callback(result, popups, data);
+            }
+        },
+        note);
 }
 
 void SubmitFetch(const char* function, std::wstring key, View::PopupFetchCallback callback,
-                 SandboxHandler handler)
+                 SandboxHandler handler, uint32_t operation)
 {
     Sandbox::RequestRecord record = MakeRequest(function, nullptr, Base::Trampoline{}, nullptr);
     record.key = std::move(key);
     record.fetchCallback = std::move(callback);
-    SubmitRequest(std::move(record), handler);
+    SubmitRequest(record, handler, {TESSEL_SANDBOX_MODULE_PANORA, operation, Shape::Data});
 }
 
 // --- Showing popups ------------------------------------------------------------
@@ -199,18 +207,21 @@ void Answer(Base::Trampoline trampoline, void* context, uint32_t operationCode, 
     if (trampoline == nullptr) {
         return;
     }
-    PostCompletion([=]() {
-        Sandbox::CallbackResultObject result(context, operationCode, resultCode, message);
-        Sandbox::PopupResultData data(created);
-        trampoline(&result, &data);
-    });
+    ApplyOutcome(resultCode, message);
+    PostCompletion(
+        [=]() {
+            Sandbox::CallbackResultObject result(context, operationCode, resultCode, message);
+            Sandbox::PopupResultData data(created);
+            trampoline(&result, &data);
+        },
+        {resultCode});
 }
 
 bool CreatesPopups()
 {
     PopupState& state = Popups();
     std::lock_guard<std::mutex> lock(state.mutex);
-    return state.created;
+    return PopupOpens(state.created);
 }
 
 template <const ShowKind& Kind>
@@ -227,15 +238,20 @@ void ShowPopup(const Sandbox::RequestRecord& request)
                L"The popup could not be created.", false);
         return;
     }
-    const std::size_t count = Available(Kind.list, key).size();
+    const OutcomeRule* rule = CurrentOutcome();
+    const std::size_t count = rule != nullptr && rule->emptyList ? 0 : Available(Kind.list, key).size();
     if (count == 0) {
         Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_SUCCESS, L"There is nothing to show.",
                false);
         return;
     }
-    OpenPopup(Kind.name, Kind.operationCode, request.SecondAs<Base::Trampoline>(), request.secondContext);
+    // Allocated first, registered once the result is queued.
+    PendingPopup popup = PreparePopup(Kind.name, Kind.operationCode, request.SecondAs<Base::Trampoline>(),
+                                      request.secondContext);
+    popup.front().module = TESSEL_SANDBOX_MODULE_PANORA;
     Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_SUCCESS,
            std::to_wstring(count) + L" popup(s) shown.", true);
+    RegisterPopup(popup);
 }
 
 // The sandbox verifies at once: the popup is reported created, then the
@@ -253,16 +269,32 @@ void VerifyIdentity(const Sandbox::RequestRecord& request)
     if (request.param != nullptr) {
         adult = static_cast<Base::IIdentityPopupParam*>(request.param)->GetFlag();
     }
-    Answer(result, request.context, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Identity verification shown.", true);
-    if (value != nullptr) {
-        void* context = request.secondContext;
-        PostCompletion([value, context, adult]() {
-            Sandbox::CallbackResultObject outcome(context, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Verified.");
+    if (value == nullptr || result == nullptr) {
+        Answer(result, request.context, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Identity verification shown.",
+               true);
+        return;
+    }
+    // The result and the value are queued together, the result first: the
+    // value trampoline frees the context the result trampoline kept.
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    std::wstring message = L"Identity verification shown.";
+    ApplyOutcome(code, message);
+    void* resultContext = request.context;
+    void* valueContext = request.secondContext;
+    PostCompletions(
+        [result, resultContext, code, message]() {
+            Sandbox::CallbackResultObject outcome(resultContext, kShowIdentity, code, message);
+            Sandbox::PopupResultData data(true);
+            result(&outcome, &data);
+        },
+        {code},
+        [value, valueContext, adult]() {
+            Sandbox::CallbackResultObject outcome(valueContext, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Verified.");
             Sandbox::IdentityValueData data(std::wstring(L"{\"verified\":true,\"adultCheck\":") +
                                             (adult ? L"true" : L"false") + L",\"ci\":\"sandbox-ci-0001\"}");
             value(&outcome, &data);
-        });
-    }
+        },
+        {TESSEL_RESULT_SUCCESS});
 }
 
 // --- Suppression and the web open key ----------------------------------------
@@ -289,10 +321,15 @@ void SetDisallowed(const Sandbox::RequestRecord& request)
         return;
     }
     void* context = request.context;
-    PostCompletion([trampoline, context]() {
-        Sandbox::CallbackResultObject result(context, kSetDisallowed, TESSEL_RESULT_SUCCESS);
-        trampoline(&result, nullptr);
-    });
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    std::wstring message;
+    ApplyOutcome(code, message);
+    PostCompletion(
+        [trampoline, context, code, message]() {
+            Sandbox::CallbackResultObject result(context, kSetDisallowed, code, message);
+            trampoline(&result, nullptr);
+        },
+        {code});
 }
 
 void FetchWebOpenKey(const Sandbox::RequestRecord& request)
@@ -309,10 +346,15 @@ void FetchWebOpenKey(const Sandbox::RequestRecord& request)
     }
     void* context = request.context;
     const std::wstring key = L"sandbox-web-open-key-" + std::to_wstring(serial);
-    PostCompletion([trampoline, context, key]() {
-        Sandbox::CallbackResultObject result(context, kWebOpenKey, TESSEL_RESULT_SUCCESS);
-        trampoline(&result, key.c_str());
-    });
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    std::wstring message;
+    ApplyOutcome(code, message);
+    PostCompletion(
+        [trampoline, context, key, code, message]() {
+            Sandbox::CallbackResultObject result(context, kWebOpenKey, code, message);
+            trampoline(&result, key.c_str());
+        },
+        {code});
 }
 
 }  // namespace
@@ -324,67 +366,74 @@ void Tessel_AutoPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Ba
                       void* resultContext, void* secondContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
-                  &ShowPopup<kShowAuto>);
+                  &ShowPopup<kShowAuto>,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kShowAuto.operationCode, Shape::Data});
 }
 
 void Tessel_ManualPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
                         void* resultContext, void* secondContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
-                  &ShowPopup<kShowManual>);
+                  &ShowPopup<kShowManual>,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kShowManual.operationCode, Shape::Data});
 }
 
 void Tessel_NewsPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
                       void* resultContext, void* secondContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
-                  &ShowPopup<kShowNews>);
+                  &ShowPopup<kShowNews>,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kShowNews.operationCode, Shape::Data});
 }
 
 void Tessel_CouponPopup(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline secondTrampoline,
                         void* resultContext, void* secondContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
-                  &ShowPopup<kShowCoupon>);
+                  &ShowPopup<kShowCoupon>,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kShowCoupon.operationCode, Shape::Data});
 }
 
 void Tessel_VerifyIdentificationPopup(Base::IParam* param, Base::Trampoline resultTrampoline,
                                       Base::Trampoline secondTrampoline, void* resultContext, void* secondContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, secondTrampoline, secondContext),
-                  &VerifyIdentity);
+                  &VerifyIdentity,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kShowIdentity, Shape::Data});
 }
 
 void Tessel_SetPopupDisallowed(Base::IParam* param, Base::Trampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &SetDisallowed);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &SetDisallowed,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kSetDisallowed, Shape::Data});
 }
 
 void Tessel_Internal_View_FetchWebOpenKey(Base::IParam* param, Base::TextTrampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchWebOpenKey);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchWebOpenKey,
+                  {TESSEL_SANDBOX_MODULE_PANORA, kWebOpenKey, Shape::Text});
 }
 
 namespace Tessel::PCSDK::View {
 
 void TesselAPI_FetchAutoPopupCpp(PopupFetchCallback callback)
 {
-    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::Auto, kFetchAuto>);
+    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::Auto, kFetchAuto>, kFetchAuto);
 }
 
 void TesselAPI_FetchManualPopupCpp(const std::wstring& key, PopupFetchCallback callback)
 {
-    SubmitFetch(__func__, key, std::move(callback), &FetchList<PopupList::Manual, kFetchManual>);
+    SubmitFetch(__func__, key, std::move(callback), &FetchList<PopupList::Manual, kFetchManual>, kFetchManual);
 }
 
 void TesselAPI_FetchNewsPopupCpp(PopupFetchCallback callback)
 {
-    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::News, kFetchNews>);
+    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::News, kFetchNews>, kFetchNews);
 }
 
 void TesselAPI_FetchCouponPopupCpp(PopupFetchCallback callback)
 {
-    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::Coupon, kFetchCoupon>);
+    SubmitFetch(__func__, {}, std::move(callback), &FetchList<PopupList::Coupon, kFetchCoupon>, kFetchCoupon);
 }
 
 }  // namespace Tessel::PCSDK::View
@@ -415,7 +464,7 @@ std::vector<SuppressedPopup> SuppressedPopups()
     std::lock_guard<std::mutex> lock(state.mutex);
     std::vector<SuppressedPopup> popups;
     for (const auto& [id, entry] : state.suppressed) {
-        if (Clock::now() < entry.second) {
+        if (SystemClock::now() < entry.second) {
             popups.push_back({id, entry.first});
         }
     }

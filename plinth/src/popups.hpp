@@ -3,16 +3,40 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <string>
 
 #include "core.hpp"
 
 namespace plinth {
 
-// Opens a popup. When it is closed, destroy(destroyResult, null) is queued
+struct Popup {
+    uint64_t id = 0;
+    std::wstring kind;
+    uint32_t operationCode = 0;
+    uint32_t module = 0;
+    Base::Trampoline destroy = nullptr;
+    void* destroyContext = nullptr;
+    Clock::time_point notBefore;  // its request's answers are due then
+};
+
+// A popup is opened in two steps. PreparePopup allocates it (it may throw);
+// the request then queues its result, and only then does RegisterPopup
+// (which allocates nothing) make the popup visible. So a close-all from
+// another thread can never queue the popup's destroy notice ahead of the
+// result of its request, and an allocation failure leaves nothing
+// registered. When it is closed, destroy(destroyResult, null) is queued
 // with a callback-result object carrying destroyContext and the operation
-// code (nothing is queued for a null destroy trampoline). Returns its id.
-uint64_t OpenPopup(std::wstring kind, uint32_t operationCode, Base::Trampoline destroy, void* destroyContext);
+// code (nothing is queued for a null destroy trampoline), due no earlier
+// than its request's answers.
+using PendingPopup = std::list<Popup>;
+PendingPopup PreparePopup(const wchar_t* kind, uint32_t operationCode, Base::Trampoline destroy,
+                          void* destroyContext);
+void RegisterPopup(PendingPopup& popup) noexcept;
+
+// Whether the current request's popup opens: the outcome rule's word if it
+// has one (a failing result code opens none), else the module's setting.
+bool PopupOpens(bool moduleSetting) noexcept;
 
 // Closes one popup (false when it is not open) or all of them.
 bool ClosePopupById(uint64_t id);

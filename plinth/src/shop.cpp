@@ -3,6 +3,7 @@
 // bought. Also the popups of every feature and closing them.
 #include <algorithm>
 #include <cstdio>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -11,6 +12,7 @@
 #include "popups.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
 #include "text.hpp"
+#include "trace.hpp"
 
 // --- Data objects -------------------------------------------------------------
 
@@ -266,14 +268,6 @@ struct Transaction {
     bool confirmed = false;
 };
 
-struct Popup {
-    uint64_t id;
-    std::wstring kind;
-    uint32_t operationCode;
-    Base::Trampoline destroy;
-    void* destroyContext;
-};
-
 struct Shop {
     std::mutex mutex;
     bool popupsCreated = true;
@@ -284,7 +278,7 @@ struct Shop {
     int64_t nextPayment = 1;
     std::map<int64_t, Transaction> transactions;
     std::vector<Sandbox::InventoryItem> inventory;
-    std::vector<Popup> popups;
+    std::list<Popup> popups;
 };
 
 Shop& TheShop()
@@ -408,17 +402,29 @@ struct ListAnswer {
 };
 
 // Queues trampoline(result, data()) for the game's next pump.
+// The request's outcome rule applies its result code and message.
 template <class Trampoline, class Make>
-void Complete(Trampoline trampoline, void* context, uint32_t operation, const Outcome& outcome, Make make)
+void Complete(Trampoline trampoline, void* context, uint32_t operation, Outcome outcome, Make make,
+              int64_t listSize = -1)
 {
     if (trampoline == nullptr) {
         return;
     }
+    ApplyOutcome(outcome.code, outcome.message);
     auto made = std::make_shared<decltype(make())>(make());
-    PostCompletion([trampoline, context, operation, outcome, made]() {
-        Sandbox::CallbackResultObject result(context, operation, outcome.code, outcome.message);
-        (*made)(trampoline, &result);
-    });
+    PostCompletion(
+        [trampoline, context, operation, outcome, made]() {
+            Sandbox::CallbackResultObject result(context, operation, outcome.code, outcome.message);
+            (*made)(trampoline, &result);
+        },
+        {outcome.code, listSize});
+}
+
+// A request whose outcome asks for empty lists, or fails, answers with none.
+bool ListsEmptied() noexcept
+{
+    const OutcomeRule* rule = CurrentOutcome();
+    return OutcomeFails() || (rule != nullptr && rule->emptyList);
 }
 
 // A completion whose second argument is one data object.
@@ -437,12 +443,25 @@ struct Single {
     Base::IObject* Get() { return &object; }
 };
 
+// Empties the lists of an answer and tells their size.
+template <class Item>
+int64_t EmptyLists(ListAnswer<Item>& answer, bool empty)
+{
+    if (empty) {
+        answer.items.items.clear();
+    }
+    return static_cast<int64_t>(answer.items.items.size());
+}
+template <class Value>
+int64_t EmptyLists(Single<Value>&, bool) { return -1; }
+
 template <class Data>
 void CompleteWith(const Sandbox::RequestRecord& request, uint32_t operation, const Outcome& outcome,
                   std::shared_ptr<Data> data)
 {
+    const int64_t size = EmptyLists(*data, ListsEmptied());
     Complete(request.As<Base::Trampoline>(), request.context, operation, outcome,
-             [data] { return DataAnswer<Data>{data}; });
+             [data] { return DataAnswer<Data>{data}; }, size);
 }
 
 void FetchShopCategories(const Sandbox::RequestRecord& request)
@@ -519,8 +538,12 @@ template <class Item>
 void CompleteWithArray(const Sandbox::RequestRecord& request, uint32_t operation, const Outcome& outcome,
                        std::shared_ptr<Items<Item>> items)
 {
+    if (ListsEmptied()) {
+        items->items.clear();
+    }
+    const auto size = static_cast<int64_t>(items->items.size());
     Complete(request.As<Base::ArrayTrampoline>(), request.context, operation, outcome,
-             [items] { return ArrayAnswer<Item>{items}; });
+             [items] { return ArrayAnswer<Item>{items}; }, size);
 }
 
 void FetchProductsEx(const Sandbox::RequestRecord& request)
@@ -538,17 +561,16 @@ bool PopupsCanBeCreated()
 {
     Shop& shop = TheShop();
     std::lock_guard<std::mutex> lock(shop.mutex);
-    return shop.popupsCreated;
+    return PopupOpens(shop.popupsCreated);
 }
 
-// Opens the popup of a request when popups can be created.
-bool OpenRequestPopup(const Sandbox::RequestRecord& request, const wchar_t* kind, uint32_t operation)
+// Prepares the popup of a request when it opens; empty when it does not.
+PendingPopup RequestPopup(const Sandbox::RequestRecord& request, const wchar_t* kind, uint32_t operation)
 {
     if (!PopupsCanBeCreated()) {
-        return false;
+        return {};
     }
-    OpenPopup(kind, operation, request.SecondAs<Base::Trampoline>(), request.secondContext);
-    return true;
+    return PreparePopup(kind, operation, request.SecondAs<Base::Trampoline>(), request.secondContext);
 }
 
 const Outcome kPopupFailed{TESSEL_RESULT_POPUP_NOT_CREATED, L"The window could not be opened."};
@@ -658,6 +680,15 @@ struct TransactionAnswer {
     }
 };
 
+template <class Data>
+int64_t EmptyLists(TransactionAnswer<Data>& answer, bool empty)
+{
+    if (empty) {
+        answer.lists.reset();
+    }
+    return answer.lists ? static_cast<int64_t>(answer.lists->products.size()) : 0;
+}
+
 // Records the order as a transaction and fills the inventory; the shop's
 // lock is held.
 int64_t Buy(Shop& shop, const std::vector<OrderLine>& order)
@@ -692,14 +723,18 @@ void StartPurchase(const Sandbox::RequestRecord& request)
     data.popupCreated = false;
 
     Outcome outcome;
+    // Allocated first: registered only once the result is queued.
+    PendingPopup popup = RequestPopup(request, L"purchase", kPurchaseOp);
     Shop& shop = TheShop();
     {
         std::lock_guard<std::mutex> lock(shop.mutex);
         outcome = CheckOrder(shop, order);
-        if (outcome.code == TESSEL_RESULT_SUCCESS && !shop.popupsCreated) {
+        if (outcome.code == TESSEL_RESULT_SUCCESS && popup.empty()) {
             outcome = kPopupFailed;
         }
-        if (outcome.code == TESSEL_RESULT_SUCCESS) {
+        if (OutcomeFails()) {
+            outcome = {};
+        } else if (outcome.code == TESSEL_RESULT_SUCCESS) {
             const int64_t master = Buy(shop, order);
             const Transaction& transaction = shop.transactions[master];
             data.transactionMasterNumber = master;
@@ -714,10 +749,10 @@ void StartPurchase(const Sandbox::RequestRecord& request)
             answer->lists.emplace(transaction);
         }
     }
-    if (data.popupCreated) {
-        OpenPopup(L"purchase", kPurchaseOp, request.SecondAs<Base::Trampoline>(), request.secondContext);
-    }
     CompleteWith(request, kPurchaseOp, outcome, answer);
+    if (data.popupCreated) {
+        RegisterPopup(popup);
+    }
 }
 
 void ConfirmPurchase(const Sandbox::RequestRecord& request)
@@ -740,6 +775,9 @@ void ConfirmPurchase(const Sandbox::RequestRecord& request)
             answer->lists.emplace(found->second);
         }
     }
+    if (const OutcomeRule* rule = CurrentOutcome(); rule != nullptr && rule->flag) {
+        answer->data.result = *rule->flag;
+    }
     CompleteWith(request, kConfirmOp, outcome, answer);
 }
 
@@ -760,26 +798,41 @@ void StartPayment(const Sandbox::RequestRecord& request)
     }
     Outcome outcome = kPopupFailed;
     Sandbox::Text text = std::wstring();
-    if (OpenRequestPopup(request, L"payment", kPaymentOp)) {
+    PendingPopup popup = RequestPopup(request, L"payment", kPaymentOp);
+    if (!popup.empty()) {
         Shop& shop = TheShop();
         std::lock_guard<std::mutex> lock(shop.mutex);
         outcome = {};
         text = L"{\"paymentId\":\"P-" + std::to_wstring(shop.nextPayment++) + L"\",\"operation\":" +
                std::to_wstring(operation) + L",\"status\":\"approved\"}";
     }
-    Complete(request.As<Base::TextTrampoline>(), request.context, kPaymentOp, outcome,
-             [text] { return TextAnswer{text}; });
-    // A payment keeps its destroy context apart, so a window that never
-    // opened is still reported to the destroy trampoline, with code 33.
+    const auto trampoline = request.As<Base::TextTrampoline>();
     const auto destroy = request.SecondAs<Base::Trampoline>();
-    if (outcome.code == TESSEL_RESULT_POPUP_NOT_CREATED && destroy != nullptr) {
-        void* context = request.secondContext;
-        PostCompletion([destroy, context]() {
-            Sandbox::CallbackResultObject result(context, kPaymentOp, TESSEL_RESULT_POPUP_NOT_CREATED,
-                                                 kPopupFailed.message);
-            destroy(&result, nullptr);
-        });
+    ApplyOutcome(outcome.code, outcome.message);
+    if (popup.empty() && destroy != nullptr) {
+        // A payment keeps its destroy context apart, so a window that never
+        // opened is still reported to the destroy trampoline, with code 33,
+        // after the result: both are queued together.
+        void* context = request.context;
+        void* destroyContext = request.secondContext;
+        PostCompletions(
+            [trampoline, context, outcome]() {
+                if (trampoline != nullptr) {
+                    Sandbox::CallbackResultObject result(context, kPaymentOp, outcome.code, outcome.message);
+                    trampoline(&result, L"");
+                }
+            },
+            {outcome.code},
+            [destroy, destroyContext]() {
+                Sandbox::CallbackResultObject result(destroyContext, kPaymentOp, TESSEL_RESULT_POPUP_NOT_CREATED,
+                                                     kPopupFailed.message);
+                destroy(&result, nullptr);
+            },
+            {TESSEL_RESULT_POPUP_NOT_CREATED});
+        return;
     }
+    Complete(trampoline, request.context, kPaymentOp, outcome, [text] { return TextAnswer{text}; });
+    RegisterPopup(popup);
 }
 
 // --- Inventory, voided purchases, terms, withdrawal ---------------------------
@@ -828,18 +881,22 @@ void FetchTermsAgreement(const Sandbox::RequestRecord& request)
     }
     auto answer = std::make_shared<Single<Sandbox::TermsData>>();
     Sandbox::TermsData& data = answer->object;
-    data.popupCreated = OpenRequestPopup(request, L"terms", kTermsOp);
+    PendingPopup popup = RequestPopup(request, L"terms", kTermsOp);
+    data.popupCreated = !popup.empty();
+    const OutcomeRule* rule = CurrentOutcome();
     Shop& shop = TheShop();
     {
         std::lock_guard<std::mutex> lock(shop.mutex);
-        // Operation 1 asks for agreement, and the simulated player agrees.
-        if (data.popupCreated && operation == 1) {
-            shop.termsAgreed = true;
+        // Operation 1 asks for agreement, and the simulated player agrees
+        // (or answers as the outcome rule says).
+        if (data.popupCreated && operation == 1 && !OutcomeFails()) {
+            shop.termsAgreed = rule != nullptr && rule->flag ? *rule->flag : true;
         }
         data.agreed = shop.termsAgreed;
     }
     data.termsText = L"Sandbox Shop terms of sale, version 3: purchases are simulated and cost nothing.";
     CompleteWith(request, kTermsOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
+    RegisterPopup(popup);
 }
 
 // Withdrawing from the game gives back what can be withdrawn.
@@ -847,8 +904,13 @@ void WithdrawGame(const Sandbox::RequestRecord& request)
 {
     auto answer = std::make_shared<Single<Sandbox::WithdrawData>>();
     Sandbox::WithdrawData& data = answer->object;
-    data.popupCreated = OpenRequestPopup(request, L"withdraw", kWithdrawOp);
-    if (data.popupCreated) {
+    PendingPopup popup = RequestPopup(request, L"withdraw", kWithdrawOp);
+    data.popupCreated = !popup.empty();
+    const OutcomeRule* rule = CurrentOutcome();
+    if (rule != nullptr && rule->flag) {
+        // The player's answer is scripted: nothing changes in the inventory.
+        data.withdrawn = data.popupCreated && *rule->flag;
+    } else if (data.popupCreated && !OutcomeFails()) {
         Shop& shop = TheShop();
         std::lock_guard<std::mutex> lock(shop.mutex);
         std::vector<Sandbox::InventoryItem> kept;
@@ -863,19 +925,42 @@ void WithdrawGame(const Sandbox::RequestRecord& request)
         shop.inventory.swap(kept);
     }
     CompleteWith(request, kWithdrawOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
+    RegisterPopup(popup);
 }
 
 }  // namespace
 
 // --- Popups of every feature ---------------------------------------------------
 
-uint64_t OpenPopup(std::wstring kind, uint32_t operationCode, Base::Trampoline destroy, void* destroyContext)
+PendingPopup PreparePopup(const wchar_t* kind, uint32_t operationCode, Base::Trampoline destroy,
+                          void* destroyContext)
 {
+    PendingPopup popup;
+    popup.push_back({0, kind, operationCode, TESSEL_SANDBOX_MODULE_VENDRA, destroy, destroyContext, CurrentDue()});
+    return popup;
+}
+
+void RegisterPopup(PendingPopup& popup) noexcept
+{
+    if (popup.empty()) {
+        return;
+    }
     Shop& shop = TheShop();
     std::lock_guard<std::mutex> lock(shop.mutex);
-    const uint64_t id = shop.nextPopup++;
-    shop.popups.push_back({id, std::move(kind), operationCode, destroy, destroyContext});
-    return id;
+    popup.front().id = shop.nextPopup++;
+    if (TraceOn()) {
+        TracePopup("opened", popup.front().id, popup.front().kind, popup.front().operationCode);
+    }
+    shop.popups.splice(shop.popups.end(), popup);
+}
+
+bool PopupOpens(bool moduleSetting) noexcept
+{
+    const OutcomeRule* rule = CurrentOutcome();
+    if (rule != nullptr && rule->popupCreated) {
+        return *rule->popupCreated;
+    }
+    return moduleSetting && !OutcomeFails();
 }
 
 namespace {
@@ -888,10 +973,12 @@ void QueueDestroy(const Popup& popup)
     const Base::Trampoline destroy = popup.destroy;
     void* context = popup.destroyContext;
     const uint32_t operation = popup.operationCode;
-    PostCompletion([destroy, context, operation]() {
-        Sandbox::CallbackResultObject result(context, operation, TESSEL_RESULT_SUCCESS);
-        destroy(&result, nullptr);
-    });
+    PostCompletionAfter(
+        [destroy, context, operation]() {
+            Sandbox::CallbackResultObject result(context, operation, TESSEL_RESULT_SUCCESS);
+            destroy(&result, nullptr);
+        },
+        popup.notBefore, {TESSEL_RESULT_SUCCESS, -1, popup.module, operation});
 }
 
 // Takes the popups that match out of the shop, then queues their destroy
@@ -899,20 +986,27 @@ void QueueDestroy(const Popup& popup)
 template <class Match>
 std::size_t ClosePopupsWhere(Match match)
 {
-    std::vector<Popup> closed;
+    std::list<Popup> closed;
     {
         Shop& shop = TheShop();
         std::lock_guard<std::mutex> lock(shop.mutex);
-        std::vector<Popup> open;
-        for (Popup& popup : shop.popups) {
-            (match(popup) ? closed : open).push_back(popup);
+        for (auto popup = shop.popups.begin(); popup != shop.popups.end();) {
+            auto next = std::next(popup);
+            if (match(*popup)) {
+                closed.splice(closed.end(), shop.popups, popup);
+            }
+            popup = next;
         }
-        shop.popups.swap(open);
     }
+    std::size_t count = 0;
     for (const Popup& popup : closed) {
+        if (TraceOn()) {
+            TracePopup("closed", popup.id, popup.kind, popup.operationCode);
+        }
         QueueDestroy(popup);
+        ++count;
     }
-    return closed.size();
+    return count;
 }
 
 }  // namespace
@@ -942,29 +1036,34 @@ using namespace plinth;
 
 void Tessel_FetchShopCategories(Base::IParam* param, Base::Trampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchShopCategories);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchShopCategories,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kCategoriesOp, Shape::Data});
 }
 
 void Tessel_FetchProducts(Base::IParam* param, Base::Trampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchProducts);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchProducts,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kProductsOp, Shape::Data});
 }
 
 void Tessel_Internal_IAP_FetchProductsEx(Base::IParam* param, Base::ArrayTrampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchProductsEx);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchProductsEx,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kProductsOp, Shape::Array});
 }
 
 void Tessel_StartPurchase(Base::IParam* param, Base::Trampoline resultTrampoline,
                           Base::Trampoline destroyTrampoline, void* resultContext, void* destroyContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
-                  &StartPurchase);
+                  &StartPurchase,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kPurchaseOp, Shape::Data});
 }
 
 void Tessel_ConfirmPurchase(Base::IParam* param, Base::Trampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &ConfirmPurchase);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &ConfirmPurchase,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kConfirmOp, Shape::Data});
 }
 
 void Tessel_Internal_IAP_StartPayment(Base::IParam* param, Base::TextTrampoline resultTrampoline,
@@ -972,31 +1071,36 @@ void Tessel_Internal_IAP_StartPayment(Base::IParam* param, Base::TextTrampoline 
                                       void* destroyContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
-                  &StartPayment);
+                  &StartPayment,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kPaymentOp, Shape::Text});
 }
 
 void Tessel_FetchInventory(Base::IParam* param, Base::Trampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchInventory);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchInventory,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kInventoryOp, Shape::Data});
 }
 
 void Tessel_FetchTermsAgreement(Base::IParam* param, Base::Trampoline resultTrampoline,
                                 Base::Trampoline destroyTrampoline, void* resultContext, void* destroyContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
-                  &FetchTermsAgreement);
+                  &FetchTermsAgreement,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kTermsOp, Shape::Data});
 }
 
 void Tessel_Internal_IAP_FetchVoidedPurchases(Base::IParam* param, Base::ArrayTrampoline trampoline, void* context)
 {
-    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchVoidedPurchases);
+    SubmitRequest(MakeRequest(__func__, param, trampoline, context), &FetchVoidedPurchases,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kVoidedOp, Shape::Array});
 }
 
 void Tessel_WithdrawGame(Base::IParam* param, Base::Trampoline resultTrampoline, Base::Trampoline destroyTrampoline,
                          void* resultContext, void* destroyContext)
 {
     SubmitRequest(MakeRequest(__func__, param, resultTrampoline, resultContext, destroyTrampoline, destroyContext),
-                  &WithdrawGame);
+                  &WithdrawGame,
+                  {TESSEL_SANDBOX_MODULE_VENDRA, kWithdrawOp, Shape::Data});
 }
 
 // Closes the popups of every feature. The result can be scripted; in
@@ -1004,10 +1108,14 @@ void Tessel_WithdrawGame(Base::IParam* param, Base::Trampoline resultTrampoline,
 Base::IResultObject* Tessel_CloseAllPopups()
 {
     const uint32_t code = IsBaseInitialized() ? TESSEL_RESULT_SUCCESS : TESSEL_RESULT_NOT_INITIALIZED;
-    if (code == TESSEL_RESULT_SUCCESS) {
-        CloseEveryPopup();
+    try {
+        if (code == TESSEL_RESULT_SUCCESS) {
+            CloseEveryPopup();
+        }
+        return AnswerCall(Sandbox::Call::CloseAllPopups, 0, code);
+    } catch (...) {
+        return nullptr;  // out of memory: the modules report a null result object
     }
-    return AnswerCall(Sandbox::Call::CloseAllPopups, 0, code);
 }
 
 // --- Shop inspection ----------------------------------------------------------

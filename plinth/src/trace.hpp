@@ -18,3 +18,14 @@ void TraceLine(const std::string& line) noexcept;
 void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexcept;
 
 }  // namespace plinth
+
+#include "core.hpp"
+
+namespace plinth {
+
+// The lines of each event; call them only while TraceOn().
+void TraceRequest(uint32_t module, uint32_t operation, const Sandbox::RequestRecord& request) noexcept;
+void TraceAnswer(const char* what, uint32_t module, uint32_t operation, const AnswerNote& note) noexcept;
+void TracePopup(const char* what, uint64_t id, const std::wstring& kind, uint32_t operation) noexcept;
+
+}  // namespace plinth
