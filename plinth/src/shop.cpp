@@ -696,7 +696,11 @@ int64_t Buy(Shop& shop, const std::vector<OrderLine>& order)
     const int64_t master = shop.nextTransaction++;
     Transaction& transaction = shop.transactions[master];
     for (const OrderLine& line : order) {
-        const CatalogEntry& entry = *FindProduct(line.productId);
+        const CatalogEntry* found = FindProduct(line.productId);
+        if (found == nullptr) {
+            continue;  // CheckOrder let no unknown product through
+        }
+        const CatalogEntry& entry = *found;
         const Purchase purchase{shop.nextDetail++, &entry, line.quantity, SalePriceOf(entry) * line.quantity};
         transaction.purchases.push_back(purchase);
         Sandbox::InventoryItem item;
