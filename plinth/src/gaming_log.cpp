@@ -2,6 +2,7 @@
 #include <mutex>
 
 #include "core.hpp"
+#include "profile.hpp"
 #include "text.hpp"
 
 namespace plinth {
@@ -58,8 +59,10 @@ void FetchCharacter(const Sandbox::RequestRecord& request)
         characterId = TextOrEmpty(param->GetCharacterId());
         serverId = TextOrEmpty(param->GetServerId());
     }
-    const std::wstring text = L"{\"characterId\":\"" + characterId + L"\",\"serverId\":\"" + serverId +
-                              L"\",\"name\":\"Aria Windrunner\",\"level\":42,\"class\":\"Ranger\"}";
+    const std::shared_ptr<const World> world = CurrentWorld();
+    auto own = world->characterTexts.find(characterId);
+    const std::wstring text = ExpandText(own != world->characterTexts.end() ? own->second : world->characterText,
+                                         {{L"characterId", characterId}, {L"serverId", serverId}});
     Answer(request, L"Character fetched.", std::optional<Sandbox::CharacterData>(Sandbox::CharacterData(text)));
 }
 

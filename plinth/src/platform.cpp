@@ -10,6 +10,7 @@
 
 #include "core.hpp"
 #include "popups.hpp"
+#include "profile.hpp"
 #include "scripted.hpp"
 #include "trace.hpp"
 #include "text.hpp"
@@ -383,6 +384,14 @@ using namespace plinth;
 
 TesselAPIResult Tessel_Initialize(const wchar_t* /*gameId*/)
 {
+    // The profile named by TESSEL_SANDBOX_PROFILE comes first: one that is
+    // refused leaves the platform uninitialized and the world as it was.
+    if (!TheState().initialized.load()) {
+        const uint32_t profile = UseProfileFromEnvironment();
+        if (profile != TESSEL_RESULT_SUCCESS) {
+            return PlainResult(profile);
+        }
+    }
     const bool was = TheState().initialized.exchange(true);
     return PlainResult(was ? TESSEL_RESULT_ALREADY_INITIALIZED : TESSEL_RESULT_SUCCESS);
 }

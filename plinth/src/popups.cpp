@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "popups.hpp"
+#include "profile.hpp"
 #include "tessel/sandbox/SandboxPopups.hpp"
 
 namespace Sandbox = Tessel::PCSDK::Sandbox;
@@ -81,50 +82,17 @@ bool IsSuppressed(uint32_t popupId)
     return found != state.suppressed.end() && SystemClock::now() < found->second.second;
 }
 
-// One sandbox popup. The platform's record is positional; the sandbox fills
-// it as: title, page, id, image, flags (closable, can be suppressed), order,
-// two buttons, size, close button style, days offered for suppression.
-View::TesselPCPopupCpp MakePopup(int32_t id, std::wstring title, const std::wstring& page, int32_t order,
-                                 int32_t closeButton, int32_t suppressDays)
-{
-    View::TesselPCPopupCpp popup;
-    popup.text1 = std::move(title);
-    popup.text2 = L"https://sandbox.tessel.invalid/popups/" + page;
-    popup.number1 = id;
-    popup.text3 = L"https://sandbox.tessel.invalid/images/" + page + L".png";
-    popup.byte1 = 1;
-    popup.byte2 = suppressDays > 0 ? 1 : 0;
-    popup.number2 = order;
-    popup.pair1 = {L"primary", L"Open"};
-    popup.pair2 = {L"secondary", L"Close"};
-    popup.number3 = 800;
-    popup.number4 = 600;
-    popup.number5 = closeButton;
-    popup.number6 = suppressDays;
-    return popup;
-}
-
 std::vector<View::TesselPCPopupCpp> Catalogue(PopupList list, const std::wstring& key)
 {
+    const std::shared_ptr<const World> world = CurrentWorld();
     switch (list) {
-    case PopupList::Auto:
-        return {MakePopup(1001, L"Welcome back, adventurer!", L"welcome", 1, 7, 1),
-                MakePopup(1002, L"Double XP weekend", L"double-xp", 2, 1, 7)};
-    case PopupList::Manual:
-        if (key == L"event") {
-            return {MakePopup(2001, L"Harvest festival", L"harvest", 1, 2, 0),
-                    MakePopup(2002, L"Festival rewards", L"harvest-rewards", 2, 2, 0)};
-        }
-        if (key == L"patch") {
-            return {MakePopup(2101, L"Patch 1.4 notes", L"patch-1-4", 1, 7, 0)};
-        }
-        return {};
-    case PopupList::News:
-        return {MakePopup(3001, L"New region: the Glass Coast", L"glass-coast", 1, 7, 0),
-                MakePopup(3002, L"Server maintenance on Thursday", L"maintenance", 2, 0, 0),
-                MakePopup(3003, L"Community contest winners", L"contest", 3, 7, 0)};
-    case PopupList::Coupon:
-        return {MakePopup(4001, L"Coupon: 10% off crystal packs", L"coupon-crystals", 1, 3, 3)};
+    case PopupList::Auto: return world->autoPopups;
+    case PopupList::Manual: {
+        auto found = world->manualPopups.find(key);
+        return found != world->manualPopups.end() ? found->second : PopupRecords{};
+    }
+    case PopupList::News: return world->newsPopups;
+    case PopupList::Coupon: return world->couponPopups;
     }
     return {};
 }
@@ -345,7 +313,7 @@ void FetchWebOpenKey(const Sandbox::RequestRecord& request)
         serial = ++state.webKeys;
     }
     void* context = request.context;
-    const std::wstring key = L"sandbox-web-open-key-" + std::to_wstring(serial);
+    const std::wstring key = ExpandText(CurrentWorld()->webOpenKey, {{L"serial", std::to_wstring(serial)}});
     uint32_t code = TESSEL_RESULT_SUCCESS;
     std::wstring message;
     ApplyOutcome(code, message);

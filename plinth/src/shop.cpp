@@ -10,6 +10,7 @@
 
 #include "core.hpp"
 #include "popups.hpp"
+#include "profile.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
 #include "text.hpp"
 #include "trace.hpp"
@@ -129,136 +130,35 @@ enum ShopOperation : uint32_t {
     kWithdrawOp = 89,
 };
 
-enum ProductType : int32_t { kTypeNone = 0, kIndiePackage = 1, kInGameItem = 2, kPackageItem = 3 };
-enum Discount : int32_t { kNoDiscount = 0, kFixedRate = 1, kFlatRate = 2 };
-enum Limit : int32_t { kNoLimit = 0, kUnlimited = 1, kPerMember = 2, kPerCharacter = 3 };
+enum Limit : int32_t { kPerMember = 2, kPerCharacter = 3 };
 enum Progress : int32_t { kProgressNone = 0, kNotNeedPaymentWindow = 2 };
-enum Availability : int16_t { kAvailable = 0, kLimitReached = 1 };
+constexpr int16_t kLimitReached = 1;  // purchase availability
 
-constexpr int64_t kJanuary2026 = 1767225600000;  // milliseconds since 1970
-constexpr int64_t kDay = 86400000;
+// --- The catalog (the current world's) -----------------------------------------
 
-// --- The catalog ----------------------------------------------------------
-
-struct Category {
-    const wchar_t* id;
-    const wchar_t* parent;
-    int32_t displayNumber;
-    const wchar_t* name;
-    int32_t depth;
-};
-
-const Category kCategories[] = {
-    {L"weapons", L"", 1, L"Weapons", 1},
-    {L"weapons-swords", L"weapons", 1, L"Swords", 2},
-    {L"weapons-bows", L"weapons", 2, L"Bows", 2},
-    {L"supplies", L"", 2, L"Supplies", 1},
-    {L"supplies-potions", L"supplies", 1, L"Potions", 2},
-    {L"bundles", L"", 3, L"Bundles", 1},
-};
-
-struct CatalogEntry {
-    int64_t id;
-    const wchar_t* gameItemId;
-    const wchar_t* name;
-    const wchar_t* description;
-    int32_t quantity;
-    int32_t type;
-    const wchar_t* categoryId;
-    double price;
-    int32_t discountType;
-    int32_t discountValue;  // percent for a fixed rate, an amount for a flat rate
-    int32_t limitType;
-    int32_t limitCount;
-    int32_t saleLimitCount;
-    bool canWithdraw;
-};
-
-const CatalogEntry kCatalog[] = {
-    {101, L"sword_iron", L"Iron Sword", L"A dependable blade.", 1, kInGameItem, L"weapons-swords", 3.00,
-     kNoDiscount, 0, kUnlimited, 0, 0, false},
-    {102, L"sword_flame", L"Flame Blade", L"Sets foes alight.", 1, kInGameItem, L"weapons-swords", 12.00,
-     kFixedRate, 20, kPerMember, 1, 0, false},
-    {103, L"sword_moon", L"Moonlight Katana", L"Shines at night.", 1, kInGameItem, L"weapons-swords", 15.00,
-     kFlatRate, 2, kPerCharacter, 2, 0, false},
-    {104, L"bow_hunter", L"Hunter's Bow", L"Light and quick.", 1, kInGameItem, L"weapons-bows", 4.50,
-     kNoDiscount, 0, kUnlimited, 0, 0, false},
-    {105, L"bow_storm", L"Storm Longbow", L"Arrows ride the wind.", 1, kInGameItem, L"weapons-bows", 9.00,
-     kFlatRate, 1, kUnlimited, 0, 500, false},
-    {106, L"potion_health", L"Health Potion x10", L"Restores health.", 10, kInGameItem, L"supplies-potions",
-     0.50, kNoDiscount, 0, kUnlimited, 0, 0, false},
-    {107, L"potion_mana", L"Mana Potion x10", L"Restores mana.", 10, kInGameItem, L"supplies-potions", 0.60,
-     kFixedRate, 10, kUnlimited, 0, 0, false},
-    {108, L"elixir_ages", L"Elixir of Ages", L"Rare and potent.", 1, kInGameItem, L"supplies-potions", 5.00,
-     kNoDiscount, 0, kPerCharacter, 3, 1000, false},
-    {109, L"crate_legacy", L"Supply Crate (Legacy)", L"From an older season.", 5, kTypeNone, L"supplies",
-     1.00, kNoDiscount, 0, kNoLimit, 0, 0, false},
-    {110, L"pack_starter", L"Starter Pack", L"Everything to begin.", 1, kPackageItem, L"bundles", 9.90,
-     kNoDiscount, 0, kPerMember, 1, 0, false},
-    {111, L"pack_hero", L"Hero Bundle", L"For seasoned heroes.", 1, kPackageItem, L"bundles", 29.90,
-     kFlatRate, 5, kPerMember, 1, 0, false},
-    {112, L"dlc_frozen_north", L"Expansion: Frozen North", L"A new region to explore.", 1, kIndiePackage,
-     L"bundles", 19.99, kNoDiscount, 0, kPerMember, 1, 0, true},
-    {113, L"dlc_soundtrack", L"Original Soundtrack", L"Twenty-four tracks.", 1, kIndiePackage, L"bundles",
-     4.99, kFixedRate, 50, kPerMember, 1, 0, true},
-};
-
-const CatalogEntry* FindProduct(int64_t id)
+bool InCategory(const World& world, const ProductRecord& product, const std::wstring& categoryId)
 {
-    for (const CatalogEntry& entry : kCatalog) {
-        if (entry.id == id) {
-            return &entry;
-        }
-    }
-    return nullptr;
-}
-
-double SalePriceOf(const CatalogEntry& entry)
-{
-    switch (entry.discountType) {
-    case kFixedRate: return entry.price * (100 - entry.discountValue) / 100.0;
-    case kFlatRate: return entry.price - entry.discountValue;
-    default: return entry.price;
-    }
-}
-
-std::wstring PriceText(double price)
-{
-    wchar_t text[32];
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"$%.2f", price);
-    return text;
-}
-
-std::wstring ThumbnailOf(const CatalogEntry& entry)
-{
-    return std::wstring(L"https://shop.sandbox.invalid/images/") + entry.gameItemId + L".png";
-}
-
-bool InCategory(const CatalogEntry& entry, const std::wstring& categoryId)
-{
-    if (categoryId.empty() || categoryId == entry.categoryId) {
+    if (categoryId.empty() || product.categoryId == categoryId) {
         return true;
     }
-    for (const Category& category : kCategories) {
-        if (category.id == std::wstring(entry.categoryId)) {
-            return categoryId == category.parent;
-        }
-    }
-    return false;
+    const CategoryRecord* category = world.FindCategory(product.categoryId.value_or(std::wstring()));
+    return category != nullptr && category->parentCategoryId == categoryId;
 }
 
-bool KnownCategory(const std::wstring& categoryId)
+bool KnownCategory(const World& world, const std::wstring& categoryId)
 {
-    return categoryId.empty() ||
-           std::any_of(std::begin(kCategories), std::end(kCategories),
-                       [&](const Category& category) { return categoryId == category.id; });
+    return categoryId.empty() || world.FindCategory(categoryId) != nullptr;
 }
 
 // --- Shop state -------------------------------------------------------------
 
+// What a purchase keeps of its product, so that it outlives the world it
+// was bought from.
 struct Purchase {
     int64_t detailNumber;
-    const CatalogEntry* product;
+    int64_t productId;
+    Sandbox::Text categoryId;
+    int32_t productQuantity;
     int32_t quantity;
     double paid;
 };
@@ -287,21 +187,49 @@ Shop& TheShop()
     return shop;
 }
 
+// The player's state the world sets: what they hold and whether they agreed
+// to the terms; the shop's lock is held.
+void SeedLocked(Shop& shop, const World& world)
+{
+    shop.termsAgreed = world.termsAgreed;
+    shop.inventory.clear();
+    for (const InventoryRecord& record : world.inventory) {
+        Sandbox::InventoryItem item;
+        item.transactionMasterNumber = record.transactionMasterNumber;
+        item.transactionDetailNumber = record.transactionDetailNumber;
+        item.productId = record.productId;
+        item.gameItemId = record.gameItemId;
+        item.productName = record.productName;
+        item.quantity = record.quantity;
+        item.thumbnailUrl = record.thumbnailUrl;
+        shop.inventory.push_back(item);
+    }
+}
+
+void SeedShop(const World& world)
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    SeedLocked(shop, world);
+}
+
+const WorldSeed kSeedShop{&SeedShop};
+
 // The platform's reset forgets the popups without notifying anyone: their
 // destroy notifications would have been dropped with the queue anyway.
 void ResetShop()
 {
+    const std::shared_ptr<const World> world = CurrentWorld();
     Shop& shop = TheShop();
     std::lock_guard<std::mutex> lock(shop.mutex);
     shop.popupsCreated = true;
-    shop.termsAgreed = false;
     shop.nextPopup = 1;
     shop.nextTransaction = 900001;
     shop.nextDetail = 1;
     shop.nextPayment = 1;
     shop.transactions.clear();
-    shop.inventory.clear();
     shop.popups.clear();
+    SeedLocked(shop, *world);
 }
 
 const FeatureReset kResetShop{&ResetShop};
@@ -311,59 +239,25 @@ int32_t TimesBought(const Shop& shop, int64_t productId)
     int32_t count = 0;
     for (const auto& entry : shop.transactions) {
         for (const Purchase& purchase : entry.second.purchases) {
-            count += purchase.product->id == productId ? 1 : 0;
+            count += purchase.productId == productId ? 1 : 0;
         }
     }
     return count;
 }
 
-bool LimitReached(const Shop& shop, const CatalogEntry& entry)
+bool LimitReached(const Shop& shop, const ProductRecord& product)
 {
-    const bool limited = entry.limitType == kPerMember || entry.limitType == kPerCharacter;
-    return limited && TimesBought(shop, entry.id) >= entry.limitCount;
+    const bool limited = product.purchaseLimitTypeCode == kPerMember || product.purchaseLimitTypeCode == kPerCharacter;
+    return limited && TimesBought(shop, product.productId) >= product.purchaseLimitCount;
 }
 
-Sandbox::ProductFields FieldsOf(const Shop& shop, const CatalogEntry& entry)
+// A product as the world gives it, marked once the player bought it.
+Sandbox::ProductFields FieldsOf(const Shop& shop, const ProductRecord& product)
 {
-    Sandbox::ProductFields fields;
-    fields.productId = entry.id;
-    fields.gameItemId = entry.gameItemId;
-    fields.name = entry.name;
-    fields.description = entry.description;
-    fields.quantity = entry.quantity;
-    fields.productTypeCode = entry.type;
-    fields.categoryId = entry.categoryId;
-    for (const Category& category : kCategories) {
-        if (category.id == std::wstring(entry.categoryId)) {
-            fields.categoryName = category.name;
-        }
+    Sandbox::ProductFields fields = product;
+    if (TimesBought(shop, product.productId) > 0) {
+        fields.purchasedAtLeastOnce = 1;
     }
-    fields.currencyCode = L"USD";
-    fields.price = entry.price;
-    fields.displayPrice = entry.price;
-    fields.displayPriceString = PriceText(entry.price);
-    fields.salePrice = SalePriceOf(entry);
-    fields.displaySalePrice = fields.salePrice;
-    fields.displaySalePriceString = PriceText(fields.salePrice);
-    fields.isDiscount = entry.discountType != kNoDiscount ? 1 : 0;
-    fields.discountType = entry.discountType;
-    fields.discountTypeValue = entry.discountValue;
-    if (fields.isDiscount != 0) {
-        fields.discountBeginDate = kJanuary2026;
-        fields.discountEndDate = kJanuary2026 + 30 * kDay;
-    }
-    const int32_t bought = TimesBought(shop, entry.id);
-    fields.totalQuantity = entry.quantity;
-    fields.memberQuantity = entry.quantity;
-    fields.guidQuantity = entry.quantity;
-    fields.thumbnailUrl = ThumbnailOf(entry);
-    fields.canWithdraw = entry.canWithdraw ? 1 : 0;
-    fields.purchasedAtLeastOnce = bought > 0 ? 1 : 0;
-    fields.purchaseLimitTypeCode = entry.limitType;
-    fields.purchaseLimitCount = entry.limitCount;
-    fields.saleLimitCount = entry.saleLimitCount;
-    fields.saleBeginDate = kJanuary2026 - 365 * kDay;
-    fields.saleEndDate = kJanuary2026 + 365 * kDay;
     return fields;
 }
 
@@ -467,10 +361,10 @@ void CompleteWith(const Sandbox::RequestRecord& request, uint32_t operation, con
 void FetchShopCategories(const Sandbox::RequestRecord& request)
 {
     auto answer = std::make_shared<ListAnswer<Sandbox::ShopCategoryItem>>();
-    for (const Category& category : kCategories) {
+    for (const CategoryRecord& category : CurrentWorld()->categories) {
         Sandbox::ShopCategoryItem item;
-        item.categoryId = category.id;
-        item.parentCategoryId = category.parent;
+        item.categoryId = category.categoryId;
+        item.parentCategoryId = category.parentCategoryId;
         item.displayNumber = category.displayNumber;
         item.name = category.name;
         item.depth = category.depth;
@@ -494,19 +388,20 @@ Outcome ProductPage(const Sandbox::RequestRecord& request, Make make)
     if (page < 1 || size < 1) {
         return {TESSEL_RESULT_INVALID_ARGUMENT, L"The page number and the page size must be at least 1."};
     }
-    if (!KnownCategory(categoryId)) {
+    const std::shared_ptr<const World> world = CurrentWorld();
+    if (!KnownCategory(*world, categoryId)) {
         return {TESSEL_RESULT_NOT_FOUND, L"No such category: " + categoryId};
     }
     Shop& shop = TheShop();
     std::lock_guard<std::mutex> lock(shop.mutex);
     const int64_t first = static_cast<int64_t>(page - 1) * size;
     int64_t index = 0;
-    for (const CatalogEntry& entry : kCatalog) {
-        if (!InCategory(entry, categoryId)) {
+    for (const ProductRecord& product : world->products) {
+        if (!InCategory(*world, product, categoryId)) {
             continue;
         }
         if (index >= first && index < first + size) {
-            make(FieldsOf(shop, entry), LimitReached(shop, entry) ? kLimitReached : kAvailable);
+            make(FieldsOf(shop, product), LimitReached(shop, product) ? kLimitReached : product.purchaseAvailabilityCode);
         }
         ++index;
     }
@@ -598,13 +493,13 @@ std::vector<OrderLine> OrderOf(Base::IStartPurchaseParam* param)
 }
 
 // Checks an order against the catalog; the shop's lock is held.
-Outcome CheckOrder(const Shop& shop, const std::vector<OrderLine>& order)
+Outcome CheckOrder(const Shop& shop, const World& world, const std::vector<OrderLine>& order)
 {
     if (order.empty()) {
         return {TESSEL_RESULT_INVALID_ARGUMENT, L"The order holds no products."};
     }
     for (const OrderLine& line : order) {
-        const CatalogEntry* entry = FindProduct(line.productId);
+        const ProductRecord* entry = world.FindProduct(line.productId);
         if (entry == nullptr) {
             return {TESSEL_RESULT_NOT_FOUND, L"No such product: " + std::to_wstring(line.productId)};
         }
@@ -612,7 +507,7 @@ Outcome CheckOrder(const Shop& shop, const std::vector<OrderLine>& order)
             return {TESSEL_RESULT_INVALID_ARGUMENT, L"A quantity must be at least 1."};
         }
         if (LimitReached(shop, *entry)) {
-            return {TESSEL_RESULT_INVALID_ARGUMENT, std::wstring(L"Purchase limit reached: ") + entry->name};
+            return {TESSEL_RESULT_INVALID_ARGUMENT, L"Purchase limit reached: " + entry->name.value_or(std::wstring())};
         }
     }
     return {};
@@ -630,9 +525,9 @@ struct TransactionLists {
         for (const Purchase& purchase : transaction.purchases) {
             Sandbox::PurchasedProductItem item;
             item.transactionDetailNumber = purchase.detailNumber;
-            item.productId = purchase.product->id;
-            item.categoryId = purchase.product->categoryId;
-            item.totalQuantity = purchase.product->quantity * purchase.quantity;
+            item.productId = purchase.productId;
+            item.categoryId = purchase.categoryId;
+            item.totalQuantity = purchase.productQuantity * purchase.quantity;
             item.memberQuantity = item.totalQuantity;
             item.guidQuantity = item.totalQuantity;
             products.push_back(item);
@@ -691,26 +586,27 @@ int64_t EmptyLists(TransactionAnswer<Data>& answer, bool empty)
 
 // Records the order as a transaction and fills the inventory; the shop's
 // lock is held.
-int64_t Buy(Shop& shop, const std::vector<OrderLine>& order)
+int64_t Buy(Shop& shop, const World& world, const std::vector<OrderLine>& order)
 {
     const int64_t master = shop.nextTransaction++;
     Transaction& transaction = shop.transactions[master];
     for (const OrderLine& line : order) {
-        const CatalogEntry* found = FindProduct(line.productId);
+        const ProductRecord* found = world.FindProduct(line.productId);
         if (found == nullptr) {
             continue;  // CheckOrder let no unknown product through
         }
-        const CatalogEntry& entry = *found;
-        const Purchase purchase{shop.nextDetail++, &entry, line.quantity, SalePriceOf(entry) * line.quantity};
+        const ProductRecord& entry = *found;
+        const Purchase purchase{shop.nextDetail++, entry.productId,   entry.categoryId,
+                                entry.quantity,    line.quantity, entry.salePrice * line.quantity};
         transaction.purchases.push_back(purchase);
         Sandbox::InventoryItem item;
         item.transactionMasterNumber = master;
         item.transactionDetailNumber = purchase.detailNumber;
-        item.productId = entry.id;
+        item.productId = entry.productId;
         item.gameItemId = entry.gameItemId;
         item.productName = entry.name;
         item.quantity = entry.quantity * line.quantity;
-        item.thumbnailUrl = ThumbnailOf(entry);
+        item.thumbnailUrl = entry.thumbnailUrl;
         shop.inventory.push_back(item);
     }
     return master;
@@ -729,17 +625,18 @@ void StartPurchase(const Sandbox::RequestRecord& request)
     Outcome outcome;
     // Allocated first: registered only once the result is queued.
     PendingPopup popup = RequestPopup(request, L"purchase", kPurchaseOp);
+    const std::shared_ptr<const World> world = CurrentWorld();
     Shop& shop = TheShop();
     {
         std::lock_guard<std::mutex> lock(shop.mutex);
-        outcome = CheckOrder(shop, order);
+        outcome = CheckOrder(shop, *world, order);
         if (outcome.code == TESSEL_RESULT_SUCCESS && popup.empty()) {
             outcome = kPopupFailed;
         }
         if (OutcomeFails()) {
             outcome = {};
         } else if (outcome.code == TESSEL_RESULT_SUCCESS) {
-            const int64_t master = Buy(shop, order);
+            const int64_t master = Buy(shop, *world, order);
             const Transaction& transaction = shop.transactions[master];
             data.transactionMasterNumber = master;
             data.transactionDetailNumbers.emplace();
@@ -850,28 +747,17 @@ void FetchInventory(const Sandbox::RequestRecord& request)
 
 void FetchVoidedPurchases(const Sandbox::RequestRecord& request)
 {
-    struct Voided {
-        int64_t tid;
-        const wchar_t* productId;
-        int64_t characterNo;
-        int64_t purchased;
-        int64_t voided;
-    };
-    const Voided kVoided[] = {
-        {700001, L"106", 31001, kJanuary2026 - 40 * kDay, kJanuary2026 - 38 * kDay},
-        {700002, L"111", 31001, kJanuary2026 - 20 * kDay, kJanuary2026 - 5 * kDay},
-    };
     auto items = std::make_shared<Items<Sandbox::VoidedPurchaseItem>>();
-    for (const Voided& voided : kVoided) {
+    for (const VoidedRecord& voided : CurrentWorld()->voidedPurchases) {
         Sandbox::VoidedPurchaseItem item;
         item.tid = voided.tid;
-        item.marketCode = L"SANDBOX";
+        item.marketCode = voided.marketCode;
         item.productId = voided.productId;
-        item.marketProductId = std::wstring(L"sandbox.") + voided.productId;
-        item.userId = L"sandbox-player";
+        item.marketProductId = voided.marketProductId;
+        item.userId = voided.userId;
         item.characterNo = voided.characterNo;
-        item.purchaseMillis = voided.purchased;
-        item.voidedMillis = voided.voided;
+        item.purchaseMillis = voided.purchaseMillis;
+        item.voidedMillis = voided.voidedMillis;
         items->items.push_back(item);
     }
     CompleteWithArray(request, kVoidedOp, {}, items);
@@ -898,7 +784,7 @@ void FetchTermsAgreement(const Sandbox::RequestRecord& request)
         }
         data.agreed = shop.termsAgreed;
     }
-    data.termsText = L"Sandbox Shop terms of sale, version 3: purchases are simulated and cost nothing.";
+    data.termsText = CurrentWorld()->termsText;
     CompleteWith(request, kTermsOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
     RegisterPopup(popup);
 }
@@ -915,12 +801,13 @@ void WithdrawGame(const Sandbox::RequestRecord& request)
         // The player's answer is scripted: nothing changes in the inventory.
         data.withdrawn = data.popupCreated && *rule->flag;
     } else if (data.popupCreated && !OutcomeFails()) {
+        const std::shared_ptr<const World> world = CurrentWorld();
         Shop& shop = TheShop();
         std::lock_guard<std::mutex> lock(shop.mutex);
         std::vector<Sandbox::InventoryItem> kept;
         for (const Sandbox::InventoryItem& item : shop.inventory) {
-            const CatalogEntry* entry = FindProduct(item.productId);
-            if (entry != nullptr && entry->canWithdraw) {
+            const ProductRecord* entry = world->FindProduct(item.productId);
+            if (entry != nullptr && entry->canWithdraw != 0) {
                 data.withdrawn = true;
             } else {
                 kept.push_back(item);
