@@ -319,15 +319,40 @@ const std::vector<Field<TesselPCPopupCpp>>& PopupFields()
     return fields;
 }
 
+// A module by its number or its name.
+void ReadModule(const Json& value, const std::string& path, uint32_t& module)
+{
+    static const char* const kNames[] = {"Vendra", "Panora", "Scrivo", "Ludex"};
+    if (value.is_string()) {
+        const auto& name = value.get_ref<const std::string&>();
+        for (uint32_t i = 0; i < 4; ++i) {
+            if (name == kNames[i]) {
+                module = i + 1;
+                return;
+            }
+        }
+    } else if (value.is_number_integer()) {
+        Read(value, path, module);
+        if (module >= 1 && module <= 4) {
+            return;
+        }
+    }
+    Refuse(path, "expected \"Vendra\", \"Panora\", \"Scrivo\", \"Ludex\" or 1 to 4, found " + value.dump());
+}
+
 const std::vector<Field<OutcomeRecord>>& OutcomeFields()
 {
     using R = OutcomeRecord;
     static const std::vector<Field<R>> fields = {
-        F<R>("module", &R::module),         F<R>("operation", &R::operation),
-        F<R>("count", &R::count),           F<R>("resultCode", &R::resultCode),
-        F<R>("message", &R::message),       F<R>("latencyMs", &R::latencyMs),
-        F<R>("popupCreated", &R::popupCreated), F<R>("value", &R::value),
-        F<R>("emptyList", &R::emptyList)};
+        {"module", [](const Json& value, const std::string& path, R& rule) { ReadModule(value, path, rule.module); }},
+        F<R>("operationCode", &R::operation),
+        F<R>("count", &R::remaining),
+        F<R>("resultCode", &R::resultCode),
+        F<R>("message", &R::message),
+        F<R>("popupCreated", &R::popupCreated),
+        F<R>("flag", &R::flag),
+        F<R>("emptyList", &R::emptyList),
+        F<R>("delayMs", &R::delayMs)};
     return fields;
 }
 
@@ -448,9 +473,8 @@ void ReadOutcomes(const Json& value, World& world)
 {
     world.outcomes = ReadList(value, "outcomes", OutcomeFields());
     for (std::size_t i = 0; i < world.outcomes.size(); ++i) {
-        const std::wstring& module = world.outcomes[i].module;
-        if (module != L"Vendra" && module != L"Panora" && module != L"Scrivo" && module != L"Ludex") {
-            Refuse(Element("outcomes", i) + ".module", "expected \"Vendra\", \"Panora\", \"Scrivo\" or \"Ludex\"");
+        if (world.outcomes[i].module == 0 || !value[i].contains("operationCode")) {
+            Refuse(Element("outcomes", i), "an outcome needs a module and an operationCode");
         }
     }
 }
@@ -529,6 +553,12 @@ ProfileResult ParseOver(std::string_view text, const std::string& source, const 
             const std::size_t offset = error.byte > 0 ? error.byte - 1 : 0;
             return Refused(TESSEL_RESULT_INVALID_ARGUMENT,
                            source + ":" + Position(text, offset) + ": not valid JSON: " + what);
+        } catch (const Json::exception& error) {
+            // A number too large for a double, for instance.
+            const std::string what = error.what();
+            const std::size_t detail = what.find("] ");
+            return Refused(TESSEL_RESULT_INVALID_ARGUMENT,
+                           source + ": not valid JSON: " + (detail == std::string::npos ? what : what.substr(detail + 2)));
         }
         auto world = std::make_shared<World>(base);
         ReadWorld(root, *world);

@@ -56,18 +56,21 @@ struct VoidedRecord {
 
 using PopupRecords = std::vector<Tessel::PCSDK::View::TesselPCPopupCpp>;
 
-// "The next count requests of operation of module answer with resultCode
-// and message", with what the answer's data object says.
+// One outcome rule of a profile, named after the fields of the control
+// surface's outcome record: the next `remaining` requests of `operation` of
+// `module` (1 Vendra, 2 Panora, 3 Scrivo, 4 Ludex) answer like this; 0
+// answers every request. Unset members leave that part of the answer as the
+// world makes it.
 struct OutcomeRecord {
-    std::wstring module;  // L"Vendra", L"Panora", L"Scrivo", L"Ludex"
+    uint32_t module = 0;
     uint32_t operation = 0;
-    uint32_t count = 1;   // 0: every such request
-    uint32_t resultCode = 0;
-    std::wstring message;
-    std::optional<uint32_t> latencyMs;
+    uint32_t remaining = 0;
+    std::optional<uint32_t> resultCode;
+    std::optional<std::wstring> message;
     std::optional<bool> popupCreated;
-    std::optional<bool> value;  // confirm result, terms agreed, withdrawn
+    std::optional<bool> flag;  // confirm result, terms agreed, withdrawn
     bool emptyList = false;
+    std::optional<uint32_t> delayMs;
 };
 
 struct World {

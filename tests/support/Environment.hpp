@@ -1,0 +1,9 @@
+// Setting an environment variable of the test process (one source per platform).
+#pragma once
+
+namespace tessel::test {
+
+// Sets name to value; a null value removes it.
+void SetEnvironment(const char* name, const char* value);
+
+}  // namespace tessel::test
