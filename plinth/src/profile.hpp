@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "outcomes.hpp"
 #include "tessel/base/Records.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
 
@@ -56,22 +57,9 @@ struct VoidedRecord {
 
 using PopupRecords = std::vector<Tessel::PCSDK::View::TesselPCPopupCpp>;
 
-// One outcome rule of a profile, named after the fields of the control
-// surface's outcome record: the next `remaining` requests of `operation` of
-// `module` (1 Vendra, 2 Panora, 3 Scrivo, 4 Ludex) answer like this; 0
-// answers every request. Unset members leave that part of the answer as the
-// world makes it.
-struct OutcomeRecord {
-    uint32_t module = 0;
-    uint32_t operation = 0;
-    uint32_t remaining = 0;
-    std::optional<uint32_t> resultCode;
-    std::optional<std::wstring> message;
-    std::optional<bool> popupCreated;
-    std::optional<bool> flag;  // confirm result, terms agreed, withdrawn
-    bool emptyList = false;
-    std::optional<uint32_t> delayMs;
-};
+// A profile's outcome rules are the sandbox's own (its "outcomes", named
+// after the fields of the control surface's TesselSandboxOutcome).
+using OutcomeRecord = OutcomeRule;
 
 struct World {
     std::vector<CategoryRecord> categories;
@@ -138,8 +126,9 @@ std::shared_ptr<const World> CurrentWorld();
 // one line on the standard error stream. Returns the result code.
 uint32_t UseProfile(const ProfileResult& result) noexcept;
 
-// The message of the last profile that was refused (empty after a success).
-std::string LastProfileMessage();
+// The message of the last profile that was refused (empty after a success),
+// valid until the next profile is taken or refused.
+const char* LastProfileMessageText() noexcept;
 
 // Loads the profile named by the TESSEL_SANDBOX_PROFILE environment variable,
 // if it is set and not empty; TESSEL_RESULT_SUCCESS otherwise.

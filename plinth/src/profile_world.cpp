@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "outcomes.hpp"
 #include "profile.hpp"
 #include "tessel/base/TesselBase.h"
 
@@ -52,6 +53,7 @@ try {
         }
     }
     if (result.world) {
+        ReplaceProfileOutcomes(result.world->outcomes, result.world->latencyMs);
         for (auto seed : Seeds()) {
             seed(*result.world);
         }
@@ -63,11 +65,11 @@ try {
     return TESSEL_RESULT_OUT_OF_MEMORY;
 }
 
-std::string LastProfileMessage()
+const char* LastProfileMessageText() noexcept
 {
     Current& current = TheCurrent();
     std::lock_guard<std::mutex> lock(current.mutex);
-    return current.message;
+    return current.message.c_str();
 }
 
 uint32_t UseProfileFromEnvironment() noexcept

@@ -4,22 +4,30 @@
 #include "core.hpp"
 #include "outcomes.hpp"
 #include "popups.hpp"
+#include "profile.hpp"
 #include "trace.hpp"
 
 using namespace plinth;
 
 // --- Profiles ------------------------------------------------------------------
-// Stand-ins until the profile loader is part of the sandbox: no profile can
-// be read yet, so the built-in world stays in force.
 
-uint32_t TesselSandbox_LoadProfileFile(const char* /*path*/) { return TESSEL_RESULT_NOT_FOUND; }
-
-uint32_t TesselSandbox_LoadProfileText(const char* /*text*/, size_t /*length*/)
+uint32_t TesselSandbox_LoadProfileFile(const char* path)
 {
-    return TESSEL_RESULT_INVALID_ARGUMENT;
+    if (path == nullptr) {
+        return UseProfile(ProfileResult{TESSEL_RESULT_INVALID_ARGUMENT, "no profile path given", nullptr});
+    }
+    return UseProfile(ReadProfileFile(path));
 }
 
-const char* TesselSandbox_LastProfileError(void) { return "profiles are not supported by this sandbox"; }
+uint32_t TesselSandbox_LoadProfileText(const char* text, size_t length)
+{
+    if (text == nullptr && length != 0) {
+        return UseProfile(ProfileResult{TESSEL_RESULT_INVALID_ARGUMENT, "no profile text given", nullptr});
+    }
+    return UseProfile(ParseProfile(std::string_view(text != nullptr ? text : "", length), "profile text"));
+}
+
+const char* TesselSandbox_LastProfileError(void) { return LastProfileMessageText(); }
 
 // --- Outcomes, latency, trace ------------------------------------------------------
 
