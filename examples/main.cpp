@@ -1,6 +1,9 @@
 // The sample game: initializes the offline sandbox platform, runs each
 // module's walk-through and prints everything that arrives.
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 #include <cwchar>
 
 #include "sample.hpp"
@@ -57,10 +60,16 @@ std::string Describe(const Tessel::PCSDK::Result& r)
 
 void PumpCallbacks()
 {
-    // A game calls this once per frame; here a few frames are enough.
+    // A game calls this once per frame; here a few frames are enough. With a
+    // sandbox profile (which may delay answers) the frames last 16 ms each,
+    // for a third of a second.
+    static const bool profiled = std::getenv("TESSEL_SANDBOX_PROFILE") != nullptr;
     uint32_t ran = 0;
-    for (int frame = 0; frame < 4; ++frame) {
+    for (int frame = 0; frame < (profiled ? 20 : 4); ++frame) {
         ran += Tessel_RunCallbacks();
+        if (profiled) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        }
     }
     std::printf("  (%u callbacks ran)\n", ran);
 }
