@@ -16,14 +16,14 @@ void FetchShopCategories(const Reply& reply)
 template <class Reply, class Param>
 void FetchProducts(const Param* param, const Reply& reply)
 {
-    RequestList(kFetchProducts, reply, [param] { return BuildProductPageParam(ReadFetchProductParam(param)); },
+    RequestList(kFetchProducts, reply, rt::Prepare([param] { return ReadFetchProductParam(param); }, &BuildProductPageParam),
                 &ListTrampoline<Reply, &ReadProduct>, &Tessel_FetchProducts);
 }
 
 template <class Reply, class Param>
 void FetchProductsEx(const Param* param, const Reply& reply)
 {
-    RequestList(kFetchProducts, reply, [param] { return BuildProductPageParam(ReadFetchProductParam(param)); },
+    RequestList(kFetchProducts, reply, rt::Prepare([param] { return ReadFetchProductParam(param); }, &BuildProductPageParam),
                 &ArrayTrampoline<Reply, &ReadProductEx>, &Tessel_Internal_IAP_FetchProductsEx);
 }
 

@@ -212,9 +212,10 @@ rt::ParamList BuildStartPurchaseParam(const IAP::TesselPCStartPurchaseParamCpp& 
         return objects;
     }
     objects.Add(purchase);
+    objects.Reserve(param.orderProducts.size() + 2);
 
-    std::vector<Base::IParam*> products;
-    products.reserve(param.orderProducts.size());
+    // The order products follow the purchase object in the list: that part
+    // of the list is the array the purchase object receives.
     for (const IAP::TesselPCOrderProductCpp& product : param.orderProducts) {
         auto* object = Create<Base::IOrderProductParam>(Base::kOrderProductParam);
         if (object == nullptr) {
@@ -224,10 +225,10 @@ rt::ParamList BuildStartPurchaseParam(const IAP::TesselPCStartPurchaseParamCpp& 
         object->SetProductId(product.productId);
         object->SetSalePrice(product.salePrice);
         object->SetQuantity(product.quantity);
-        products.push_back(object);
     }
-    if (!products.empty()) {
-        purchase->SetOrderProducts(products.data(), products.size());
+    const std::size_t productCount = objects.size() - 1;
+    if (productCount != 0) {
+        purchase->SetOrderProducts(objects.data() + 1, productCount);
     }
 
     auto* option = Create<Base::IWebviewOptionParam>(Base::kPurchaseOptionParam);

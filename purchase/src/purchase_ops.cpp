@@ -57,7 +57,7 @@ template <class Context, class Param>
 void StartPurchase(const Param* param, const Context& callbacks)
 {
     RequestPopup(
-        callbacks, [param] { return BuildStartPurchaseParam(ReadStartPurchaseParam(param)); },
+        callbacks, rt::Prepare([param] { return ReadStartPurchaseParam(param); }, &BuildStartPurchaseParam),
         &PurchaseTrampoline<Context>, &Tessel_StartPurchase,
         [](const auto& reply, const CallbackResultCpp& error) { ReportPurchaseNotInitialized(reply, error); });
 }

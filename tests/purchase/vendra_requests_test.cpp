@@ -90,10 +90,38 @@ TEST_F(RequestsTest, StartPurchaseBuildsOrderOptionAndPurchaseObjectsAndReleases
     for (const auto& record : params) {
         EXPECT_EQ(record.releaseCalls, 1u);
     }
+    EXPECT_EQ(Sandbox::Script::ReleaseOrder(), (std::vector<const Base::IParam*>{params[0].object, params[1].object,
+                                                                               params[2].object, params[3].object,
+                                                                               params[4].object}))
+        << "released in creation order";
     const auto& request = Request(0);
     EXPECT_EQ(request.param, params[0].object);
     EXPECT_NE(request.secondTrampoline, nullptr);
     EXPECT_EQ(request.secondContext, request.context) << "one context serves both trampolines";
+}
+
+// The platform may read a text until the request call returns: the sandbox
+// reads the kept pointers then, so a text the module freed earlier arrives
+// corrupted (and AddressSanitizer reports the read in the sanitize preset).
+TEST_F(RequestsTest, RequestTextsLiveUntilThePlatformCallHasReturned)
+{
+    Initialize();
+    Sandbox::Script::KeepTextPointers();
+    const std::wstring category(40, L'c');
+    const TesselFetchProductParam page{category.c_str(), 1, 5};
+    TesselAPI_FetchProducts(&page, &CProducts, &g_context);
+    IAP::TesselPCStartPurchaseParam purchase;
+    const std::wstring txn(40, L't');
+    const std::wstring extra(40, L'x');
+    purchase.SetServiceTxnNo(txn.c_str());
+    purchase.SetExtraData(extra.c_str());
+    IAP::IAP_StartPurchase(&purchase, &CppPurchase);
+
+    const auto& params = Sandbox::Script::Params();
+    ASSERT_EQ(params.size(), 3u);
+    EXPECT_EQ(params[0].calls.front(), T(5, category.c_str()));
+    EXPECT_EQ(params[1].calls.at(1), T(10, txn.c_str()));
+    EXPECT_EQ(params[1].calls.at(2), T(12, extra.c_str()));
 }
 
 TEST_F(RequestsTest, CppPurchaseClampsTheOptionAndAnEmptyOrderSetsNoList)

@@ -82,35 +82,112 @@ ParamPtr<Interface> CreateParam(Base::ParamTypeId typeId)
 }
 
 // Owns several parameter objects (a request and the objects it refers to);
-// releases them in the order they were added. get() is the first one.
+// releases them in the order they were added. get() is the first one. The
+// first few live inside the list itself, so a small request allocates
+// nothing here; data() + 1 onwards can serve as the array of the objects a
+// request refers to.
 class ParamList {
 public:
     ParamList() = default;
     ParamList(const ParamList&) = delete;
     ParamList& operator=(const ParamList&) = delete;
-    ParamList(ParamList&& other) noexcept : objects_(std::move(other.objects_)) {}
+    ParamList(ParamList&& other) noexcept
+        : heap_(std::move(other.heap_)), size_(other.size_), capacity_(other.capacity_)
+    {
+        for (std::size_t i = 0; heap_ == nullptr && i < size_; ++i) {
+            inline_[i] = other.inline_[i];
+        }
+        other.size_ = 0;
+        other.capacity_ = kInline;
+    }
     ParamList& operator=(ParamList&&) = delete;
     ~ParamList() { reset(); }
 
+    // Room for count objects in all (may allocate).
+    void Reserve(std::size_t count)
+    {
+        if (count <= capacity_) {
+            return;
+        }
+        std::unique_ptr<Base::IParam*[]> grown(new Base::IParam*[count]);
+        for (std::size_t i = 0; i < size_; ++i) {
+            grown[i] = slots()[i];
+        }
+        heap_ = std::move(grown);
+        capacity_ = count;
+    }
+    // Takes the object; released at once if there is no room for it.
     void Add(Base::IParam* object)
     {
-        if (object != nullptr) {
-            objects_.push_back(object);
+        if (object == nullptr) {
+            return;
         }
+        if (size_ == capacity_) {
+            try {
+                Reserve(capacity_ * 2);
+            } catch (...) {
+                object->Release();
+                throw;
+            }
+        }
+        slots()[size_++] = object;
     }
-    Base::IParam* get() const noexcept { return objects_.empty() ? nullptr : objects_.front(); }
-    std::size_t size() const noexcept { return objects_.size(); }
+    Base::IParam* get() const noexcept { return size_ == 0 ? nullptr : data()[0]; }
+    std::size_t size() const noexcept { return size_; }
+    Base::IParam* const* data() const noexcept { return heap_ != nullptr ? heap_.get() : inline_; }
     void reset() noexcept
     {
-        for (Base::IParam* object : objects_) {
-            object->Release();
+        for (std::size_t i = 0; i < size_; ++i) {
+            slots()[i]->Release();
         }
-        objects_.clear();
+        size_ = 0;
     }
 
 private:
-    std::vector<Base::IParam*> objects_;
+    static constexpr std::size_t kInline = 4;
+    Base::IParam** slots() noexcept { return heap_ != nullptr ? heap_.get() : inline_; }
+
+    Base::IParam* inline_[kInline] = {};
+    std::unique_ptr<Base::IParam*[]> heap_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = kInline;
 };
+
+// A request's inputs (the caller's arguments read into an intermediate
+// record) together with the parameter objects built from them, in one object
+// that stays in the request's stack frame: the texts the setters received
+// live until the platform call has returned and the objects are released.
+// Neither copied nor moved, so no text moves under the platform.
+template <class Inputs, class Params>
+class Prepared {
+public:
+    template <class Read, class Build>
+    Prepared(Read&& read, Build&& build) : inputs_(read()), params_(build(inputs_))
+    {
+    }
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+
+    Base::IParam* get() const noexcept { return params_.get(); }
+    void reset() noexcept { params_.reset(); }
+
+private:
+    Inputs inputs_;
+    Params params_;
+};
+
+// The build step of Submit for a request whose parameter objects take texts
+// from an intermediate record: read() makes the record, build(record) the
+// objects; both end up in one Prepared in Submit's frame.
+template <class Read, class Build>
+auto Prepare(Read read, Build build)
+{
+    return [read, build]() {
+        using Inputs = decltype(read());
+        using Params = decltype(build(std::declval<const Inputs&>()));
+        return Prepared<Inputs, Params>(read, build);
+    };
+}
 
 // A request without a parameter object.
 struct NoParam {
@@ -155,7 +232,8 @@ void QueueNotInitialized(const ModuleIdentity& module, uint32_t operationCode, c
 }
 
 // Runs one request. build() makes the parameter object(s) and returns their
-// owner (ParamPtr, ParamList or NoParam); send(param, context) calls the
+// owner (ParamPtr, ParamList, NoParam, or a Prepared that also holds the
+// inputs the objects refer to); send(param, context) calls the
 // platform, passing the trampoline(s) when context is not null and null
 // otherwise, and takes ownership of context. report(callbacks, error) tells
 // the callbacks about the not-initialized error. The parameter objects are
