@@ -156,6 +156,17 @@ int main(void)
     CHECK(g_lastContext == NULL);
     CHECK(g_listCount > 0u);
     CHECK(g_listHadTexts);
+
+    /* A web view mode outside the enumeration is the integer it is: passed
+     * on (UndefinedBehaviorSanitizer, in the sanitize preset, reports a load
+     * as the enumeration), and answered once. */
+    Reset();
+    TesselAPI_AutoPopup((TesselWebViewMode)7, OnPopup, &context);
+    TesselAPI_VerifyIdentificationPopup(false, (TesselWebViewMode)-1, OnPopup, NULL, &context, NULL);
+    Tessel_RunCallbacks();
+    CHECK(g_calls == 2);
+    CHECK(wcscmp(TesselAPI_ViewUnInitialize().moduleName, L"Panora") == 0);
+    CHECK(TesselAPI_ViewInitialize().resultCode == 0u);
     CHECK(TesselAPI_ViewUnInitialize().resultCode == 0u);
 
     wchar_t version[16];

@@ -123,6 +123,25 @@ TEST(LogSendParamTest, FromThePlatformRecordUnsetTextsAreNullAndEmptyOnesEmpty)
     EXPECT_STREQ(assigned.GetContents(), L"c");
 }
 
+TEST(LogSendParamTest, FromThePlatformRecordEveryTextLandsInItsOwnField)
+{
+    TesselPCLogSendParamCpp record;
+    record.auid = 1;
+    record.cuid = -2;
+    record.mktType1 = L"m1";
+    record.mktId1 = L"i1";
+    record.mktType2 = L"m2";
+    record.mktId2 = L"i2";
+    record.gameVersion = L"1.2.3";
+    record.logGroupId = L"group";
+    record.serverCd = L"srv";
+    record.serverCdDet = L"srv-d";
+    record.lvCd = L"lv";
+    record.lvCdDet = L"lv-d";
+    record.contents = L"contents";
+    ExpectFilled(TesselPCLogSendParam(&record));
+}
+
 TEST(LogSendParamTest, ANullRecordGivesTheDefaultOrLeavesTheObjectUnchanged)
 {
     const TesselPCLogSendParam constructed(static_cast<const TesselPCLogSendParamCpp*>(nullptr));

@@ -1,5 +1,6 @@
 // Panora: the initialization family, popup display requests, suppression,
 // the web open key and closing all popups.
+#include <cstring>
 #include <type_traits>
 
 #include "PopupRecords.hpp"
@@ -160,30 +161,36 @@ rt::ParamPtr<Base::IIdentityPopupParam> IdentityParam(bool flag, int32_t mode)
     return param;
 }
 
-// The web view mode passes unchanged, neither checked nor clamped.
-template <class Mode>
-int32_t ModeValue(Mode mode)
+// The web view mode passes unchanged, neither checked nor clamped, as the
+// 32-bit integer it is. A C caller may pass any value (7, 99, -1): it is read
+// from the argument's storage and never loaded as the C enumeration, whose
+// C++ range is only 0 and 1.
+int32_t ModeValue(const TesselWebViewMode& mode) noexcept
 {
-    return static_cast<int32_t>(mode);
+    static_assert(sizeof(TesselWebViewMode) == sizeof(int32_t), "a C enumeration is 32 bits");
+    int32_t value = 0;
+    std::memcpy(&value, &mode, sizeof value);
+    return value;
 }
+int32_t ModeValue(Base::WebViewMode mode) noexcept { return static_cast<int32_t>(mode); }
 
 // Automatic, news and coupon popups.
-template <class Mode, class Context>
-void ShowModePopup(const PopupKind& kind, Mode mode, const Context& callbacks)
+template <class Context>
+void ShowModePopup(const PopupKind& kind, int32_t mode, const Context& callbacks)
 {
-    Show(kind, callbacks, [mode] { return PopupParam(ModeValue(mode)); });
+    Show(kind, callbacks, [mode] { return PopupParam(mode); });
 }
 
-template <class Mode, class Context>
-void ShowManualPopup(const wchar_t* key, Mode mode, const Context& callbacks)
+template <class Context>
+void ShowManualPopup(const wchar_t* key, int32_t mode, const Context& callbacks)
 {
-    Show(kManual, callbacks, [key, mode] { return ManualParam(key, ModeValue(mode)); });
+    Show(kManual, callbacks, [key, mode] { return ManualParam(key, mode); });
 }
 
-template <class Mode, class Context>
-void ShowIdentityPopup(bool flag, Mode mode, const Context& callbacks)
+template <class Context>
+void ShowIdentityPopup(bool flag, int32_t mode, const Context& callbacks)
 {
-    Show(kIdentity, callbacks, [flag, mode] { return IdentityParam(flag, ModeValue(mode)); });
+    Show(kIdentity, callbacks, [flag, mode] { return IdentityParam(flag, mode); });
 }
 
 CPopup CCallbacks(TesselPopupCallback callback, void* context, TesselPopupCallback onDestroy = nullptr,
@@ -290,52 +297,52 @@ TesselAPIResult TesselAPI_ViewGetVersion(wchar_t* buffer, int32_t capacity)
 
 void TesselAPI_AutoPopup(TesselWebViewMode mode, TesselPopupCallback callback, void* context)
 {
-    ShowModePopup(kAuto, mode, CCallbacks(callback, context));
+    ShowModePopup(kAuto, ModeValue(mode), CCallbacks(callback, context));
 }
 
 void TesselAPI_AutoPopupEx(TesselWebViewMode mode, TesselPopupCallback callback, TesselPopupCallback onDestroy,
                            void* context, void* destroyContext)
 {
-    ShowModePopup(kAuto, mode, CCallbacks(callback, context, onDestroy, destroyContext));
+    ShowModePopup(kAuto, ModeValue(mode), CCallbacks(callback, context, onDestroy, destroyContext));
 }
 
 void TesselAPI_ManualPopup(const wchar_t* key, TesselWebViewMode mode, TesselPopupCallback callback, void* context)
 {
-    ShowManualPopup(key, mode, CCallbacks(callback, context));
+    ShowManualPopup(key, ModeValue(mode), CCallbacks(callback, context));
 }
 
 void TesselAPI_ManualPopupEx(const wchar_t* key, TesselWebViewMode mode, TesselPopupCallback callback,
                              TesselPopupCallback onDestroy, void* context, void* destroyContext)
 {
-    ShowManualPopup(key, mode, CCallbacks(callback, context, onDestroy, destroyContext));
+    ShowManualPopup(key, ModeValue(mode), CCallbacks(callback, context, onDestroy, destroyContext));
 }
 
 void TesselAPI_NewsPopup(TesselWebViewMode mode, TesselPopupCallback callback, void* context)
 {
-    ShowModePopup(kNews, mode, CCallbacks(callback, context));
+    ShowModePopup(kNews, ModeValue(mode), CCallbacks(callback, context));
 }
 
 void TesselAPI_NewsPopupEx(TesselWebViewMode mode, TesselPopupCallback callback, TesselPopupCallback onDestroy,
                            void* context, void* destroyContext)
 {
-    ShowModePopup(kNews, mode, CCallbacks(callback, context, onDestroy, destroyContext));
+    ShowModePopup(kNews, ModeValue(mode), CCallbacks(callback, context, onDestroy, destroyContext));
 }
 
 void TesselAPI_CouponPopup(TesselWebViewMode mode, TesselPopupCallback callback, void* context)
 {
-    ShowModePopup(kCoupon, mode, CCallbacks(callback, context));
+    ShowModePopup(kCoupon, ModeValue(mode), CCallbacks(callback, context));
 }
 
 void TesselAPI_CouponPopupEx(TesselWebViewMode mode, TesselPopupCallback callback, TesselPopupCallback onDestroy,
                              void* context, void* destroyContext)
 {
-    ShowModePopup(kCoupon, mode, CCallbacks(callback, context, onDestroy, destroyContext));
+    ShowModePopup(kCoupon, ModeValue(mode), CCallbacks(callback, context, onDestroy, destroyContext));
 }
 
 void TesselAPI_VerifyIdentificationPopup(bool flag, TesselWebViewMode mode, TesselPopupCallback callback,
                                          TesselPopupValueCallback valueCallback, void* context, void* valueContext)
 {
-    ShowIdentityPopup(flag, mode, CIdentity{{callback, context}, {valueCallback, valueContext}, 0});
+    ShowIdentityPopup(flag, ModeValue(mode), CIdentity{{callback, context}, {valueCallback, valueContext}, 0});
 }
 
 void TesselAPI_SetPopupDisallowed(const TesselPopupDisallowedParams* params, TesselPopupCallback callback,
@@ -380,48 +387,48 @@ Result View_GetVersion(wchar_t* buffer, int32_t capacity)
 
 void View_AutoPopup(Base::WebViewMode mode, PopupCallback callback)
 {
-    ShowModePopup(kAuto, mode, CppCallbacks(callback));
+    ShowModePopup(kAuto, ModeValue(mode), CppCallbacks(callback));
 }
 
 void View_AutoPopupEx(Base::WebViewMode mode, PopupCallback callback, PopupCallback onDestroy)
 {
-    ShowModePopup(kAuto, mode, CppCallbacks(callback, onDestroy));
+    ShowModePopup(kAuto, ModeValue(mode), CppCallbacks(callback, onDestroy));
 }
 
 void View_ManualPopup(const wchar_t* key, Base::WebViewMode mode, PopupCallback callback)
 {
-    ShowManualPopup(key, mode, CppCallbacks(callback));
+    ShowManualPopup(key, ModeValue(mode), CppCallbacks(callback));
 }
 
 void View_ManualPopupEx(const wchar_t* key, Base::WebViewMode mode, PopupCallback callback, PopupCallback onDestroy)
 {
-    ShowManualPopup(key, mode, CppCallbacks(callback, onDestroy));
+    ShowManualPopup(key, ModeValue(mode), CppCallbacks(callback, onDestroy));
 }
 
 void View_NewsPopup(Base::WebViewMode mode, PopupCallback callback)
 {
-    ShowModePopup(kNews, mode, CppCallbacks(callback));
+    ShowModePopup(kNews, ModeValue(mode), CppCallbacks(callback));
 }
 
 void View_NewsPopupEx(Base::WebViewMode mode, PopupCallback callback, PopupCallback onDestroy)
 {
-    ShowModePopup(kNews, mode, CppCallbacks(callback, onDestroy));
+    ShowModePopup(kNews, ModeValue(mode), CppCallbacks(callback, onDestroy));
 }
 
 void View_CouponPopup(Base::WebViewMode mode, PopupCallback callback)
 {
-    ShowModePopup(kCoupon, mode, CppCallbacks(callback));
+    ShowModePopup(kCoupon, ModeValue(mode), CppCallbacks(callback));
 }
 
 void View_CouponPopupEx(Base::WebViewMode mode, PopupCallback callback, PopupCallback onDestroy)
 {
-    ShowModePopup(kCoupon, mode, CppCallbacks(callback, onDestroy));
+    ShowModePopup(kCoupon, ModeValue(mode), CppCallbacks(callback, onDestroy));
 }
 
 void View_VerifyIdentificationPopup(bool flag, Base::WebViewMode mode, PopupCallback callback,
                                     PopupValueCallback valueCallback)
 {
-    ShowIdentityPopup(flag, mode, CppIdentity{{callback}, {valueCallback}, 0});
+    ShowIdentityPopup(flag, ModeValue(mode), CppIdentity{{callback}, {valueCallback}, 0});
 }
 
 void View_SetPopupDisallowed(const TesselPCPopupDisallowed* params, PopupCallback callback)
