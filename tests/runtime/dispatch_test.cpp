@@ -197,6 +197,17 @@ TEST_F(DispatchTest, AThrowingCallbackInTheQueuedErrorDoesNotUnwindIntoThePlatfo
     EXPECT_EQ(g_heard[0].resultCode, 17u);
 }
 
+TEST_F(DispatchTest, TheQueuedErrorNeverAsksWhetherCallbacksAreDiscarded)
+{
+    SetReady(false);
+    Run(rt::Order::ReadyFirst, TestReply(1));
+    auto queued = Sandbox::Script::TakeQueuedUserCallbacks();
+    ASSERT_EQ(queued.size(), 1u);
+    Sandbox::Script::SetDiscarding(true);  // dropping queued functions is the platform's decision
+    queued[0]();
+    EXPECT_EQ(g_heard.size(), 1u);
+}
+
 struct PopupCase {
     bool created;
     bool second;
