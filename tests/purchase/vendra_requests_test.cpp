@@ -435,6 +435,16 @@ TEST_F(RequestsTest, ConfirmPaymentTermsAndWithdrawHandTheirValuesOnAndNeutralVa
 
 // --- The popup lifecycle --------------------------------------------------------------
 
+TEST_F(RequestsTest, NoTermsOrWithdrawDataCountsAsACreatedPopupWhoseOnDestroyWaits)
+{
+    Initialize();
+    TesselAPI_FetchTermsAgreementEx(nullptr, &CTerms, &COnDestroy, &g_context, &g_destroyContext);
+    TesselAPI_WithdrawGame(nullptr, &CWithdraw, &COnDestroy, &g_context, &g_destroyContext);
+    Finish(0, nullptr);
+    Finish(1, nullptr);
+    EXPECT_EQ(EventNames(), (std::vector<std::string>{"terms", "withdraw"}));
+}
+
 struct PopupCase {
     const char* name;
     bool c;           // C interface
