@@ -443,6 +443,11 @@ TEST_F(RequestsTest, NoTermsOrWithdrawDataCountsAsACreatedPopupWhoseOnDestroyWai
     Finish(0, nullptr);
     Finish(1, nullptr);
     EXPECT_EQ(EventNames(), (std::vector<std::string>{"terms", "withdraw"}));
+    for (std::size_t i = 0; i < 2; ++i) {  // the waiting contexts go with their destroy trampolines
+        Sandbox::CallbackResultObject destroyed(Request(i).secondContext, 0, 0);
+        Request(i).SecondAs<Base::Trampoline>()(&destroyed, nullptr);
+    }
+    EXPECT_EQ(EventNames().size(), 4u);
 }
 
 struct PopupCase {
