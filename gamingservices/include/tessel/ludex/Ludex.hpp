@@ -22,6 +22,7 @@ namespace Tessel::PCSDK::GamingServices {
  */
 using FetchCharacterCallback = void (*)(CallbackResult result, const wchar_t* character);
 
+TESSEL_CXX_EXPORTS_BEGIN
 extern "C" {
 /** Initializes Ludex; as TesselAPI_GamingServicesInitialize(). @return The outcome. */
 LUDEX_API Result GamingServices_Initialize();
@@ -43,5 +44,6 @@ LUDEX_API Result GamingServices_GetVersion(wchar_t* buffer, int32_t capacity);
 LUDEX_API void GamingServices_FetchCharacter(const wchar_t* characterId, const wchar_t* serverId,
                                              FetchCharacterCallback callback);
 }
+TESSEL_CXX_EXPORTS_END
 
 }  // namespace Tessel::PCSDK::GamingServices

@@ -97,6 +97,7 @@ private:
 /** Receives the outcome of Log_Send(), by value (the callback's own copy). */
 using LogSendCallback = void (*)(CallbackResult result);
 
+TESSEL_CXX_EXPORTS_BEGIN
 extern "C" {
 /** Initializes Scrivo; as TesselAPI_LogInitialize(). @return The outcome. */
 SCRIVO_API Result Log_Initialize();
@@ -116,5 +117,6 @@ SCRIVO_API Result Log_GetVersion(wchar_t* buffer, int32_t capacity);
  */
 SCRIVO_API void Log_Send(const TesselPCLogSendParam* param, LogSendCallback callback);
 }
+TESSEL_CXX_EXPORTS_END
 
 }  // namespace Tessel::PCSDK::Log

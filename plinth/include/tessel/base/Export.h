@@ -32,6 +32,22 @@
 #define TESSEL_EXTERN_C
 #endif
 
+/** @def TESSEL_CXX_EXPORTS_BEGIN
+ * Opens a block of C++ entry points exported under plain (unmangled) names.
+ * Their C++ return types are meant for C++ callers, so clang's warning about
+ * C linkage with a C++ return type is silenced for the block, in the SDK's
+ * build and in a game's. Closed by TESSEL_CXX_EXPORTS_END. */
+/** @def TESSEL_CXX_EXPORTS_END
+ * Closes the block opened by TESSEL_CXX_EXPORTS_BEGIN. */
+#if defined(__clang__)
+#define TESSEL_CXX_EXPORTS_BEGIN \
+    _Pragma("clang diagnostic push") _Pragma("clang diagnostic ignored \"-Wreturn-type-c-linkage\"")
+#define TESSEL_CXX_EXPORTS_END _Pragma("clang diagnostic pop")
+#else
+#define TESSEL_CXX_EXPORTS_BEGIN
+#define TESSEL_CXX_EXPORTS_END
+#endif
+
 /** @def TESSEL_STATIC_ASSERT(condition, message)
  * A compile-time check usable from C and C++ headers alike (the record layouts use it). */
 #ifdef __cplusplus

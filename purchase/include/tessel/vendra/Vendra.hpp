@@ -48,6 +48,7 @@ using WithdrawGameCallback = void (*)(CallbackResult result, bool withdrawn);
 /** Receives the end of a window a request opened; as its C form. */
 using OnDestroyCallback = void (*)(CallbackResult result);
 
+TESSEL_CXX_EXPORTS_BEGIN
 extern "C" {
 /** Initializes Vendra; as TesselAPI_IAPInitialize(). @param storeId Read during the call only. @return The outcome. */
 VENDRA_API Result IAP_Initialize(const wchar_t* storeId);
@@ -93,5 +94,6 @@ VENDRA_API void IAP_WithdrawGame(const TesselPCWithdrawGameOption* option, Withd
 /** Closes every popup; as TesselAPI_IAPCloseAllPopups(). @return The outcome. */
 VENDRA_API Result IAP_CloseAllPopups();
 }
+TESSEL_CXX_EXPORTS_END
 
 }  // namespace Tessel::PCSDK::IAP

@@ -77,6 +77,7 @@ using PopupCallback = void (*)(CallbackResult result);
 /** Receives an outcome and a text (the verification value, the web open key; never null), valid until the callback returns. */
 using PopupValueCallback = void (*)(CallbackResult result, const wchar_t* value);
 
+TESSEL_CXX_EXPORTS_BEGIN
 extern "C" {
 /** Initializes Panora; as TesselAPI_ViewInitialize(). @return The outcome. */
 PANORA_API Result View_Initialize();
@@ -177,5 +178,6 @@ PANORA_API void View_FetchWebOpenKey(PopupValueCallback callback);
 /** Closes every popup the platform shows; as TesselAPI_ViewCloseAllPopups(). @return The outcome. */
 PANORA_API Result View_CloseAllPopups();
 }
+TESSEL_CXX_EXPORTS_END
 
 }  // namespace Tessel::PCSDK::View
