@@ -62,10 +62,13 @@ TEST_F(ModuleStateTest, TheEntryPointStoredTheHandleAndRanTheModulesLoadWork)
 // pin is once per process.
 TEST_F(ModuleStateTest, AFailedInitializeNeitherPinsNorSetsTheFlag)
 {
+    // Where the whole program runs in one process (the Windows suite), an
+    // earlier test may already have pinned: count only what this test adds.
+    const auto pinsBefore = g_pins.load();
     for (uint32_t code : {1u, 17u, 19u}) {
         (void)rt::FinishInitialize(kModule, Object(code));
     }
-    EXPECT_EQ(g_pins.load(), 0);
+    EXPECT_EQ(g_pins.load(), pinsBefore);
     EXPECT_FALSE(rt::IsModuleInitialized());
 }
 
