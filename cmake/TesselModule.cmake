@@ -1,4 +1,4 @@
-# tessel_add_module(<Name> EXPORTS <file> SOURCES <src>...)
+# tessel_add_module(<Name> EXPORTS <file> SOURCES <src>... HEADERS <header>...)
 #
 # Builds one feature module as a shared library: its own copy of the module
 # runtime is linked in, the base library is linked through the import table,
@@ -8,21 +8,27 @@
 # Vendra.dll), and Tessel::<Name> is its alias: the name games link against,
 # in the build tree as in the installed package.
 #
+# HEADERS are the module's public headers, below the folder's include/: the
+# target's HEADERS file set, put on the include path of what links it and
+# installed with the package.
+#
 # Every module's target is recorded in the global property TESSEL_MODULES.
 #
 # The exports file holds one entry per line: a plain symbol name, or
 # "class <qualified name>" for an exported value class (all its members).
 function(tessel_add_module module)
-  cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES;HEADERS" ${ARGN})
   string(TOLOWER "${module}" lower)
   string(TOUPPER "${module}" upper)
   set(name tessel_${lower})
   add_library(${name} SHARED ${ARG_SOURCES})
   add_library(Tessel::${module} ALIAS ${name})
+  target_sources(${name} PUBLIC
+    FILE_SET HEADERS BASE_DIRS "${CMAKE_CURRENT_SOURCE_DIR}/include" FILES ${ARG_HEADERS})
   target_compile_definitions(${name} PRIVATE TESSEL_BUILDING_${upper}=1)
   target_link_libraries(${name} PRIVATE tessel_runtime PUBLIC Tessel::Plinth)
   tessel_use_warnings(${name})
-  set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${module}")
+  set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${module}" EXPORT_NAME "${module}")
   if(WIN32)
     # Ludex.dll with its import library libLudex.dll.a. Only what carries
     # the export macro leaves a DLL, so no linker script is needed there.
