@@ -29,6 +29,10 @@ function(tessel_add_module module)
   target_link_libraries(${name} PRIVATE tessel_runtime PUBLIC Tessel::Plinth)
   tessel_use_warnings(${name})
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${module}" EXPORT_NAME "${module}")
+  if(NOT WIN32)
+    # Installed, each module finds the platform's library beside it.
+    set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  endif()
   if(WIN32)
     # Ludex.dll with its import library libLudex.dll.a. Only what carries
     # the export macro leaves a DLL, so no linker script is needed there.
