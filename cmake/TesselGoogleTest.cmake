@@ -17,7 +17,7 @@ endif()
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(BUILD_SHARED_LIBS OFF)
-add_subdirectory("${TESSEL_GOOGLETEST_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+add_subdirectory("${TESSEL_GOOGLETEST_SOURCE_DIR}" "${PROJECT_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
 
 # The names the system's package gives its targets.
 foreach(lib gtest gtest_main gmock gmock_main)
