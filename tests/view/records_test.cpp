@@ -1,23 +1,12 @@
-// Panora's value types: TesselPCPopupDisallowed, the popup record
-// conversions with their release functions, and the close button names.
+// Panora's value types: TesselPCPopupDisallowed and the popup record
+// conversions with their release functions.
 //
-// The conversions and the name registration are linked into this program
-// from the same object library the module is built from, so they are tested
-// directly; the registration then fills this program's own default meta
-// context (each binary has its own), exactly as it fills the module's.
+// The conversions are linked into this program from the same object library
+// the module is built from, so they are tested directly.
 #include <cwchar>
 
 #include "PanoraTest.hpp"
 #include "PopupRecords.hpp"
-
-#if defined(TESSEL_HAVE_ENTT)
-#include <map>
-#include <string>
-
-#include <entt/core/hashed_string.hpp>
-#include <entt/meta/meta.hpp>
-#include <entt/meta/resolve.hpp>
-#endif
 
 namespace panora_test {
 namespace {
@@ -201,37 +190,6 @@ TEST_F(AllocationFailureTest, AFailedArrayLeavesThatListNullWithCountZero)
     panora::FreeRequestData(&c);
 }
 
-#if defined(TESSEL_HAVE_ENTT)
-TEST(CloseButtonNamesTest, EveryValueHasItsRegisteredName)
-{
-    panora::RegisterCloseButtonNames();
-    panora::RegisterCloseButtonNames();  // once per binary: a second call changes nothing
-    const entt::meta_type type = entt::resolve<View::CloseButtonType>();
-    ASSERT_TRUE(static_cast<bool>(type));
-    const char* const names[] = {"CUSTOM", "PRESET_01", "PRESET_02", "PRESET_03",
-                                 "PRESET_04", "PRESET_05", "PRESET_06", "DEFAULT"};
-    std::size_t count = 0;
-    for (auto entry : type.data()) {
-        (void)entry;
-        ++count;
-    }
-    EXPECT_EQ(count, 8u) << "no entry for any other value";
-    for (int value = 0; value < 8; ++value) {
-        const std::string qualified = std::string("Tessel::PCSDK::View::CloseButtonType::") + names[value];
-        const entt::meta_data data = type.data(entt::hashed_string::value(qualified.c_str()));
-        ASSERT_TRUE(static_cast<bool>(data)) << qualified;
-        EXPECT_EQ(data.get({}).cast<View::CloseButtonType>(), static_cast<View::CloseButtonType>(value));
-        const std::map<std::string, std::string>* custom = data.custom();
-        ASSERT_NE(custom, nullptr);
-        EXPECT_EQ(*custom, (std::map<std::string, std::string>{{"name", names[value]}}));
-    }
-}
-#else
-TEST(CloseButtonNamesTest, EveryValueHasItsRegisteredName)
-{
-    GTEST_SKIP() << "EnTT 3.15 was not found at configure time: the names are not registered in this build";
-}
-#endif
 
 }  // namespace
 }  // namespace panora_test
