@@ -1,0 +1,2 @@
+// The record layouts of record_layouts.c, checked by the C++ compiler.
+#include "record_layouts.c"
