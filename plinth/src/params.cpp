@@ -1,7 +1,10 @@
 // Parameter objects of every type id. Each setter stores its value and, for
 // inspection in scripted mode, records (position, value) in call order. Also
 // the rest of what scripted mode records (scripted.hpp).
+#include <array>
 #include <atomic>
+#include <cwchar>
+#include <variant>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -24,11 +27,71 @@ struct KeptText {
     const wchar_t* pointer;
 };
 
+// A stored value. Texts live in the object's text store; null and unset
+// texts are NullText. Lists are kept by the objects that take them.
+using SlotValue = std::variant<NullText, bool, int32_t, uint32_t, int64_t, uint64_t, double, const wchar_t*,
+                               const Base::IParam*>;
+
+// Copies of the texts an object received: in a buffer inside the object
+// while they fit, each in an allocation of its own after that. A text stays
+// where it is until the object goes, so a getter's pointer stays valid.
+class TextStore {
+public:
+    TextStore(wchar_t* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {}
+    TextStore(const TextStore&) = delete;
+    TextStore& operator=(const TextStore&) = delete;
+
+    const wchar_t* Keep(const wchar_t* text)
+    {
+        const std::size_t size = std::wcslen(text) + 1;
+        wchar_t* copy = nullptr;
+        if (size <= capacity_ - used_) {
+            copy = buffer_ + used_;
+            used_ += size;
+        } else {
+            overflow_.reserve(overflow_.size() + 1);
+            overflow_.emplace_back(new wchar_t[size]);
+            copy = overflow_.back().get();
+        }
+        std::wmemcpy(copy, text, size);
+        return copy;
+    }
+
+private:
+    wchar_t* buffer_;
+    std::size_t capacity_;
+    std::size_t used_ = 0;
+    std::vector<std::unique_ptr<wchar_t[]>> overflow_;
+};
+
+// An object's values by setter position: position P is slot (P - 5) / 2.
 struct ParamState {
-    int32_t typeId = 0;
-    const Base::IParam* object = nullptr;
+    ParamState(int32_t type, const Base::IParam* self, SlotValue* slotArray, std::size_t count, wchar_t* buffer,
+               std::size_t capacity)
+        : typeId(type), object(self), slots(slotArray), slotCount(count), texts(buffer, capacity)
+    {
+    }
+
+    SlotValue* Find(int position) const
+    {
+        const auto slot = static_cast<std::size_t>(position - 5) / 2;
+        return position >= 5 && slot < slotCount ? &slots[slot] : nullptr;
+    }
+    void Set(int position, const wchar_t* text)
+    {
+        if (SlotValue* slot = Find(position)) {
+            *slot = text != nullptr ? SlotValue(texts.Keep(text)) : SlotValue(NullText{});
+        }
+    }
+
+    int32_t typeId;
+    const Base::IParam* object;
+    SlotValue* slots;
+    std::size_t slotCount;
+    TextStore texts;
+    // Scripted mode only: every setter call in order, and the kept texts.
+    bool recording = false;
     std::vector<Sandbox::SetterCall> calls;
-    std::map<int, ParamValue> values;
     std::vector<KeptText> keptTexts;
     uint32_t releaseCalls = 0;
 };
@@ -53,13 +116,14 @@ struct Tracking {
 Tracking& TheTracking();
 void NoteRelease(const Base::IParam* object);
 
-template <class Interface>
+// Slots: how many setter positions the object has; TextRoom: how many
+// characters of text fit inside the object.
+template <class Interface, std::size_t Slots, std::size_t TextRoom = 0>
 class ParamObject : public Sandbox::Object<Interface> {
 public:
-    explicit ParamObject(int32_t typeId) : Sandbox::Object<Interface>(typeId)
+    explicit ParamObject(int32_t typeId)
+        : Sandbox::Object<Interface>(typeId), state_(typeId, this, slots_.data(), Slots, buffer_.data(), TextRoom)
     {
-        state_.typeId = typeId;
-        state_.object = this;
     }
 
     void Release() override
@@ -69,36 +133,51 @@ public:
         }
         Sandbox::Object<Interface>::Release();
     }
-    void Clear() override { state_.values.clear(); }
+    void Clear() override { slots_.fill(SlotValue(NullText{})); }
 
     const ParamState& State() const { return state_; }
     ParamState& State() { return state_; }
 
 protected:
-    void Record(int position, ParamValue value)
+    // Scripted mode's record of a setter call.
+    void Note(int position, ParamValue value)
     {
-        state_.calls.push_back({position, value});
-        state_.values[position] = std::move(value);
+        if (state_.recording) {
+            state_.calls.push_back({position, std::move(value)});
+        }
+    }
+    template <class T>
+    void Record(int position, T value)
+    {
+        if (SlotValue* slot = state_.Find(position)) {
+            Note(position, ParamValue(value));
+            *slot = SlotValue(value);
+        }
+    }
+    template <class T>
+    const T* Find(int position) const
+    {
+        const SlotValue* slot = state_.Find(position);
+        return slot != nullptr ? std::get_if<T>(slot) : nullptr;
     }
     template <class T>
     T Read(int position) const
     {
-        auto found = state_.values.find(position);
-        if (found == state_.values.end()) {
-            return T{};
-        }
-        const T* value = std::get_if<T>(&found->second);
+        const T* value = Find<T>(position);
         return value != nullptr ? *value : T{};
     }
     void RecordText(int position, const wchar_t* text)
     {
-        if (text != nullptr && TheTracking().keepTextPointers && IsScripted()) {
-            state_.keptTexts.push_back({state_.calls.size(), position, text});
-            state_.calls.push_back({position, NullText{}});
-            state_.values.erase(position);
-            return;
+        if (state_.recording) {
+            if (text != nullptr && TheTracking().keepTextPointers) {
+                state_.keptTexts.push_back({state_.calls.size(), position, text});
+                state_.calls.push_back({position, NullText{}});
+                state_.Set(position, nullptr);
+                return;
+            }
+            state_.calls.push_back({position, TextValue(text)});
         }
-        Record(position, TextValue(text));
+        state_.Set(position, text);
     }
     const wchar_t* ReadText(int position) const
     {
@@ -107,15 +186,13 @@ protected:
                 return kept->pointer;
             }
         }
-        auto found = state_.values.find(position);
-        if (found == state_.values.end()) {
-            return nullptr;
-        }
-        const auto* text = std::get_if<std::wstring>(&found->second);
-        return text != nullptr ? text->c_str() : nullptr;
+        const wchar_t* const* text = Find<const wchar_t*>(position);
+        return text != nullptr ? *text : nullptr;
     }
 
 private:
+    std::array<SlotValue, Slots> slots_{};
+    std::array<wchar_t, TextRoom> buffer_;  // filled by the text store as texts arrive
     ParamState state_;
 };
 
@@ -124,17 +201,17 @@ private:
     void Set##Name(const wchar_t* v) override { RecordText(P, v); }                 \
     const wchar_t* Get##Name() const override { return ReadText(P); }
 #define PLINTH_VALUE_PAIR(P, Name, Type)                                           \
-    void Set##Name(Type v) override { Record(P, ParamValue(v)); }                   \
+    void Set##Name(Type v) override { Record(P, v); }                               \
     Type Get##Name() const override { return Read<Type>(P); }
 
-class CharacterFetchParam final : public ParamObject<Base::ICharacterFetchParam> {
+class CharacterFetchParam final : public ParamObject<Base::ICharacterFetchParam, 2, 64> {
 public:
     using ParamObject::ParamObject;
     PLINTH_TEXT_PAIR(5, CharacterId)
     PLINTH_TEXT_PAIR(7, ServerId)
 };
 
-class LogSendParam final : public ParamObject<Base::ILogSendParam> {
+class LogSendParam final : public ParamObject<Base::ILogSendParam, 14, 128> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, Auid, int64_t)
@@ -153,7 +230,7 @@ public:
     PLINTH_TEXT_PAIR(31, Contents)
 };
 
-class ProductPageParam final : public ParamObject<Base::IProductPageParam> {
+class ProductPageParam final : public ParamObject<Base::IProductPageParam, 3, 32> {
 public:
     using ParamObject::ParamObject;
     PLINTH_TEXT_PAIR(5, CategoryId)
@@ -161,7 +238,7 @@ public:
     PLINTH_VALUE_PAIR(9, PageSize, int32_t)
 };
 
-class OrderProductParam final : public ParamObject<Base::IOrderProductParam> {
+class OrderProductParam final : public ParamObject<Base::IOrderProductParam, 3> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, ProductId, int64_t)
@@ -169,7 +246,7 @@ public:
     PLINTH_VALUE_PAIR(9, Quantity, int32_t)
 };
 
-class WebviewOptionParam final : public ParamObject<Base::IWebviewOptionParam> {
+class WebviewOptionParam final : public ParamObject<Base::IWebviewOptionParam, 6> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, WebviewMode, int32_t)
@@ -180,29 +257,33 @@ public:
     PLINTH_VALUE_PAIR(15, Operation, int32_t)
 };
 
-class StartPurchaseParam final : public ParamObject<Base::IStartPurchaseParam> {
+class StartPurchaseParam final : public ParamObject<Base::IStartPurchaseParam, 4, 128> {
 public:
     using ParamObject::ParamObject;
-    uint64_t GetOrderProductCount() const override
+    void Clear() override
     {
-        return Read<std::vector<const Base::IParam*>>(6).size();
+        ParamObject::Clear();
+        products_.clear();
     }
+    uint64_t GetOrderProductCount() const override { return products_.size(); }
     void SetOrderProducts(Base::IParam* const* products, uint64_t count) override
     {
         std::vector<const Base::IParam*> list;
         if (products != nullptr) {
             list.assign(products, products + count);
         }
-        Record(6, ParamValue(std::move(list)));
+        if (State().recording) {
+            Note(6, list);
+        }
+        products_ = std::move(list);
     }
     Base::IParam* GetOrderProduct(uint64_t index) const override
     {
-        auto list = Read<std::vector<const Base::IParam*>>(6);
-        return index < list.size() ? const_cast<Base::IParam*>(list[index]) : nullptr;
+        return index < products_.size() ? const_cast<Base::IParam*>(products_[index]) : nullptr;
     }
     void SetPurchaseOption(Base::IParam* option) override
     {
-        Record(8, ParamValue(static_cast<const Base::IParam*>(option)));
+        Record(8, static_cast<const Base::IParam*>(option));
     }
     Base::IParam* GetPurchaseOption() const override
     {
@@ -210,9 +291,12 @@ public:
     }
     PLINTH_TEXT_PAIR(10, ServiceTxnNo)
     PLINTH_TEXT_PAIR(12, ExtraData)
+
+private:
+    std::vector<const Base::IParam*> products_;
 };
 
-class PaymentOptionParam final : public ParamObject<Base::IPaymentOptionParam> {
+class PaymentOptionParam final : public ParamObject<Base::IPaymentOptionParam, 6> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, Operation, int32_t)
@@ -223,7 +307,7 @@ public:
     PLINTH_VALUE_PAIR(15, Height, int32_t)
 };
 
-class WithdrawOptionParam final : public ParamObject<Base::IWithdrawOptionParam> {
+class WithdrawOptionParam final : public ParamObject<Base::IWithdrawOptionParam, 5> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, WebviewMode, int32_t)
@@ -233,33 +317,33 @@ public:
     PLINTH_VALUE_PAIR(13, Height, int32_t)
 };
 
-class ConfirmPurchaseParam final : public ParamObject<Base::IConfirmPurchaseParam> {
+class ConfirmPurchaseParam final : public ParamObject<Base::IConfirmPurchaseParam, 1> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, TransactionMasterNumber, int64_t)
 };
 
-class PopupDisallowParam final : public ParamObject<Base::IPopupDisallowParam> {
+class PopupDisallowParam final : public ParamObject<Base::IPopupDisallowParam, 2> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, PopupId, uint32_t)
     PLINTH_VALUE_PAIR(7, Days, uint32_t)
 };
 
-class PopupParam final : public ParamObject<Base::IPopupParam> {
+class PopupParam final : public ParamObject<Base::IPopupParam, 1> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, WebviewMode, int32_t)
 };
 
-class ManualPopupParam final : public ParamObject<Base::IManualPopupParam> {
+class ManualPopupParam final : public ParamObject<Base::IManualPopupParam, 2, 64> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, WebviewMode, int32_t)
     PLINTH_TEXT_PAIR(7, Key)
 };
 
-class IdentityPopupParam final : public ParamObject<Base::IIdentityPopupParam> {
+class IdentityPopupParam final : public ParamObject<Base::IIdentityPopupParam, 2> {
 public:
     using ParamObject::ParamObject;
     PLINTH_VALUE_PAIR(5, WebviewMode, int32_t)
@@ -300,6 +384,7 @@ Base::IParam* Make(int32_t typeId)
 {
     T* object = Sandbox::NewObject<T>(typeId);
     if (IsScripted()) {
+        object->State().recording = true;
         Registry& registry = TheRegistry();
         std::lock_guard<std::mutex> lock(registry.mutex);
         object->Retain();  // the registry's reference, dropped by ForgetParams
@@ -378,9 +463,8 @@ void ReadKeptTexts(const Base::IParam* param)
             continue;
         }
         for (const KeptText& kept : state->keptTexts) {
-            ParamValue value = TextValue(kept.pointer);
-            state->calls[kept.call].value = value;
-            state->values[kept.position] = std::move(value);
+            state->calls[kept.call].value = TextValue(kept.pointer);
+            state->Set(kept.position, kept.pointer);
         }
         state->keptTexts.clear();
     }
