@@ -6,6 +6,9 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <type_traits>
+#include <utility>
 #include <optional>
 #include <vector>
 
@@ -68,6 +71,39 @@ bool OutcomeFails() noexcept;
 // Applies the rule's result code and message to an answer.
 void ApplyOutcome(uint32_t& code, std::wstring& message);
 
+// An answer's code and message as the request's outcome rule leaves them:
+// the message stays the handler's literal unless the rule replaces it, so
+// that an answer copies no text the rule does not bring.
+struct AnswerOutcome {
+    uint32_t code;
+    const wchar_t* literal;
+    std::optional<std::wstring> replaced;
+
+    const wchar_t* Message() const noexcept { return replaced ? replaced->c_str() : literal; }
+};
+AnswerOutcome OutcomeOf(uint32_t code, const wchar_t* message);
+
+// The callback-result object of a completion, made on its stack: its message
+// is borrowed (a literal or a text the completion owns) and it always has a
+// result, so making it allocates nothing.
+class BorrowedResult final : public Sandbox::Object<Base::ICallbackResultObject> {
+public:
+    BorrowedResult(void* userContext, uint32_t operationCode, uint32_t resultCode, const wchar_t* message)
+        : Object(Base::kCallbackResultObject), result_(operationCode, resultCode), message_(message),
+          userContext_(userContext)
+    {
+    }
+    Base::IResultObject* GetResult() const override { return &result_; }
+    const wchar_t* GetMessageText() const override { return message_; }
+    int32_t GetValue() const override { return 0; }
+    void* GetUserContext() const override { return userContext_; }
+
+private:
+    mutable Sandbox::ResultObject result_;
+    const wchar_t* message_;
+    void* userContext_;
+};
+
 // What the trace says of an answer: its result code and the size of its
 // list (negative: it has none).
 struct AnswerNote {
@@ -78,18 +114,70 @@ struct AnswerNote {
     uint32_t operation = 0;
 };
 
+// A queued job: one allocation holds the queue's link, what the pump and the
+// trace need and the work itself (JobOf). Freed through destroy.
+struct Job {
+    Job* next = nullptr;
+    void (*run)(Job&) = nullptr;
+    void (*destroy)(Job*) noexcept = nullptr;
+    bool userCallback = false;
+    Clock::time_point due = Clock::time_point::min();  // min: due at once
+    AnswerNote note;
+    uint32_t module = 0;
+    uint32_t operation = 0;
+};
+
+template <class Work>
+struct JobOf final : Job {
+    template <class What>
+    explicit JobOf(What&& what) : work(std::forward<What>(what))
+    {
+        run = [](Job& job) { static_cast<JobOf&>(job).work(); };
+        destroy = [](Job* job) noexcept { delete static_cast<JobOf*>(job); };
+    }
+    Work work;
+};
+
+struct JobDeleter {
+    void operator()(Job* job) const noexcept { job->destroy(job); }
+};
+using JobPtr = std::unique_ptr<Job, JobDeleter>;
+
+// The one allocation of a queued job (may throw).
+template <class Work>
+JobPtr MakeJob(Work&& work)
+{
+    return JobPtr(new JobOf<std::decay_t<Work>>(std::forward<Work>(work)));
+}
+
 // Queues a request completion, due at the time of the request being handled
 // (its outcome's delay or the global latency), or after the global latency
 // outside a request. Completions run on Tessel_RunCallbacks even while user
 // callbacks are discarded: the modules' trampolines must see them to free
 // their contexts. Two completions are queued together or not at all, the
-// first ahead of the second.
-void PostCompletion(std::function<void()> job, AnswerNote note = {});
-void PostCompletions(std::function<void()> first, AnswerNote firstNote, std::function<void()> second,
-                     AnswerNote secondNote);
+// first ahead of the second. A job that throws when it is made queues
+// nothing.
+void QueueCompletion(JobPtr job, Clock::time_point notBefore, AnswerNote note) noexcept;
+void QueueCompletions(JobPtr first, AnswerNote firstNote, JobPtr second, AnswerNote secondNote) noexcept;
+
+template <class Work>
+void PostCompletion(Work&& job, AnswerNote note = {})
+{
+    QueueCompletion(MakeJob(std::forward<Work>(job)), Clock::time_point::min(), note);
+}
+template <class First, class Second>
+void PostCompletions(First&& first, AnswerNote firstNote, Second&& second, AnswerNote secondNote)
+{
+    JobPtr one = MakeJob(std::forward<First>(first));
+    QueueCompletions(std::move(one), firstNote, MakeJob(std::forward<Second>(second)), secondNote);
+}
 // Queues a completion due no earlier than notBefore (nor before the global
 // latency has passed).
-void PostCompletionAfter(std::function<void()> job, Clock::time_point notBefore, AnswerNote note = {});
+template <class Work>
+void PostCompletionAfter(Work&& job, Clock::time_point notBefore, AnswerNote note = {})
+{
+    QueueCompletion(MakeJob(std::forward<Work>(job)), notBefore, note);
+}
 // The due time of the current request's answers.
 Clock::time_point CurrentDue() noexcept;
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <atomic>
 #include <cwchar>
-#include <list>
 #include <map>
 #include <mutex>
 #include <set>
@@ -18,18 +17,91 @@
 namespace plinth {
 namespace {
 
-struct Job {
-    std::function<void()> run;
-    bool userCallback;
-    Clock::time_point due;  // min: due at once
-    AnswerNote note;
-    uint32_t module = 0;
-    uint32_t operation = 0;
+// A first-in first-out list of jobs linked through Job::next; it owns them.
+// Moving jobs between lists allocates nothing.
+class JobList {
+public:
+    JobList() = default;
+    JobList(const JobList&) = delete;
+    JobList& operator=(const JobList&) = delete;
+    ~JobList() { Clear(); }
+
+    bool empty() const noexcept { return head_ == nullptr; }
+    std::size_t size() const noexcept { return size_; }
+    Job& front() const noexcept { return *head_; }
+
+    void PushBack(JobPtr job) noexcept
+    {
+        Job* raw = job.release();
+        raw->next = nullptr;
+        (tail_ != nullptr ? tail_->next : head_) = raw;
+        tail_ = raw;
+        ++size_;
+    }
+    JobPtr PopFront() noexcept
+    {
+        Job* raw = head_;
+        head_ = raw->next;
+        if (head_ == nullptr) {
+            tail_ = nullptr;
+        }
+        --size_;
+        raw->next = nullptr;
+        return JobPtr(raw);
+    }
+    // Moves every job of other to the end (or the front) of this list.
+    void Append(JobList& other) noexcept
+    {
+        if (other.empty()) {
+            return;
+        }
+        (tail_ != nullptr ? tail_->next : head_) = other.head_;
+        tail_ = other.tail_;
+        size_ += other.size_;
+        other.Forget();
+    }
+    void Prepend(JobList& other) noexcept
+    {
+        other.Append(*this);
+        Swap(other);
+    }
+    void Swap(JobList& other) noexcept
+    {
+        std::swap(head_, other.head_);
+        std::swap(tail_, other.tail_);
+        std::swap(size_, other.size_);
+    }
+    void Clear() noexcept
+    {
+        while (!empty()) {
+            PopFront();
+        }
+    }
+    template <class Visit>
+    void ForEach(Visit&& visit) const
+    {
+        for (Job* job = head_; job != nullptr; job = job->next) {
+            visit(*job);
+        }
+    }
+
+private:
+    void Forget() noexcept
+    {
+        head_ = tail_ = nullptr;
+        size_ = 0;
+    }
+
+    Job* head_ = nullptr;
+    Job* tail_ = nullptr;
+    std::size_t size_ = 0;
 };
+
+using UserCallbackJob = JobOf<std::function<void()>>;
 
 struct State {
     std::mutex mutex;
-    std::list<Job> queue;
+    JobList queue;
 
     std::atomic<bool> initialized{false};
     std::array<std::atomic<bool>, static_cast<std::size_t>(ModuleId::Count)> modules{};
@@ -68,24 +140,26 @@ Clock::time_point DueAfter(uint32_t milliseconds)
     return milliseconds == 0 ? Clock::time_point::min() : Clock::now() + std::chrono::milliseconds(milliseconds);
 }
 
-// Appends prepared jobs; splicing allocates nothing, so nothing is half-queued.
-void Enqueue(std::list<Job>& jobs) noexcept
+// Appends prepared jobs; linking allocates nothing, so nothing is half-queued.
+void Enqueue(JobList& jobs) noexcept
 {
     if (TraceOn()) {
-        for (const Job& job : jobs) {
+        jobs.ForEach([](const Job& job) {
             if (!job.userCallback) {
                 TraceAnswer("answer queued", job.module, job.operation, job.note);
             }
-        }
+        });
     }
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.queue.splice(state.queue.end(), jobs);
+    state.queue.Append(jobs);
 }
 
-Job MakeCompletion(std::function<void()> run, Clock::time_point due, AnswerNote note)
+void PrepareCompletion(Job& job, Clock::time_point due, AnswerNote note) noexcept
 {
-    Job job{std::move(run), false, due, note};
+    job.userCallback = false;
+    job.due = due;
+    job.note = note;
     if (t_inFlight != nullptr) {
         job.module = t_inFlight->kind.module;
         job.operation = t_inFlight->kind.operation;
@@ -94,30 +168,24 @@ Job MakeCompletion(std::function<void()> run, Clock::time_point due, AnswerNote 
         job.module = note.module;
         job.operation = note.operation;
     }
-    return job;
 }
 
 void DropQueue()
 {
-    std::list<Job> dropped;
+    JobList dropped;
     {
         State& state = TheState();
         std::lock_guard<std::mutex> lock(state.mutex);
-        dropped.swap(state.queue);
+        dropped.Swap(state.queue);
     }
 }
 
-// Takes the next job off the queue; false when it is empty.
-bool PopJob(Job& job)
+// Takes the next job off the queue; null when it is empty.
+JobPtr PopJob()
 {
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    if (state.queue.empty()) {
-        return false;
-    }
-    job = std::move(state.queue.front());
-    state.queue.pop_front();
-    return true;
+    return state.queue.empty() ? nullptr : state.queue.PopFront();
 }
 
 // Runs a job; a throwing callback must not take the game's loop down with it.
@@ -127,7 +195,7 @@ void RunJob(Job& job)
         TraceAnswer("answer delivered", job.module, job.operation, job.note);
     }
     try {
-        job.run();
+        job.run(job);
     } catch (...) {
         // Reported nowhere: the module already caught what it could.
     }
@@ -176,10 +244,9 @@ void DrainForShutdown()
     } catch (...) {
         // Out of memory: the popups stay registered and are closed later.
     }
-    Job job;
-    while (PopJob(job)) {
-        if (!job.userCallback) {
-            RunJob(job);
+    while (JobPtr job = PopJob()) {
+        if (!job->userCallback) {
+            RunJob(*job);
         } else {
             TraceDropped();
         }
@@ -301,31 +368,41 @@ void ApplyOutcome(uint32_t& code, std::wstring& message)
     }
 }
 
+AnswerOutcome OutcomeOf(uint32_t code, const wchar_t* message)
+{
+    AnswerOutcome outcome{code, message, std::nullopt};
+    if (const OutcomeRule* rule = CurrentOutcome()) {
+        if (rule->resultCode) {
+            outcome.code = *rule->resultCode;
+        }
+        if (rule->message) {
+            outcome.replaced = *rule->message;
+        }
+    }
+    return outcome;
+}
+
 Clock::time_point CurrentDue() noexcept
 {
     return t_inFlight != nullptr ? t_inFlight->due : DueAfter(Latency());
 }
 
-void PostCompletion(std::function<void()> job, AnswerNote note)
+void QueueCompletion(JobPtr job, Clock::time_point notBefore, AnswerNote note) noexcept
 {
-    std::list<Job> jobs;
-    jobs.push_back(MakeCompletion(std::move(job), CurrentDue(), note));
+    PrepareCompletion(*job, std::max(CurrentDue(), notBefore), note);
+    JobList jobs;
+    jobs.PushBack(std::move(job));
     Enqueue(jobs);
 }
 
-void PostCompletions(std::function<void()> first, AnswerNote firstNote, std::function<void()> second,
-                     AnswerNote secondNote)
+void QueueCompletions(JobPtr first, AnswerNote firstNote, JobPtr second, AnswerNote secondNote) noexcept
 {
-    std::list<Job> jobs;
-    jobs.push_back(MakeCompletion(std::move(first), CurrentDue(), firstNote));
-    jobs.push_back(MakeCompletion(std::move(second), CurrentDue(), secondNote));
-    Enqueue(jobs);
-}
-
-void PostCompletionAfter(std::function<void()> job, Clock::time_point notBefore, AnswerNote note)
-{
-    std::list<Job> jobs;
-    jobs.push_back(MakeCompletion(std::move(job), std::max(CurrentDue(), notBefore), note));
+    const Clock::time_point due = CurrentDue();
+    PrepareCompletion(*first, due, firstNote);
+    PrepareCompletion(*second, due, secondNote);
+    JobList jobs;
+    jobs.PushBack(std::move(first));
+    jobs.PushBack(std::move(second));
     Enqueue(jobs);
 }
 
@@ -415,44 +492,47 @@ uint32_t Tessel_RunCallbacks(void)
     // due: work queued by a callback waits for the next pump, so a callback
     // that requests again cannot keep the game inside this call. Jobs that
     // are not due yet go back to the front of the queue in their order.
-    std::list<Job> taken;
+    JobList taken;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
-        taken.swap(state.queue);
+        taken.Swap(state.queue);
     }
-    const Clock::time_point now = Clock::now();
+    // The clock is read only when a job is not due at once.
+    bool timed = false;
+    taken.ForEach([&timed](const Job& job) { timed = timed || job.due != Clock::time_point::min(); });
+    const Clock::time_point now = timed ? Clock::now() : Clock::time_point::min();
     const uint64_t shutdowns = state.shutdowns;
-    std::list<Job> waiting;
+    JobList waiting;
     uint32_t ran = 0;
-    while (!taken.empty()) {
-        if (state.shutdowns != shutdowns) {
-            // A callback shut the platform down: what is left is drained
-            // like the rest of the queue was.
-            for (Job& job : taken) {
-                if (job.userCallback) {
-                    TraceDropped();
-                } else {
-                    RunJob(job);
-                }
-            }
-            return ran;
-        }
-        if (taken.front().due > now) {
-            waiting.splice(waiting.end(), taken, taken.begin());
+    while (!taken.empty() && state.shutdowns == shutdowns) {
+        JobPtr job = taken.PopFront();
+        if (job->due > now) {
+            waiting.PushBack(std::move(job));
             continue;
         }
-        Job& job = taken.front();
-        if (job.userCallback && state.discarding) {
+        if (job->userCallback && state.discarding) {
             TraceDropped();
         } else {
-            RunJob(job);
+            RunJob(*job);
             ++ran;
         }
-        taken.pop_front();
     }
-    if (!waiting.empty()) {
+    if (state.shutdowns != shutdowns) {
+        // A callback shut the platform down: what is left, the jobs set
+        // aside as not due included, is drained like the rest of the queue
+        // was.
+        waiting.Append(taken);
+        while (!waiting.empty()) {
+            JobPtr job = waiting.PopFront();
+            if (job->userCallback) {
+                TraceDropped();
+            } else {
+                RunJob(*job);
+            }
+        }
+    } else if (!waiting.empty()) {
         std::lock_guard<std::mutex> lock(state.mutex);
-        state.queue.splice(state.queue.begin(), waiting);
+        state.queue.Prepend(waiting);
     }
     return ran;
 }
@@ -476,8 +556,10 @@ void Tessel_Internal_QueueUserCallback(std::function<void()> callback)
         return;
     }
     try {
-        std::list<Job> jobs;
-        jobs.push_back(Job{std::move(callback), true, Clock::time_point::min(), {}});
+        JobPtr job = MakeJob(std::move(callback));
+        job->userCallback = true;
+        JobList jobs;
+        jobs.PushBack(std::move(job));
         Enqueue(jobs);
     } catch (...) {
         // Out of memory: the callback cannot be kept.
@@ -665,15 +747,17 @@ std::vector<std::function<void()>> Script::TakeQueuedUserCallbacks()
     std::vector<std::function<void()>> taken;
     State& state = TheState();
     std::lock_guard<std::mutex> lock(state.mutex);
-    std::list<Job> kept;
-    for (Job& job : state.queue) {
-        if (job.userCallback) {
-            taken.push_back(std::move(job.run));
+    taken.reserve(state.queue.size());
+    JobList kept;
+    while (!state.queue.empty()) {
+        JobPtr job = state.queue.PopFront();
+        if (job->userCallback) {
+            taken.push_back(std::move(static_cast<UserCallbackJob&>(*job).work));
         } else {
-            kept.push_back(std::move(job));
+            kept.PushBack(std::move(job));
         }
     }
-    state.queue.swap(kept);
+    state.queue.Swap(kept);
     return taken;
 }
 

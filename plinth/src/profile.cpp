@@ -635,17 +635,24 @@ ProfileResult ReadProfileFile(const std::string& path) noexcept
     }
 }
 
-std::wstring ExpandText(const std::wstring& text, const std::map<std::wstring, std::wstring>& values)
+std::wstring ExpandText(std::wstring_view text, TextValues values)
 {
+    std::size_t room = text.size();
+    for (const auto& value : values) {
+        room += value.second.size();
+    }
     std::wstring expanded;
+    expanded.reserve(room);  // one allocation, unless a name is used twice
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t open = text.find(L'{', at);
-        const std::size_t close = open == std::wstring::npos ? open : text.find(L'}', open);
-        if (close == std::wstring::npos) {
+        const std::size_t close = open == std::wstring_view::npos ? open : text.find(L'}', open);
+        if (close == std::wstring_view::npos) {
             break;
         }
-        auto value = values.find(text.substr(open + 1, close - open - 1));
+        const std::wstring_view name = text.substr(open + 1, close - open - 1);
+        const auto value = std::find_if(values.begin(), values.end(),
+                                        [name](const auto& candidate) { return candidate.first == name; });
         expanded.append(text, at, open - at);
         if (value != values.end()) {
             expanded += value->second;
@@ -655,7 +662,7 @@ std::wstring ExpandText(const std::wstring& text, const std::map<std::wstring, s
             at = open + 1;
         }
     }
-    expanded.append(text, std::min(at, text.size()), std::wstring::npos);
+    expanded.append(text.substr(std::min(at, text.size())));
     return expanded;
 }
 

@@ -4,11 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "outcomes.hpp"
@@ -75,7 +78,7 @@ struct World {
     // Character texts: {characterId} and {serverId} are replaced by the
     // request's; a text per character id wins over the common one.
     std::wstring characterText;
-    std::map<std::wstring, std::wstring> characterTexts;
+    std::map<std::wstring, std::wstring, std::less<>> characterTexts;
     // {serial} is replaced by 1, 2, ... per key handed out.
     std::wstring webOpenKey;
     uint32_t latencyMs = 0;
@@ -109,7 +112,8 @@ std::shared_ptr<const World> DefaultWorld();
 
 // Replaces each {name} in text by its value, in one pass (a value's own
 // braces are kept); other braces stay as they are.
-std::wstring ExpandText(const std::wstring& text, const std::map<std::wstring, std::wstring>& values);
+using TextValues = std::initializer_list<std::pair<std::wstring_view, std::wstring_view>>;
+std::wstring ExpandText(std::wstring_view text, TextValues values);
 
 }  // namespace plinth
 

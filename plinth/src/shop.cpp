@@ -305,11 +305,10 @@ void Complete(Trampoline trampoline, void* context, uint32_t operation, Outcome 
         return;
     }
     ApplyOutcome(outcome.code, outcome.message);
-    auto made = std::make_shared<decltype(make())>(make());
     PostCompletion(
-        [trampoline, context, operation, outcome, made]() {
+        [trampoline, context, operation, outcome, made = make()]() mutable {
             Sandbox::CallbackResultObject result(context, operation, outcome.code, outcome.message);
-            (*made)(trampoline, &result);
+            made(trampoline, &result);
         },
         {outcome.code, listSize});
 }

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace plinth {
 
@@ -24,5 +25,10 @@ inline std::optional<std::wstring> TextFrom(const wchar_t* text)
 }
 
 inline std::wstring TextOrEmpty(const wchar_t* text) { return text != nullptr ? text : L""; }
+
+inline std::wstring_view ViewOrEmpty(const wchar_t* text)
+{
+    return text != nullptr ? std::wstring_view(text) : std::wstring_view();
+}
 
 }  // namespace plinth

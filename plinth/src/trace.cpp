@@ -232,7 +232,8 @@ void TraceRequest(uint32_t module, uint32_t operation, const Sandbox::RequestRec
 {
     try {
         std::string line = Head("request", module, operation);
-        line += ' ' + request.function;
+        line += ' ';
+        line += request.function;
         if (!request.key.empty()) {
             line += " key=";
             AppendText(line, request.key.c_str());

@@ -66,6 +66,18 @@ int32_t CallbackResult::GetHttpStatus() const { return result_.request.status; }
 bool CallbackResult::IsSuccess() const { return result_.result.IsSuccess(); }
 
 namespace Base {
+namespace {
+
+// The request texts of a record are empty in this SDK: an empty one points
+// here instead of to an allocation of its own, and is not freed.
+const wchar_t kNoRequestText[] = L"";
+
+const wchar_t* RequestText(const std::wstring& text)
+{
+    return text.empty() ? kNoRequestText : plinth::DuplicateText(text);
+}
+
+}  // namespace
 
 TesselAPIResult BaseStructUtils::ToCStruct(const ResultCpp& result)
 {
@@ -87,8 +99,8 @@ TesselAPICallbackResult BaseStructUtils::ToCStruct(const CallbackResultCpp& resu
     record.result = ToCStruct(result.result);
     record.message = plinth::DuplicateText(result.message);
     record.value = result.value;
-    record.requestMethod = plinth::DuplicateText(result.request.method);
-    record.requestUrl = plinth::DuplicateText(result.request.url);
+    record.requestMethod = RequestText(result.request.method);
+    record.requestUrl = RequestText(result.request.url);
     record.httpStatus = result.request.status;
     record.userContext = nullptr;
     plinth::TrackCRecordMade(record);
@@ -102,7 +114,9 @@ void BaseStructUtils::FreeCStruct(TesselAPICallbackResult* record)
     }
     plinth::TrackCRecordFreed(record);
     for (const wchar_t** text : {&record->message, &record->requestMethod, &record->requestUrl}) {
-        std::free(const_cast<wchar_t*>(*text));
+        if (*text != kNoRequestText) {
+            std::free(const_cast<wchar_t*>(*text));
+        }
         *text = nullptr;
     }
 }

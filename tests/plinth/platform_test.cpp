@@ -1,7 +1,9 @@
 // The platform's queue, pump and scripted answers.
+#include <string>
 #include <vector>
 
 #include "TestSupport.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 
 namespace {
 
@@ -108,6 +110,73 @@ TEST(SandboxTest, AnswersRequestsOfflineThroughThePump)
     EXPECT_FALSE(logs[0].mktType1.has_value());
     Tessel_UnInitialize();
     EXPECT_TRUE(Sandbox::SentLogs().empty());
+}
+
+TEST(SandboxTest, SentLogsKeepEveryTextOfEveryLogApartAndClearingStartsAfresh)
+{
+    Tessel_Initialize(L"game");
+    const std::wstring longText(3000, L'x');
+    auto send = [](int64_t auid, const wchar_t* version, const wchar_t* contents) {
+        auto* param = static_cast<Base::ILogSendParam*>(Tessel_CreateParam(Base::kLogSendParam));
+        param->SetAuid(auid);
+        param->SetGameVersion(version);
+        param->SetLvCd(L"");
+        param->SetContents(contents);
+        Tessel_SendLog(param, nullptr, nullptr);
+        param->Release();
+    };
+    send(1, L"1.0", longText.c_str());
+    send(2, nullptr, L"second");
+    auto logs = Sandbox::SentLogs();
+    ASSERT_EQ(logs.size(), 2u);
+    EXPECT_EQ(logs[0].gameVersion, std::optional<std::wstring>(L"1.0"));
+    EXPECT_EQ(logs[0].lvCd, std::optional<std::wstring>(L""));
+    EXPECT_EQ(logs[0].contents, std::optional<std::wstring>(longText));
+    EXPECT_EQ(logs[1].auid, 2);
+    EXPECT_FALSE(logs[1].gameVersion.has_value());
+    EXPECT_EQ(logs[1].contents, std::optional<std::wstring>(L"second"));
+    Sandbox::ClearSentLogs();
+    send(3, L"3.0", L"third");
+    logs = Sandbox::SentLogs();
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_EQ(logs[0].auid, 3);
+    EXPECT_EQ(logs[0].contents, std::optional<std::wstring>(L"third"));
+    Tessel_UnInitialize();
+}
+
+TEST(SandboxTest, ParamObjectTextsStayWhereTheyAreWhileMoreArrive)
+{
+    auto* param = static_cast<Base::ILogSendParam*>(Tessel_CreateParam(Base::kLogSendParam));
+    param->SetMktType1(L"first");
+    const wchar_t* first = param->GetMktType1();
+    const std::wstring longText(500, L'y');
+    param->SetContents(longText.c_str());
+    param->SetSessionId(longText.c_str());
+    param->SetMktType1(L"again");
+    EXPECT_STREQ(first, L"first");
+    EXPECT_STREQ(param->GetMktType1(), L"again");
+    EXPECT_EQ(std::wstring(param->GetContents()), longText);
+    param->SetContents(nullptr);
+    EXPECT_EQ(param->GetContents(), nullptr);
+    param->Release();
+}
+
+// A callback that shuts the platform down in the middle of a pump: the
+// completions that were not due yet still reach their trampolines, so the
+// modules free their contexts.
+TEST(SandboxTest, ShutdownFromACallbackRunsTheCompletionsNotYetDue)
+{
+    Tessel_Initialize(L"game");
+    TesselSandbox_SetLatency(60000);
+    static int completions = 0;
+    completions = 0;
+    Tessel_SendLog(
+        nullptr, [](Base::ICallbackResultObject*, Base::IObject*) { ++completions; }, nullptr);
+    Tessel_Internal_QueueUserCallback([] { Tessel_UnInitialize(); });
+    Pump();
+    TesselSandbox_SetLatency(0);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(Pump(), 0u);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -153,7 +154,7 @@ struct ParamRecord {
 using AnyFunction = void (*)();
 
 struct RequestRecord {
-    std::string function;
+    std::string_view function;  // the platform function's name, a static string
     Base::IParam* param = nullptr;
     AnyFunction trampoline = nullptr;
     AnyFunction secondTrampoline = nullptr;

@@ -48,8 +48,8 @@ struct CppReply {
     template <class... Extra>
     void operator()(const CallbackResultCpp& result, Extra&&... extra) const
     {
-        const CallbackResult converted(&result);
-        callback(converted, std::forward<Extra>(extra)...);
+        // Made in the callback's by-value parameter: no copy of its texts.
+        callback(CallbackResult(&result), std::forward<Extra>(extra)...);
     }
 };
 
