@@ -8,24 +8,26 @@ namespace {
 
 // --- Start purchase -----------------------------------------------------------
 
-// The purchase result in the reply's flavour, freed when the callback returns.
-template <class Callback>
-void DeliverPurchase(const rt::CReply<Callback>& reply, const CallbackResultCpp& result,
-                     const IAP::TesselPCPurchaseResultCpp& purchase)
+// The purchase result in the reply's flavour, built from the intermediate
+// record read() returns; the record goes as soon as the result is built,
+// the result when the callback returns.
+template <class Callback, class Read>
+void DeliverPurchase(const rt::CReply<Callback>& reply, const CallbackResultCpp& result, Read&& read)
 {
     struct Record {
         TesselPurchaseResult record;
         ~Record() { FreeC(record); }
-    } built{ToC(purchase)};
+    } built{ToC(read())};
     reply(result, &built.record);
 }
 
-template <class Callback>
-void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCpp& result,
-                     const IAP::TesselPCPurchaseResultCpp& purchase)
+template <class Callback, class Read>
+void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCpp& result, Read&& read)
 {
-    const IAP::TesselPCPurchaseResult object(&purchase);
-    reply(result, object);
+    reply(result, rt::InPlace([&read] {
+              const IAP::TesselPCPurchaseResultCpp record = read();
+              return IAP::TesselPCPurchaseResult(&record);
+          }));
 }
 
 // The not-initialized answer: in C a converted empty record, in C++ a
@@ -33,14 +35,13 @@ void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCp
 template <class Callback>
 void ReportPurchaseNotInitialized(const rt::CReply<Callback>& reply, const CallbackResultCpp& error)
 {
-    DeliverPurchase(reply, error, IAP::TesselPCPurchaseResultCpp{});
+    DeliverPurchase(reply, error, [] { return IAP::TesselPCPurchaseResultCpp{}; });
 }
 
 template <class Callback>
 void ReportPurchaseNotInitialized(const rt::CppReply<Callback>& reply, const CallbackResultCpp& error)
 {
-    const IAP::TesselPCPurchaseResult object;
-    reply(error, object);
+    reply(error, rt::InPlace([] { return IAP::TesselPCPurchaseResult(); }));
 }
 
 template <class Context>
@@ -49,7 +50,7 @@ void PurchaseTrampoline(Base::ICallbackResultObject* result, Base::IObject* data
     const auto* purchase = static_cast<const Base::IPurchaseResultData*>(data);
     const bool created = purchase == nullptr || purchase->IsPopupCreated();
     CompletePopup<Context>(result, created, [purchase](const auto& reply, const CallbackResultCpp& converted) {
-        DeliverPurchase(reply, converted, ReadPurchaseResult(purchase));
+        DeliverPurchase(reply, converted, [purchase] { return ReadPurchaseResult(purchase); });
     });
 }
 

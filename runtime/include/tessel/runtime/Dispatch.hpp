@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -38,7 +39,37 @@ struct CReply {
     }
 };
 
-// C++ flavour: the callback only; it receives a copy of a CallbackResult.
+// An argument of a C++ callback made right in the callback's by-value
+// parameter: make() runs there, so the object it returns is never copied.
+template <class Make>
+struct MadeInPlace {
+    Make make;
+};
+
+template <class Make>
+MadeInPlace<Make> InPlace(Make make)
+{
+    return {make};
+}
+
+template <class T>
+struct IsMadeInPlace : std::false_type {};
+template <class Make>
+struct IsMadeInPlace<MadeInPlace<Make>> : std::true_type {};
+
+// The argument as the callback receives it: forwarded, or made in place.
+template <class T>
+decltype(auto) PassArgument(T&& argument)
+{
+    if constexpr (IsMadeInPlace<std::decay_t<T>>::value) {
+        return argument.make();
+    } else {
+        return std::forward<T>(argument);
+    }
+}
+
+// C++ flavour: the callback only; it receives a CallbackResult of its own,
+// made in its by-value parameter like the arguments made InPlace.
 template <class Callback>
 struct CppReply {
     Callback callback = nullptr;
@@ -48,8 +79,7 @@ struct CppReply {
     template <class... Extra>
     void operator()(const CallbackResultCpp& result, Extra&&... extra) const
     {
-        // Made in the callback's by-value parameter: no copy of its texts.
-        callback(CallbackResult(&result), std::forward<Extra>(extra)...);
+        callback(CallbackResult(&result), PassArgument(std::forward<Extra>(extra))...);
     }
 };
 
