@@ -122,6 +122,7 @@ IAP::TesselPCStartPurchaseParamCpp ReadStartPurchaseParam(const TesselStartPurch
         return record;
     }
     if (param->orderProducts != nullptr) {
+        record.orderProducts.reserve(param->orderProductCount);
         for (uint32_t i = 0; i < param->orderProductCount; ++i) {
             const TesselOrderProduct& product = param->orderProducts[i];
             record.orderProducts.push_back({product.productId, product.salePrice, product.quantity});
@@ -140,6 +141,7 @@ IAP::TesselPCStartPurchaseParamCpp ReadStartPurchaseParam(const IAP::TesselPCSta
         record.purchaseOption = PurchaseOptionOf(DefaultOption(420, 700));
         return record;
     }
+    record.orderProducts.reserve(param->GetOrderProductCount());
     for (unsigned int i = 0; i < param->GetOrderProductCount(); ++i) {
         const IAP::TesselPCOrderProduct* product = param->GetOrderProduct(static_cast<int>(i));
         if (product != nullptr) {

@@ -268,53 +268,91 @@ BENCHMARK(PurchaseResult_Cpp);
 
 // --- The request ------------------------------------------------------------------
 
-// The parameter objects from the caller's record (through the intermediate
-// record when withRecord), one context, the platform call, the releases.
-void BaselineRequest(const TesselStartPurchaseParam& order, bool withRecord)
+// The parameter objects of an order (up to 8 products), the context the
+// platform hands back, the platform call, the releases.
+void SendOrder(const TesselOrderProduct* orderProducts, uint32_t orderCount, const TesselPurchaseOption& shown,
+               const wchar_t* serviceTxnNo, const wchar_t* extraData, void* context)
 {
-    if (!Tessel_Internal_BaseInitialized()) {
-        return;
-    }
-    IAP::TesselPCStartPurchaseParamCpp record;
-    if (withRecord) {
-        for (uint32_t i = 0; i < order.orderProductCount; ++i) {
-            record.orderProducts.push_back(
-                {order.orderProducts[i].productId, order.orderProducts[i].salePrice, order.orderProducts[i].quantity});
-        }
-        record.serviceTxnNo = TextOf(order.serviceTxnNo);
-        record.extraData = TextOf(order.extraData);
-    }
     auto* purchase = static_cast<Base::IStartPurchaseParam*>(Tessel_CreateParam(Base::kStartPurchaseParam));
     if (purchase == nullptr) {
+        std::free(context);
         return;
     }
     Base::IParam* products[8] = {};
-    const uint32_t count = order.orderProductCount < 8 ? order.orderProductCount : 8;
+    const uint32_t count = orderCount < 8 ? orderCount : 8;
     for (uint32_t i = 0; i < count; ++i) {
         auto* product = static_cast<Base::IOrderProductParam*>(Tessel_CreateParam(Base::kOrderProductParam));
-        product->SetProductId(order.orderProducts[i].productId);
-        product->SetSalePrice(order.orderProducts[i].salePrice);
-        product->SetQuantity(order.orderProducts[i].quantity);
+        product->SetProductId(orderProducts[i].productId);
+        product->SetSalePrice(orderProducts[i].salePrice);
+        product->SetQuantity(orderProducts[i].quantity);
         products[i] = product;
     }
     purchase->SetOrderProducts(products, count);
     auto* option = static_cast<Base::IWebviewOptionParam*>(Tessel_CreateParam(Base::kPurchaseOptionParam));
-    option->SetOperation(order.purchaseOption.operation);
-    option->SetWebviewMode(order.purchaseOption.webviewMode);
-    option->SetX(order.purchaseOption.x);
-    option->SetY(order.purchaseOption.y);
-    option->SetWidth(order.purchaseOption.width);
-    option->SetHeight(order.purchaseOption.height);
+    option->SetOperation(shown.operation);
+    option->SetWebviewMode(shown.webviewMode);
+    option->SetX(shown.x);
+    option->SetY(shown.y);
+    option->SetWidth(shown.width);
+    option->SetHeight(shown.height);
     purchase->SetPurchaseOption(option);
-    purchase->SetServiceTxnNo(withRecord ? record.serviceTxnNo.c_str() : order.serviceTxnNo);
-    purchase->SetExtraData(withRecord ? record.extraData.c_str() : order.extraData);
-    Tessel_StartPurchase(purchase, &FreeBaselineContext, nullptr,
-                         NewBaselineContext<TesselPurchaseCallback>(&OnPurchaseC, nullptr), nullptr);
+    purchase->SetServiceTxnNo(serviceTxnNo);
+    purchase->SetExtraData(extraData);
+    Tessel_StartPurchase(purchase, &FreeBaselineContext, nullptr, context, nullptr);
     for (uint32_t i = 0; i < count; ++i) {
         products[i]->Release();
     }
     option->Release();
     purchase->Release();
+}
+
+// The C caller's record, through the intermediate record when withRecord.
+void BaselineRequest(const TesselStartPurchaseParam& order, bool withRecord)
+{
+    if (!Tessel_Internal_BaseInitialized()) {
+        return;
+    }
+    void* context = NewBaselineContext<TesselPurchaseCallback>(&OnPurchaseC, nullptr);
+    if (!withRecord) {
+        SendOrder(order.orderProducts, order.orderProductCount, order.purchaseOption, order.serviceTxnNo,
+                  order.extraData, context);
+        return;
+    }
+    IAP::TesselPCStartPurchaseParamCpp record;
+    record.orderProducts.reserve(order.orderProductCount);
+    for (uint32_t i = 0; i < order.orderProductCount; ++i) {
+        record.orderProducts.push_back(
+            {order.orderProducts[i].productId, order.orderProducts[i].salePrice, order.orderProducts[i].quantity});
+    }
+    record.serviceTxnNo = TextOf(order.serviceTxnNo);
+    record.extraData = TextOf(order.extraData);
+    SendOrder(order.orderProducts, order.orderProductCount, order.purchaseOption, record.serviceTxnNo.c_str(),
+              record.extraData.c_str(), context);
+}
+
+// The least the public C++ class allows: its getters read straight into the
+// parameter objects (its texts live through the call).
+void BaselineRequestCpp(IAP::TesselPCStartPurchaseParam& order)
+{
+    if (!Tessel_Internal_BaseInitialized()) {
+        return;
+    }
+    TesselOrderProduct products[8] = {};
+    const uint32_t count = order.GetOrderProductCount() < 8 ? order.GetOrderProductCount() : 8;
+    for (uint32_t i = 0; i < count; ++i) {
+        const IAP::TesselPCOrderProduct* product = order.GetOrderProduct(static_cast<int>(i));
+        products[i] = {product->GetProductId(), product->GetSalePrice(), product->GetQuantity()};
+    }
+    IAP::TesselPCPurchaseOption option = order.GetPurchaseOption();
+    TesselPurchaseOption shown{};
+    shown.operation = static_cast<int32_t>(option.GetOperation());
+    shown.webviewMode = static_cast<int32_t>(option.GetWebviewMode());
+    option.GetWebviewRect(&shown.x, &shown.y, &shown.width, &shown.height);
+    const wchar_t* serviceTxnNo = order.GetServiceTxnNo();
+    const wchar_t* extraData = order.GetExtraData();
+    auto callback = &OnPurchaseCpp;
+    SendOrder(products, count, shown, serviceTxnNo != nullptr ? serviceTxnNo : L"",
+              extraData != nullptr ? extraData : L"", NewBaselineContext<decltype(callback)>(callback, nullptr));
 }
 
 // Frees a start-purchase context: the result trampoline with a popup that
@@ -341,5 +379,32 @@ void StartPurchaseRequest_C(benchmark::State& state)
     Report(state, module, {{"rec", withRecord}, {"direct", direct}});
 }
 BENCHMARK(StartPurchaseRequest_C);
+
+void StartPurchaseRequest_Cpp(benchmark::State& state)
+{
+    VendraSession session;
+    const TesselStartPurchaseParam c = OrderC();
+    IAP::TesselPCStartPurchaseParam param;
+    param.CreateOrderProduct(c.orderProductCount);
+    for (uint32_t i = 0; i < c.orderProductCount; ++i) {
+        IAP::TesselPCOrderProduct product;
+        product.SetProductId(c.orderProducts[i].productId);
+        product.SetSalePrice(c.orderProducts[i].salePrice);
+        product.SetQuantity(c.orderProducts[i].quantity);
+        param.SetOrderProduct(static_cast<int>(i), &product);
+    }
+    IAP::TesselPCPurchaseOption option;
+    option.SetWebviewRect(0, 0, 420, 700);
+    param.SetPurchaseOption(option);
+    param.SetServiceTxnNo(c.serviceTxnNo);
+    param.SetExtraData(c.extraData);
+    constexpr uint64_t kBatch = 2048;
+    const Tally module = RunRequests(
+        state, kBatch, [&param] { IAP::IAP_StartPurchase(&param, &OnPurchaseCpp); }, &CompletePurchaseEmpty);
+    const Tally least = RunBaselineRequests(
+        module.operations, kBatch, [&param] { BaselineRequestCpp(param); }, &CompletePurchaseEmpty);
+    Report(state, module, {{"least", least}});
+}
+BENCHMARK(StartPurchaseRequest_Cpp);
 
 }  // namespace

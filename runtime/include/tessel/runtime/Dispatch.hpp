@@ -113,7 +113,7 @@ ParamPtr<Interface> CreateParam(Base::ParamTypeId typeId)
 
 // Owns several parameter objects (a request and the objects it refers to);
 // releases them in the order they were added. get() is the first one. The
-// first few live inside the list itself, so a small request allocates
+// first eight live inside the list itself, so a small request allocates
 // nothing here; data() + 1 onwards can serve as the array of the objects a
 // request refers to.
 class ParamList {
@@ -174,7 +174,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kInline = 4;
+    static constexpr std::size_t kInline = 8;  // a purchase of up to 6 products
     Base::IParam** slots() noexcept { return heap_ != nullptr ? heap_.get() : inline_; }
 
     Base::IParam* inline_[kInline] = {};
