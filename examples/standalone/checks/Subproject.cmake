@@ -1,0 +1,31 @@
+# The SDK added with add_subdirectory leaves the game alone: it forces no
+# output folder on its libraries (so they land where the game's own settings
+# say) and builds none of its tests, examples or benchmarks.
+set(tessel_subproject_faults "")
+foreach(module IN ITEMS Plinth Vendra Panora Scrivo Ludex)
+  get_target_property(real Tessel::${module} ALIASED_TARGET)
+  set(forced "")
+  foreach(property IN ITEMS RUNTIME_OUTPUT_DIRECTORY LIBRARY_OUTPUT_DIRECTORY ARCHIVE_OUTPUT_DIRECTORY)
+    get_target_property(dir ${real} ${property})
+    if(dir)
+      list(APPEND forced "${property}")
+    endif()
+  endforeach()
+  if(forced)
+    list(JOIN forced ", " forced)
+    list(APPEND tessel_subproject_faults "Tessel::${module} has a forced ${forced}")
+  endif()
+endforeach()
+
+get_property(sdk_dirs DIRECTORY "${TESSEL_SDK_SOURCE_DIR}" PROPERTY SUBDIRECTORIES)
+foreach(dir IN LISTS sdk_dirs)
+  file(RELATIVE_PATH rel "${TESSEL_SDK_SOURCE_DIR}" "${dir}")
+  if(rel MATCHES "^(tests|examples)$")
+    list(APPEND tessel_subproject_faults "the SDK adds its ${rel}/")
+  endif()
+endforeach()
+
+if(tessel_subproject_faults)
+  list(JOIN tessel_subproject_faults "\n  " text)
+  message(FATAL_ERROR "The SDK as a subproject reaches into the game:\n  ${text}")
+endif()
