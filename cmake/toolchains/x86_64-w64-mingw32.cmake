@@ -15,7 +15,10 @@ find_program(CMAKE_RC_COMPILER NAMES ${TESSEL_MINGW_TRIPLE}-windres)
 # The demangler of the export-table check.
 find_program(TESSEL_CXXFILT NAMES ${TESSEL_MINGW_TRIPLE}-c++filt)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${TESSEL_MINGW_TRIPLE})
+# Windows packages installed elsewhere (the SDK's own install prefix, for a
+# game built against it) are found through the prefixes given on the command
+# line as CMAKE_PREFIX_PATH.
+set(CMAKE_FIND_ROOT_PATH /usr/${TESSEL_MINGW_TRIPLE} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 # Header-only libraries (EnTT) serve every target: their headers may come
