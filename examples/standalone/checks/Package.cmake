@@ -38,16 +38,11 @@ if(CMAKE_C_COMPILER_ID MATCHES "GNU|Clang")
   message(STATUS "Header check: ${count} installed headers in ${unit_count} translation units")
 endif()
 
-# A request the package cannot meet fails at configure time with a message
-# naming the package and the versions or the component.
+# Asking for an incompatible version fails at configure time, with a message
+# naming the package, the version asked for and the version found.
 string(REPLACE "." "\\." found_version "${TesselPCSDK_VERSION}")
-set(probe "${CMAKE_CURRENT_SOURCE_DIR}/checks/probe")
-set(expect "${CMAKE_CURRENT_SOURCE_DIR}/checks/ExpectConfigureFailure.cmake")
 add_test(NAME package_rejects_version_2
-  COMMAND "${CMAKE_COMMAND}" "-DPROBE=${probe}" "-DBINARY=${CMAKE_CURRENT_BINARY_DIR}/probe-version"
-          "-DARGS=-DTesselPCSDK_DIR=${TesselPCSDK_DIR};-DPROBE_VERSION=2.0"
-          "-DEXPECT=TesselPCSDK;\"2\\.0\";${found_version}" -P "${expect}")
-add_test(NAME package_rejects_missing_component
-  COMMAND "${CMAKE_COMMAND}" "-DPROBE=${probe}" "-DBINARY=${CMAKE_CURRENT_BINARY_DIR}/probe-component"
-          "-DARGS=-DTesselPCSDK_DIR=${TesselPCSDK_DIR};-DPROBE_VERSION=1.0;-DPROBE_COMPONENTS=Nonesuch"
-          "-DEXPECT=TesselPCSDK;Nonesuch" -P "${expect}")
+  COMMAND "${CMAKE_COMMAND}" -S "${CMAKE_CURRENT_SOURCE_DIR}/checks/probe" -B "${CMAKE_CURRENT_BINARY_DIR}/probe"
+          "-DTesselPCSDK_DIR=${TesselPCSDK_DIR}" -DPROBE_VERSION=2.0)
+set_tests_properties(package_rejects_version_2 PROPERTIES PASS_REGULAR_EXPRESSION
+  "package \"TesselPCSDK\" that is.*requested version \"2\\.0\".*version: ${found_version}")
