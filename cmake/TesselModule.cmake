@@ -1,4 +1,5 @@
-# tessel_add_module(<Name> EXPORTS <file> SOURCES <src>... HEADERS <header>...)
+# tessel_add_module(<Name> DESCRIPTION <text> EXPORTS <file> SOURCES <src>...
+#                   HEADERS <header>...)
 #
 # Builds one feature module as a shared library: its own copy of the module
 # runtime is linked in, the base library is linked through the import table,
@@ -12,12 +13,15 @@
 # target's HEADERS file set, put on the include path of what links it and
 # installed with the package.
 #
+# DESCRIPTION names the module in its version resource (Windows) and its
+# pkg-config file; the library carries the SDK's version (TesselVersion).
+#
 # Every module's target is recorded in the global property TESSEL_MODULES.
 #
 # The exports file holds one entry per line: a plain symbol name, or
 # "class <qualified name>" for an exported value class (all its members).
 function(tessel_add_module module)
-  cmake_parse_arguments(ARG "" "EXPORTS" "SOURCES;HEADERS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXPORTS;DESCRIPTION" "SOURCES;HEADERS" ${ARGN})
   string(TOLOWER "${module}" lower)
   string(TOUPPER "${module}" upper)
   set(name tessel_${lower})
@@ -29,6 +33,7 @@ function(tessel_add_module module)
   target_link_libraries(${name} PRIVATE tessel_runtime PUBLIC Tessel::Plinth)
   tessel_use_warnings(${name})
   set_target_properties(${name} PROPERTIES PREFIX "lib" OUTPUT_NAME "${module}" EXPORT_NAME "${module}")
+  tessel_set_library_version(${name} "${ARG_DESCRIPTION}")
   if(NOT WIN32)
     # Installed, each module finds the platform's library beside it.
     set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <set>
 
+#include "tessel/TesselVersion.h"
+
 #include "core.hpp"
 #include "popups.hpp"
 #include "profile.hpp"
@@ -594,7 +596,7 @@ Base::IParam* Tessel_CreateParam(int32_t typeId)
 
 Base::IResultObject* Tessel_GetVersion(wchar_t* buffer, int32_t capacity)
 {
-    static const wchar_t kVersion[] = L"1.0.0";
+    static const wchar_t kVersion[] = L"" TESSEL_SDK_VERSION_STRING;
     constexpr int32_t kNeeded = static_cast<int32_t>(sizeof(kVersion) / sizeof(wchar_t));
     uint32_t code = TESSEL_RESULT_SUCCESS;
     if (buffer == nullptr || capacity < kNeeded) {
