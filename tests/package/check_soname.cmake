@@ -1,0 +1,25 @@
+# cmake -DREADELF=<readelf> -DLIBDIR=<dir> -DNAMES=<Name>,... -DMAJOR=<n> -P check_soname.cmake
+#
+# Each lib<Name>.so in LIBDIR names lib<Name>.so.<MAJOR> as its SONAME, and
+# that file is installed beside it.
+string(REPLACE "," ";" names "${NAMES}")
+set(problems "")
+foreach(name IN LISTS names)
+  set(library "${LIBDIR}/lib${name}.so")
+  set(soname "lib${name}.so.${MAJOR}")
+  execute_process(COMMAND "${READELF}" -d "${library}" OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    string(APPEND problems "${READELF} -d failed on ${library}\n")
+  elseif(NOT dynamic MATCHES "\\(SONAME\\)[ \t]+Library soname: \\[([^]]*)\\]")
+    string(APPEND problems "${library} has no SONAME\n")
+  elseif(NOT CMAKE_MATCH_1 STREQUAL soname)
+    string(APPEND problems "${library}: SONAME ${CMAKE_MATCH_1}, expected ${soname}\n")
+  elseif(NOT EXISTS "${LIBDIR}/${soname}")
+    string(APPEND problems "${soname} is not installed beside ${library}\n")
+  else()
+    message(STATUS "${library}: SONAME ${soname}")
+  endif()
+endforeach()
+if(problems)
+  message(FATAL_ERROR "${problems}")
+endif()
