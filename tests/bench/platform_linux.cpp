@@ -4,6 +4,7 @@
 // library's for every library in the process (glibc routes its internal
 // allocations, wcsdup's included, through the replacement) and forwards to
 // the C library's allocator, so that the heap stays one heap.
+#include <malloc.h>
 #include <time.h>
 
 #include <atomic>
@@ -24,6 +25,17 @@ void __libc_free(void* pointer);
 namespace {
 
 std::atomic<uint64_t> g_allocations{0};
+
+// The heap of a game that has been running a while: memory freed by one
+// operation stays in the heap for the next (no trimming, no unmapping of
+// large blocks), so that a row does not measure the kernel handing pages
+// back and forth, which depends on what happened to lie at the top of the
+// heap. Module and baselines run in the same heap.
+const bool g_warmHeap = [] {
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
+    return true;
+}();
 
 void Count() noexcept { g_allocations.fetch_add(1, std::memory_order_relaxed); }
 
