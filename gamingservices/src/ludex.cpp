@@ -32,12 +32,20 @@ const wchar_t* CharacterText(Base::IObject* data)
     return data != nullptr ? static_cast<Base::ICharacterData*>(data)->GetCharacterText() : L"";
 }
 
+// An answer the module makes itself: no character text.
+template <class Reply>
+void ReportNoCharacter(const Reply& reply, const CallbackResultCpp& answer)
+{
+    reply(answer, L"");
+}
+
 template <class Reply>
 void FetchTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
-    rt::Complete<Reply>(result, [data](const Reply& reply, const CallbackResultCpp& converted) {
-        reply(converted, CharacterText(data));
-    });
+    rt::Complete<Reply>(
+        kLudex, result,
+        [data](const Reply& reply, const CallbackResultCpp& converted) { reply(converted, CharacterText(data)); },
+        &ReportNoCharacter<Reply>);
 }
 
 template <class Reply>
@@ -50,7 +58,7 @@ void Fetch(const wchar_t* characterId, const wchar_t* serverId, const Reply& rep
             Tessel_Internal_GamingServices_FetchCharacter(
                 param, rt::TrampolineFor(context, &FetchTrampoline<Reply>), context);
         },
-        [](const Reply& callbacks, const CallbackResultCpp& error) { callbacks(error, L""); });
+        &ReportNoCharacter<Reply>);
 }
 
 }  // namespace

@@ -65,10 +65,18 @@ rt::ParamPtr<Base::ILogSendParam> BuildLogParam(const Record* record)
     return param;
 }
 
+// The callback has no extra arguments: every outcome, the module's own
+// answers included, is the result alone.
+template <class Reply>
+void Answer(const Reply& reply, const CallbackResultCpp& result)
+{
+    reply(result);
+}
+
 template <class Reply>
 void SendTrampoline(Base::ICallbackResultObject* result, Base::IObject* /*data*/)
 {
-    rt::Complete<Reply>(result, [](const Reply& reply, const CallbackResultCpp& converted) { reply(converted); });
+    rt::Complete<Reply>(kScrivo, result, &Answer<Reply>, &Answer<Reply>);
 }
 
 template <class Record, class Reply>
@@ -79,7 +87,7 @@ void Send(const Record* record, const Reply& reply)
         [](Base::IParam* param, Reply* context) {
             Tessel_SendLog(param, rt::TrampolineFor(context, &SendTrampoline<Reply>), context);
         },
-        [](const Reply& callbacks, const CallbackResultCpp& error) { callbacks(error); });
+        &Answer<Reply>);
 }
 
 }  // namespace

@@ -23,15 +23,25 @@ void FetchVoidedPurchases(const Reply& reply)
 // --- Terms agreement ------------------------------------------------------------
 // A null terms data object: not agreed, no text, and a created popup.
 
+// An answer the module makes itself: not agreed, no text.
+template <class Reply>
+void ReportNoTerms(const Reply& reply, const CallbackResultCpp& error)
+{
+    reply(error, false, L"");
+}
+
 template <class Context>
 void TermsTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
     const auto* terms = static_cast<const Base::ITermsData*>(data);
     const bool created = terms == nullptr || terms->IsPopupCreated();
-    CompletePopup<Context>(result, created, [terms](const auto& reply, const CallbackResultCpp& converted) {
-        const wchar_t* text = terms != nullptr ? terms->GetTermsText() : nullptr;
-        reply(converted, terms != nullptr && terms->GetAgreed(), text != nullptr ? text : L"");
-    });
+    CompletePopup<Context>(
+        result, created,
+        [terms](const auto& reply, const CallbackResultCpp& converted) {
+            const wchar_t* text = terms != nullptr ? terms->GetTermsText() : nullptr;
+            reply(converted, terms != nullptr && terms->GetAgreed(), text != nullptr ? text : L"");
+        },
+        &ReportNoTerms<decltype(Context::result)>);
 }
 
 template <class Context, class Option>
@@ -39,21 +49,30 @@ void FetchTermsAgreement(const Option* option, const Context& callbacks)
 {
     RequestPopup(
         callbacks, [option] { return BuildTermsOption(ReadTermsOption(option)); }, &TermsTrampoline<Context>,
-        &Tessel_FetchTermsAgreement,
-        [](const auto& reply, const CallbackResultCpp& error) { reply(error, false, L""); });
+        &Tessel_FetchTermsAgreement, [](const auto& reply, const CallbackResultCpp& error) { ReportNoTerms(reply, error); });
 }
 
 // --- Game withdrawal --------------------------------------------------------------
 // A null withdraw data object: not withdrawn, and a created popup.
+
+// An answer the module makes itself: not withdrawn.
+template <class Reply>
+void ReportNotWithdrawn(const Reply& reply, const CallbackResultCpp& error)
+{
+    reply(error, false);
+}
 
 template <class Context>
 void WithdrawTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
     const auto* withdraw = static_cast<const Base::IWithdrawData*>(data);
     const bool created = withdraw == nullptr || withdraw->IsPopupCreated();
-    CompletePopup<Context>(result, created, [withdraw](const auto& reply, const CallbackResultCpp& converted) {
-        reply(converted, withdraw != nullptr && withdraw->GetWithdrawn());
-    });
+    CompletePopup<Context>(
+        result, created,
+        [withdraw](const auto& reply, const CallbackResultCpp& converted) {
+            reply(converted, withdraw != nullptr && withdraw->GetWithdrawn());
+        },
+        &ReportNotWithdrawn<decltype(Context::result)>);
 }
 
 template <class Context, class Option>
@@ -62,7 +81,7 @@ void WithdrawGame(const Option* option, const Context& callbacks)
     RequestPopup(
         callbacks, [option] { return BuildWithdrawOption(ReadWithdrawOption(option)); },
         &WithdrawTrampoline<Context>, &Tessel_WithdrawGame,
-        [](const auto& reply, const CallbackResultCpp& error) { reply(error, false); });
+        [](const auto& reply, const CallbackResultCpp& error) { ReportNotWithdrawn(reply, error); });
 }
 
 template <class Callback, class OnDestroy>

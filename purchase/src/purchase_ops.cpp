@@ -30,8 +30,9 @@ void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCp
           }));
 }
 
-// The not-initialized answer: in C a converted empty record, in C++ a
-// default-constructed purchase result (progress NEED_PAYMENT_WINDOW).
+// An answer the module makes itself (not initialized, out of memory): in C a
+// converted empty record, in C++ a default-constructed purchase result
+// (progress NEED_PAYMENT_WINDOW).
 template <class Callback>
 void ReportPurchaseNotInitialized(const rt::CReply<Callback>& reply, const CallbackResultCpp& error)
 {
@@ -49,9 +50,12 @@ void PurchaseTrampoline(Base::ICallbackResultObject* result, Base::IObject* data
 {
     const auto* purchase = static_cast<const Base::IPurchaseResultData*>(data);
     const bool created = purchase == nullptr || purchase->IsPopupCreated();
-    CompletePopup<Context>(result, created, [purchase](const auto& reply, const CallbackResultCpp& converted) {
-        DeliverPurchase(reply, converted, [purchase] { return ReadPurchaseResult(purchase); });
-    });
+    CompletePopup<Context>(
+        result, created,
+        [purchase](const auto& reply, const CallbackResultCpp& converted) {
+            DeliverPurchase(reply, converted, [purchase] { return ReadPurchaseResult(purchase); });
+        },
+        [](const auto& reply, const CallbackResultCpp& error) { ReportPurchaseNotInitialized(reply, error); });
 }
 
 template <class Context, class Param>
@@ -71,17 +75,28 @@ PopupContext<Callback, OnDestroy> PurchaseContext(Callback reply, OnDestroy onDe
 
 // --- Confirm purchase -----------------------------------------------------------
 
+// An answer the module makes itself: not confirmed, no lists.
+template <class Reply>
+void ReportNoConfirmation(const Reply& reply, const CallbackResultCpp& error)
+{
+    reply(error, false, nullptr, 0u, nullptr, 0u);
+}
+
 template <class Reply>
 void ConfirmTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
-    rt::Complete<Reply>(result, [data](const Reply& reply, const CallbackResultCpp& converted) {
-        const ConfirmPurchaseCpp confirm = ReadConfirmPurchase(static_cast<const Base::IConfirmPurchaseData*>(data));
-        WithRecords(reply, confirm.purchasedProducts, [&](auto* products, unsigned int productCount) {
-            WithRecords(reply, confirm.chargeInfos, [&](auto* charges, unsigned int chargeCount) {
-                reply(converted, confirm.result, products, productCount, charges, chargeCount);
+    rt::Complete<Reply>(
+        kVendra, result,
+        [data](const Reply& reply, const CallbackResultCpp& converted) {
+            const ConfirmPurchaseCpp confirm =
+                ReadConfirmPurchase(static_cast<const Base::IConfirmPurchaseData*>(data));
+            WithRecords(reply, confirm.purchasedProducts, [&](auto* products, unsigned int productCount) {
+                WithRecords(reply, confirm.chargeInfos, [&](auto* charges, unsigned int chargeCount) {
+                    reply(converted, confirm.result, products, productCount, charges, chargeCount);
+                });
             });
-        });
-    });
+        },
+        &ReportNoConfirmation<Reply>);
 }
 
 template <class Reply>
@@ -93,32 +108,43 @@ void ConfirmPurchase(long long transactionMasterNumber, const Reply& reply)
         [](Base::IParam* param, Reply* context) {
             Tessel_ConfirmPurchase(param, rt::TrampolineFor(context, &ConfirmTrampoline<Reply>), context);
         },
-        [](const Reply& waiting, const CallbackResultCpp& error) {
-            waiting(error, false, nullptr, 0u, nullptr, 0u);
-        });
+        &ReportNoConfirmation<Reply>);
 }
 
 // --- Payment ----------------------------------------------------------------------
 // The result callback has its own context; onDestroy, when given with a
 // result callback, a separate one that only the destroy trampoline frees.
 
+// An answer the module makes itself to the result callback: no payment text.
+template <class Context>
+void ReportNoPayment(const Context& context, const CallbackResultCpp& error)
+{
+    context.result(error, L"");
+}
+
 template <class Context>
 void PaymentTrampoline(Base::ICallbackResultObject* result, const wchar_t* payment)
 {
-    rt::Complete<Context>(result, [payment](const Context& context, const CallbackResultCpp& converted) {
-        context.result(converted, payment != nullptr ? payment : L"");
-    });
+    rt::Complete<Context>(
+        kVendra, result,
+        [payment](const Context& context, const CallbackResultCpp& converted) {
+            context.result(converted, payment != nullptr ? payment : L"");
+        },
+        &ReportNoPayment<Context>);
 }
 
 // The C++ onDestroy never hears of a popup that was not created (code 33).
 template <class Reply>
 void PaymentDestroyTrampoline(Base::ICallbackResultObject* result, Base::IObject* /*data*/)
 {
-    rt::Complete<Reply>(result, [](const Reply& onDestroy, const CallbackResultCpp& converted) {
-        if (IsC(onDestroy) || converted.result.GetResultCode() != rt::kPopupNotCreated) {
-            onDestroy(converted);
-        }
-    });
+    rt::Complete<Reply>(
+        kVendra, result,
+        [](const Reply& onDestroy, const CallbackResultCpp& converted) {
+            if (IsC(onDestroy) || converted.result.GetResultCode() != rt::kPopupNotCreated) {
+                onDestroy(converted);
+            }
+        },
+        &NotifyDestroy<Reply>);
 }
 
 template <class Context, class Option>
@@ -139,9 +165,9 @@ void StartPayment(const Option* option, const Context& callbacks)
             destroy.release();  // the destroy trampoline frees it
         },
         [](const Context& waiting, const CallbackResultCpp& error) {
-            waiting.result(error, L"");
+            ReportNoPayment(waiting, error);
             if (IsC(waiting.result)) {
-                rt::ReportNeverAttempted(kVendra, kStartPayment, waiting.second, &NotifyDestroy<DestroyReply>);
+                rt::ReportNeverAttempted(kVendra, error, waiting.second, &NotifyDestroy<DestroyReply>);
             }
         });
 }

@@ -87,14 +87,25 @@ void DeliverList(const Reply& reply, const CallbackResultCpp& result, const Item
     WithItems(reply, items, read, [&](auto* array, unsigned int count) { reply(result, array, count); });
 }
 
+// An answer the module makes itself (not initialized, out of memory) to a
+// list request: no array.
+template <class Reply>
+void ReportNoList(const Reply& reply, const CallbackResultCpp& error)
+{
+    reply(error, nullptr, 0u);
+}
+
 // Trampoline of a list handed as a list object (categories, products,
 // inventory).
 template <class Reply, auto Read>
 void ListTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
-    rt::Complete<Reply>(result, [data](const Reply& reply, const CallbackResultCpp& converted) {
-        DeliverList(reply, converted, ItemSource::FromList(static_cast<const Base::IListObject*>(data)), Read);
-    });
+    rt::Complete<Reply>(
+        kVendra, result,
+        [data](const Reply& reply, const CallbackResultCpp& converted) {
+            DeliverList(reply, converted, ItemSource::FromList(static_cast<const Base::IListObject*>(data)), Read);
+        },
+        &ReportNoList<Reply>);
 }
 
 // Trampoline of a list handed as an item array and its count (extended
@@ -102,16 +113,12 @@ void ListTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 template <class Reply, auto Read>
 void ArrayTrampoline(Base::ICallbackResultObject* result, Base::IObject* const* items, uint32_t count)
 {
-    rt::Complete<Reply>(result, [items, count](const Reply& reply, const CallbackResultCpp& converted) {
-        DeliverList(reply, converted, ItemSource::FromArray(items, count), Read);
-    });
-}
-
-// The not-initialized answer of a list request: no array.
-template <class Reply>
-void ReportNoList(const Reply& reply, const CallbackResultCpp& error)
-{
-    reply(error, nullptr, 0u);
+    rt::Complete<Reply>(
+        kVendra, result,
+        [items, count](const Reply& reply, const CallbackResultCpp& converted) {
+            DeliverList(reply, converted, ItemSource::FromArray(items, count), Read);
+        },
+        &ReportNoList<Reply>);
 }
 
 // A list request: build() makes the parameter object (rt::NoParam for none),
@@ -143,25 +150,28 @@ void NotifyDestroy(const Reply& onDestroy, const CallbackResultCpp& result)
 template <class Context>
 void DestroyTrampoline(Base::ICallbackResultObject* result, Base::IObject* /*data*/)
 {
-    rt::CompleteSecond<Context>(result, &NotifyDestroy<decltype(Context::second)>);
+    rt::CompleteSecond<Context>(kVendra, result, &NotifyDestroy<decltype(Context::second)>,
+                                &NotifyDestroy<decltype(Context::second)>);
 }
 
 // The result trampoline of a popup request; deliver(reply, result) calls
-// the result callback.
-template <class Context, class Deliver>
-void CompletePopup(Base::ICallbackResultObject* result, bool popupCreated, Deliver&& deliver)
+// the result callback, answer(reply, error) when that fails (the request's
+// not-initialized report).
+template <class Context, class Deliver, class Answer>
+void CompletePopup(Base::ICallbackResultObject* result, bool popupCreated, Deliver&& deliver, Answer&& answer)
 {
     const auto notice = IsC(Context{}.result) ? rt::NotCreatedNotice::Send : rt::NotCreatedNotice::None;
     rt::CompletePopupResult<Context>(kVendra, result, popupCreated, notice, std::forward<Deliver>(deliver),
-                                     &NotifyDestroy<decltype(Context::second)>);
+                                     std::forward<Answer>(answer), &NotifyDestroy<decltype(Context::second)>);
 }
 
 using PopupCall = void (*)(Base::IParam*, Base::Trampoline, Base::Trampoline, void*, void*);
 
 // A popup request. The destroy trampoline and the second context go to the
 // platform only with both callbacks. report(resultReply, error) gives the
-// result callback its not-initialized answer; the C flavour then tells
-// onDestroy that the popup was never attempted, in the same job.
+// result callback an answer the module makes itself (not initialized, out
+// of memory); for a request that was never sent, the C flavour then tells
+// onDestroy that the popup was not created, in the same job.
 template <class Context, class Build, class Report>
 void RequestPopup(const Context& callbacks, Build&& build, Base::Trampoline trampoline, PopupCall call,
                   Report report)
@@ -176,8 +186,7 @@ void RequestPopup(const Context& callbacks, Build&& build, Base::Trampoline tram
         [report](const Context& waiting, const CallbackResultCpp& error) {
             report(waiting.result, error);
             if (IsC(waiting.result)) {
-                rt::ReportNeverAttempted(kVendra, waiting.operationCode, waiting.second,
-                                         &NotifyDestroy<decltype(Context::second)>);
+                rt::ReportNeverAttempted(kVendra, error, waiting.second, &NotifyDestroy<decltype(Context::second)>);
             }
         });
 }

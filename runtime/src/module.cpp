@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "tessel/runtime/Marshal.hpp"
+#include "tessel/runtime/Dispatch.hpp"
 
 namespace tessel::rt {
 namespace {
@@ -14,6 +14,8 @@ platform::OnceGuard g_contextOnce;
 std::unique_ptr<ModuleContext> g_context;  // destroyed when the library is unloaded
 
 void (*g_systemPin)(const void*) = &platform::PinLibraryContaining;
+
+thread_local bool t_callbackEntered = false;
 
 bool CreateContext(void*)
 {
@@ -130,6 +132,23 @@ Result OutOfMemoryCpp(const ModuleIdentity& module) noexcept
 }
 
 bool IsDiscarding() { return Tessel_Internal_IsDiscardingUserCallbacks(); }
+
+bool ExchangeCallbackEntered(bool entered) noexcept
+{
+    const bool previous = t_callbackEntered;
+    t_callbackEntered = entered;
+    return previous;
+}
+
+uint32_t OperationOf(Base::ICallbackResultObject* result) noexcept
+{
+    uint32_t operationCode = 0;
+    uint32_t resultCode = 0;
+    if (result != nullptr) {
+        Tessel_Internal_GetResultRawCodes(result->GetResult(), &operationCode, &resultCode);
+    }
+    return operationCode;
+}
 
 namespace testing {
 void SetSystemPin(void (*pin)(const void* address))

@@ -41,6 +41,7 @@ struct TestReply {
     void operator()(const CallbackResultCpp& result) const
     {
         g_heard.push_back({who, result.result.GetOperationCode(), result.result.GetResultCode(), result.message});
+        rt::ExchangeCallbackEntered(true);  // as the module's replies do
         if (throws) {
             throw std::runtime_error("callback failed");
         }
@@ -48,6 +49,8 @@ struct TestReply {
 };
 
 using Pair = rt::PairContext<TestReply, TestReply>;
+
+constexpr auto kTell = [](const TestReply& r, const CallbackResultCpp& c) { r(c); };
 
 struct Sent {
     Base::IParam* param;
@@ -158,10 +161,13 @@ TEST_F(DispatchTest, CompleteDeliversOnceAndFreesTheContext)
     auto* context = new TestReply(7);
     Sandbox::CallbackResultObject result(context, 80, 0, std::wstring(L"done"));
     int delivered = 0;
-    rt::Complete<TestReply>(&result, [&](const TestReply& reply, const CallbackResultCpp& converted) {
-        ++delivered;
-        reply(converted);
-    });
+    rt::Complete<TestReply>(
+        kModule, &result,
+        [&](const TestReply& reply, const CallbackResultCpp& converted) {
+            ++delivered;
+            reply(converted);
+        },
+        kTell);
     EXPECT_EQ(delivered, 1);
     ASSERT_EQ(g_heard.size(), 1u);
     EXPECT_EQ(g_heard[0].message, L"done");
@@ -170,20 +176,52 @@ TEST_F(DispatchTest, CompleteDeliversOnceAndFreesTheContext)
 TEST_F(DispatchTest, CompleteSkipsAMissingCallbackAndDiscardingButStillFrees)
 {
     Sandbox::CallbackResultObject absent(new TestReply(1, false), 80, 0);
-    rt::Complete<TestReply>(&absent, [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    rt::Complete<TestReply>(kModule, &absent, kTell, kTell);
     Sandbox::Script::SetDiscarding(true);
     Sandbox::CallbackResultObject discarded(new TestReply(2), 80, 0);
-    rt::Complete<TestReply>(&discarded, [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    rt::Complete<TestReply>(kModule, &discarded, kTell, kTell);
     EXPECT_TRUE(g_heard.empty());
-    rt::Complete<TestReply>(nullptr, [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    rt::Complete<TestReply>(kModule, nullptr, kTell, kTell);
 }
 
 TEST_F(DispatchTest, AThrowingCallbackDoesNotEscapeAndTheContextIsFreed)
 {
     Sandbox::CallbackResultObject result(new TestReply(1, true, true), 80, 0);
     EXPECT_NO_THROW(
-        rt::Complete<TestReply>(&result, [](const TestReply& r, const CallbackResultCpp& c) { r(c); }));
-    EXPECT_EQ(g_heard.size(), 1u);
+        rt::Complete<TestReply>(kModule, &result, kTell, kTell));
+    EXPECT_EQ(g_heard.size(), 1u) << "a callback that threw is not called again";
+}
+
+// Out of memory, wherever it strikes, still answers once: a conversion that
+// fails before the callback gives it code 22 with the neutral arguments; a
+// request that cannot be built hears code 22 from the queue.
+TEST_F(DispatchTest, AFailedConversionAnswersOutOfMemoryOnce)
+{
+    Sandbox::CallbackResultObject result(new TestReply(1), 86, 0, std::wstring(L"done"));
+    rt::Complete<TestReply>(
+        kModule, &result, [](const TestReply&, const CallbackResultCpp&) { throw std::bad_alloc(); }, kTell);
+    ASSERT_EQ(g_heard.size(), 1u);
+    EXPECT_EQ(g_heard[0].resultCode, 22u);
+    EXPECT_EQ(g_heard[0].operationCode, 86u);
+    EXPECT_EQ(g_heard[0].message, L"");
+}
+
+TEST_F(DispatchTest, ARequestThatCannotBeBuiltAnswersOutOfMemoryFromTheQueue)
+{
+    SetReady(true);
+    rt::Submit(
+        rt::Order::ReadyFirst, kModule, 80, TestReply(1),
+        []() -> rt::NoParam { throw std::bad_alloc(); },
+        [](Base::IParam* param, TestReply* context) { g_sent.push_back({param, context}); }, kTell);
+    EXPECT_TRUE(g_sent.empty());
+    EXPECT_TRUE(g_heard.empty()) << "never inside the request call";
+    auto queued = Sandbox::Script::TakeQueuedUserCallbacks();
+    ASSERT_EQ(queued.size(), 1u);
+    queued[0]();
+    ASSERT_EQ(g_heard.size(), 1u);
+    EXPECT_EQ(g_heard[0].resultCode, 22u);
+    EXPECT_EQ(g_heard[0].operationCode, 80u);
+    SetReady(false);
 }
 
 TEST_F(DispatchTest, AThrowingCallbackInTheQueuedErrorDoesNotUnwindIntoThePlatform)
@@ -227,10 +265,7 @@ TEST_P(PopupResultTest, FollowsThePopupStateTable)
     Sandbox::Script::SetDiscarding(c.discarding);
     auto* context = new Pair{TestReply(1), TestReply(2, c.second), 82};
     Sandbox::CallbackResultObject result(context, 82, 0);
-    rt::CompletePopupResult<Pair>(
-        kModule, &result, c.created, c.notice,
-        [](const TestReply& r, const CallbackResultCpp& converted) { r(converted); },
-        [](const TestReply& r, const CallbackResultCpp& notCreated) { r(notCreated); });
+    rt::CompletePopupResult<Pair>(kModule, &result, c.created, c.notice, kTell, kTell, kTell);
 
     std::size_t expected = (c.resultHeard ? 1u : 0u) + (c.noticeHeard ? 1u : 0u);
     ASSERT_EQ(g_heard.size(), expected);
@@ -249,7 +284,7 @@ TEST_P(PopupResultTest, FollowsThePopupStateTable)
         g_heard.clear();
         Sandbox::Script::SetDiscarding(false);
         Sandbox::CallbackResultObject destroyed(context, 82, 0);
-        rt::CompleteSecond<Pair>(&destroyed, [](const TestReply& r, const CallbackResultCpp& d) { r(d); });
+        rt::CompleteSecond<Pair>(kModule, &destroyed, kTell, kTell);
         ASSERT_EQ(g_heard.size(), 1u);
         EXPECT_EQ(g_heard[0].who, 2);
     }
@@ -273,9 +308,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DispatchTest, NeverAttemptedReportsToThePresentSecondCallbackOnly)
 {
-    rt::ReportNeverAttempted(kModule, 85, TestReply(2), [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
-    rt::ReportNeverAttempted(kModule, 85, TestReply(3, false),
-                             [](const TestReply& r, const CallbackResultCpp& c) { r(c); });
+    const CallbackResultCpp notInitialized = rt::ModuleResult(kModule, 85, 17, L"");
+    rt::ReportNeverAttempted(kModule, notInitialized, TestReply(2), kTell);
+    rt::ReportNeverAttempted(kModule, notInitialized, TestReply(3, false), kTell);
     ASSERT_EQ(g_heard.size(), 1u);
     EXPECT_EQ(g_heard[0].who, 2);
     EXPECT_EQ(g_heard[0].resultCode, 33u);

@@ -166,8 +166,8 @@ TEST_F(ModuleStateTest, TheSystemPinHappensOnceWhateverTriggersIt)
 {
     for (int i = 0; i < 5; ++i) {
         (void)rt::FinishInitialize(kModule, Object(i % 2 == 0 ? 0u : 18u));
-        rt::QueueNotInitialized(kModule, 80, rt::CReply<void (*)(const TesselAPICallbackResult*)>{},
-                                [](const auto&, const auto&) {});
+        rt::QueueAnswer(kModule, 80, rt::kNotInitialized, rt::CReply<void (*)(const TesselAPICallbackResult*)>{},
+                        [](const auto&, const auto&) {});
         rt::SelfPin();
     }
     EXPECT_EQ(g_pins.load(), 1);

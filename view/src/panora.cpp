@@ -84,34 +84,38 @@ void ResultTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
     if (rt::ContextOf<Context>(result) == nullptr) {
         return;
     }
+    const auto tellResult = [](const auto& reply, const CallbackResultCpp& converted) { reply(converted); };
     rt::CompletePopupResult<Context>(
         kPanora, result, PopupCreated(data), kIsC<Context> ? rt::NotCreatedNotice::Send : rt::NotCreatedNotice::None,
-        [](const auto& reply, const CallbackResultCpp& converted) { reply(converted); },
-        [](const auto& second, const CallbackResultCpp& notice) { TellSecond(second, notice); });
+        tellResult, tellResult, [](const auto& second, const CallbackResultCpp& notice) { TellSecond(second, notice); });
 }
 
 // onDestroy of the Ex forms, or the identity value callback.
 template <class Context>
 void SecondTrampoline(Base::ICallbackResultObject* result, Base::IObject* data)
 {
-    rt::CompleteSecond<Context>(result, [data](const auto& second, const CallbackResultCpp& converted) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(second)>, CResult> ||
-                      std::is_same_v<std::decay_t<decltype(second)>, CppResult>) {
-            second(converted);
-        } else {
-            second(converted, IdentityValue(data));
-        }
-    });
+    rt::CompleteSecond<Context>(
+        kPanora, result,
+        [data](const auto& second, const CallbackResultCpp& converted) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(second)>, CResult> ||
+                          std::is_same_v<std::decay_t<decltype(second)>, CppResult>) {
+                second(converted);
+            } else {
+                second(converted, IdentityValue(data));
+            }
+        },
+        [](const auto& second, const CallbackResultCpp& error) { TellSecond(second, error); });
 }
 
-// Not initialized: the result callback hears code 17; in the C interface the
-// second callback then hears that the popup was never attempted.
+// A request that was never sent (not initialized: code 17; out of memory:
+// 22): the result callback hears it; in the C interface the second callback
+// then hears that the popup was not created.
 template <class Context>
-void ReportNotInitialized(const Context& callbacks, const CallbackResultCpp& error)
+void ReportNotSent(const Context& callbacks, const CallbackResultCpp& error)
 {
     callbacks.result(error);
     if constexpr (kIsC<Context>) {
-        rt::ReportNeverAttempted(kPanora, callbacks.operationCode, callbacks.second,
+        rt::ReportNeverAttempted(kPanora, error, callbacks.second,
                                  [](const auto& second, const CallbackResultCpp& notice) { TellSecond(second, notice); });
     }
 }
@@ -129,7 +133,7 @@ void Show(const PopupKind& kind, Context callbacks, Build&& build)
             kind.request(param, rt::TrampolineFor(context, &ResultTrampoline<Context>),
                          second ? &SecondTrampoline<Context> : nullptr, context, second ? context : nullptr);
         },
-        &ReportNotInitialized<Context>);
+        &ReportNotSent<Context>);
 }
 
 rt::ParamPtr<Base::IPopupParam> PopupParam(int32_t mode)
@@ -221,10 +225,18 @@ Suppression SuppressionOf(const View::TesselPCPopupDisallowed* params)
     return params != nullptr ? Suppression{params->GetPopupId(), params->GetDays()} : Suppression{};
 }
 
+// The suppression callback has no extra arguments: every outcome is the
+// result alone.
+template <class Reply>
+void TellResult(const Reply& reply, const CallbackResultCpp& result)
+{
+    reply(result);
+}
+
 template <class Reply>
 void SuppressionTrampoline(Base::ICallbackResultObject* result, Base::IObject* /*data*/)
 {
-    rt::Complete<Reply>(result, [](const Reply& reply, const CallbackResultCpp& converted) { reply(converted); });
+    rt::Complete<Reply>(kPanora, result, &TellResult<Reply>, &TellResult<Reply>);
 }
 
 template <class Params, class Reply>
@@ -244,16 +256,23 @@ void SetPopupDisallowed(const Params* params, const Reply& reply)
         [](Base::IParam* param, Reply* context) {
             Tessel_SetPopupDisallowed(param, rt::TrampolineFor(context, &SuppressionTrampoline<Reply>), context);
         },
-        [](const Reply& callbacks, const CallbackResultCpp& error) { callbacks(error); });
+        &TellResult<Reply>);
 }
 
 // The platform hands the key itself; a null key reaches the callback empty.
 template <class Reply>
+void ReportNoKey(const Reply& reply, const CallbackResultCpp& error)
+{
+    reply(error, L"");
+}
+
+template <class Reply>
 void WebOpenKeyTrampoline(Base::ICallbackResultObject* result, const wchar_t* key)
 {
-    rt::Complete<Reply>(result, [key](const Reply& reply, const CallbackResultCpp& converted) {
-        reply(converted, key != nullptr ? key : L"");
-    });
+    rt::Complete<Reply>(
+        kPanora, result,
+        [key](const Reply& reply, const CallbackResultCpp& converted) { reply(converted, key != nullptr ? key : L""); },
+        &ReportNoKey<Reply>);
 }
 
 template <class Reply>
@@ -265,7 +284,7 @@ void FetchWebOpenKey(const Reply& reply)
             Tessel_Internal_View_FetchWebOpenKey(nullptr, rt::TrampolineFor(context, &WebOpenKeyTrampoline<Reply>),
                                                  context);
         },
-        [](const Reply& callbacks, const CallbackResultCpp& error) { callbacks(error, L""); });
+        &ReportNoKey<Reply>);
 }
 
 // Not initialized: code 17 at once, and the platform is not asked.

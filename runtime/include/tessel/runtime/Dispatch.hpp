@@ -3,9 +3,12 @@
 // the trampoline that converts the outcome, calls the game's callback exactly
 // once and frees the context; or, when the module or the platform is not
 // initialized, the not-initialized error delivered through the platform's
-// user-callback queue.
+// user-callback queue. Out of memory keeps "exactly once": a request that
+// cannot be sent answers TESSEL_RESULT_OUT_OF_MEMORY through the same queue,
+// and a completion whose conversion fails answers it with empty data.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -16,6 +19,12 @@
 namespace tessel::rt {
 
 // --- Replies: one game callback and how to call it ----------------------------
+
+// Records on this thread that a reply has handed its outcome to the game's
+// callback (the callback returned, or threw from inside); the previous state
+// is returned. DeliverOnce reads it to tell a failed conversion, after which
+// the callback still has to hear the outcome, from a callback that ran.
+bool ExchangeCallbackEntered(bool entered) noexcept;
 
 // C flavour: the callback and the game's context. The context travels in the
 // last field of the TesselAPICallbackResult the callback receives.
@@ -35,6 +44,9 @@ struct CReply {
             TesselAPICallbackResult* record;
             ~Free() { Base::BaseStructUtils::FreeCStruct(record); }
         } free{&record};
+        struct Entered {
+            ~Entered() { ExchangeCallbackEntered(true); }
+        } entered;  // the arguments are plain values: nothing throws before the call
         callback(&record, std::forward<Extra>(extra)...);
     }
 };
@@ -57,16 +69,51 @@ struct IsMadeInPlace : std::false_type {};
 template <class Make>
 struct IsMadeInPlace<MadeInPlace<Make>> : std::true_type {};
 
-// The argument as the callback receives it: forwarded, or made in place.
-template <class T>
-decltype(auto) PassArgument(T&& argument)
+namespace detail {
+
+// Counts, in made, the by-value arguments of a game callback that were
+// constructed: the object is built straight into the parameter, and the
+// count grows only when building it did not throw.
+struct CountMade {
+    unsigned& made;
+    const int pending = std::uncaught_exceptions();
+    ~CountMade()
+    {
+        if (std::uncaught_exceptions() == pending) {
+            ++made;
+        }
+    }
+};
+
+template <class T, class... From>
+T Argument(unsigned& made, From&&... from)
 {
-    if constexpr (IsMadeInPlace<std::decay_t<T>>::value) {
-        return argument.make();
+    const CountMade count{made};
+    return T(std::forward<From>(from)...);
+}
+
+template <class Make>
+auto MadeArgument(unsigned& made, const MadeInPlace<Make>& argument)
+{
+    const CountMade count{made};
+    return argument.make();
+}
+
+// The argument as the callback receives it: made in place, copied (class
+// types), or forwarded (pointers, numbers, flags); the first two counted.
+template <class Extra>
+decltype(auto) Pass(Extra&& extra, unsigned& made)
+{
+    if constexpr (IsMadeInPlace<std::decay_t<Extra>>::value) {
+        return MadeArgument(made, extra);
+    } else if constexpr (std::is_class_v<std::decay_t<Extra>>) {
+        return Argument<std::decay_t<Extra>>(made, std::forward<Extra>(extra));
     } else {
-        return std::forward<T>(argument);
+        return std::forward<Extra>(extra);
     }
 }
+
+}  // namespace detail
 
 // C++ flavour: the callback only; it receives a CallbackResult of its own,
 // made in its by-value parameter like the arguments made InPlace.
@@ -76,10 +123,23 @@ struct CppReply {
 
     explicit operator bool() const noexcept { return callback != nullptr; }
 
+    // The by-value arguments are built straight into the call; once all of
+    // them are, an exception can only come from the callback itself.
     template <class... Extra>
     void operator()(const CallbackResultCpp& result, Extra&&... extra) const
     {
-        callback(CallbackResult(&result), PassArgument(std::forward<Extra>(extra))...);
+        constexpr unsigned kByValue = 1 + (0u + ... + (std::is_class_v<std::decay_t<Extra>> ? 1u : 0u));
+        unsigned made = 0;
+        try {
+            callback(detail::Argument<CallbackResult>(made, &result),
+                     detail::Pass(std::forward<Extra>(extra), made)...);
+        } catch (...) {
+            if (made == kByValue) {
+                ExchangeCallbackEntered(true);
+            }
+            throw;
+        }
+        ExchangeCallbackEntered(true);
     }
 };
 
@@ -242,22 +302,55 @@ enum class Order {
 
 bool IsDiscarding();
 
-// Queues the not-initialized error for a request: the module is pinned first,
-// then a function holding only the copied callbacks runs later on the
-// platform's queue and hands the error to report(callbacks, error).
+// The operation code the platform reported in a callback-result object; 0
+// without one. Allocates nothing.
+uint32_t OperationOf(Base::ICallbackResultObject* result) noexcept;
+
+// Runs deliver(), which converts an outcome and hands it to the game's
+// callback through a reply. When deliver fails before the callback was
+// entered (out of memory in a conversion), answer(error) gives the callback
+// the module's out-of-memory answer instead: code 22 for operationCode, an
+// empty message, and the neutral extra arguments answer passes. A callback
+// that throws is not called again. Nothing escapes.
+template <class Deliver, class Answer>
+void DeliverOnce(const ModuleIdentity& module, uint32_t operationCode, Deliver&& deliver, Answer&& answer) noexcept
+{
+    const bool outer = ExchangeCallbackEntered(false);
+    try {
+        deliver();
+    } catch (...) {
+        if (!ExchangeCallbackEntered(false)) {
+            try {
+                answer(ModuleResult(module, operationCode, kOutOfMemory, L""));
+            } catch (...) {
+                // Not even the answer could be made: nothing was handed on.
+            }
+        }
+    }
+    ExchangeCallbackEntered(outer);
+}
+
+// Queues an answer the module makes itself for a request that reached no
+// platform call: the module is pinned first, then a function holding only
+// the copied callbacks runs later on the platform's queue and hands
+// report(callbacks, answer) the answer with resultCode (17: the module's
+// not-initialized message; otherwise an empty one). Should the answer not be
+// makeable then, the callbacks hear code 22 instead. Throws when the job
+// cannot be made; a queue that cannot keep it drops it, and then nobody is
+// told.
 template <class Context, class Report>
-void QueueNotInitialized(const ModuleIdentity& module, uint32_t operationCode, const Context& callbacks,
-                         Report report)
+void QueueAnswer(const ModuleIdentity& module, uint32_t operationCode, uint32_t resultCode, const Context& callbacks,
+                 Report report)
 {
     SelfPin();
-    Tessel_Internal_QueueUserCallback([&module, operationCode, callbacks, report]() {
-        try {
-            const CallbackResultCpp error =
-                ModuleResult(module, operationCode, kNotInitialized, module.notInitializedMessage);
-            report(callbacks, error);
-        } catch (...) {
-            // A callback that throws must not unwind into the platform's queue.
-        }
+    Tessel_Internal_QueueUserCallback([&module, operationCode, resultCode, callbacks, report]() {
+        DeliverOnce(
+            module, operationCode,
+            [&] {
+                const wchar_t* message = resultCode == kNotInitialized ? module.notInitializedMessage : L"";
+                report(callbacks, ModuleResult(module, operationCode, resultCode, message));
+            },
+            [&](const CallbackResultCpp& error) { report(callbacks, error); });
     });
 }
 
@@ -265,15 +358,18 @@ void QueueNotInitialized(const ModuleIdentity& module, uint32_t operationCode, c
 // owner (ParamPtr, ParamList, NoParam, or a Prepared that also holds the
 // inputs the objects refer to); send(param, context) calls the
 // platform, passing the trampoline(s) when context is not null and null
-// otherwise, and takes ownership of context. report(callbacks, error) tells
-// the callbacks about the not-initialized error. The parameter objects are
-// released right after send returns.
+// otherwise, and takes ownership of context. report(callbacks, answer) hands
+// the callbacks an answer the module makes itself, with the neutral extra
+// arguments: the not-initialized error, or out of memory when building the
+// request, its context or the queued answer failed (the request then never
+// reached the platform). The parameter objects are released right after
+// send returns.
 template <class Context, class Build, class Send, class Report>
 void Submit(Order order, const ModuleIdentity& module, uint32_t operationCode, const Context& callbacks,
             Build&& build, Send&& send, Report report) noexcept
 {
+    const bool hasCallback = static_cast<bool>(callbacks);
     try {
-        const bool hasCallback = static_cast<bool>(callbacks);
         auto sendWithContext = [&](auto& param) {
             std::unique_ptr<Context> context;
             if (hasCallback) {
@@ -310,9 +406,18 @@ void Submit(Order order, const ModuleIdentity& module, uint32_t operationCode, c
             }
             break;
         }
-        QueueNotInitialized(module, operationCode, callbacks, report);
+        QueueAnswer(module, operationCode, kNotInitialized, callbacks, report);
     } catch (...) {
-        // Out of memory while building the request: nothing was sent.
+        // Out of memory before the platform took the request (or while the
+        // not-initialized answer was queued): nothing was sent, the context
+        // is gone, and the callback hears code 22 from the queue instead.
+        if (hasCallback) {
+            try {
+                QueueAnswer(module, operationCode, kOutOfMemory, callbacks, report);
+            } catch (...) {
+                // Not even the queue's job could be made: nobody is told.
+            }
+        }
     }
 }
 
@@ -334,20 +439,20 @@ Context* ContextOf(Base::ICallbackResultObject* result) noexcept
 // The one-callback trampoline: takes the context from the callback-result
 // object, and unless the platform is discarding user callbacks, builds the
 // callback result and hands it to deliver(reply, result), which converts the
-// data object and calls the reply. The context is freed in every case.
-template <class Reply, class Deliver>
-void Complete(Base::ICallbackResultObject* result, Deliver&& deliver) noexcept
+// data object and calls the reply. When that fails before the callback ran,
+// answer(reply, error) gives it code 22 and the neutral extra arguments (the
+// request's not-initialized report). The context is freed in every case.
+template <class Reply, class Deliver, class Answer>
+void Complete(const ModuleIdentity& module, Base::ICallbackResultObject* result, Deliver&& deliver,
+              Answer&& answer) noexcept
 {
     std::unique_ptr<Reply> context(ContextOf<Reply>(result));
     if (!context || !*context || IsDiscarding()) {
         return;
     }
-    try {
-        const CallbackResultCpp converted = CallbackResultFromBase(result);
-        deliver(*context, converted);
-    } catch (...) {
-        // A callback that throws must not unwind into the platform.
-    }
+    DeliverOnce(
+        module, OperationOf(result), [&] { deliver(*context, CallbackResultFromBase(result)); },
+        [&](const CallbackResultCpp& error) { answer(*context, error); });
 }
 
 // How the result trampoline of a request with a second callback ends.
@@ -357,73 +462,71 @@ enum class NotCreatedNotice {
 };
 
 // The result trampoline of a request with a second callback: delivers the
-// result (unless discarding), then keeps the context for the second
-// trampoline when the popup was created and a second callback waits for it;
-// otherwise, with NotCreatedNotice::Send and a second callback, reports the
-// popup that was not created to notify(second, result) with code 33, and
-// frees the context.
-template <class Context, class Deliver, class Notify>
+// result (unless discarding; answer(result, error) when that fails, as in
+// Complete), then keeps the context for the second trampoline when the
+// popup was created and a second callback waits for it; otherwise, with
+// NotCreatedNotice::Send and a second callback, reports the popup that was
+// not created to notify(second, result) with code 33, and frees the context.
+template <class Context, class Deliver, class Answer, class Notify>
 void CompletePopupResult(const ModuleIdentity& module, Base::ICallbackResultObject* result,
-                         bool popupCreated, NotCreatedNotice notice, Deliver&& deliver,
+                         bool popupCreated, NotCreatedNotice notice, Deliver&& deliver, Answer&& answer,
                          Notify&& notify) noexcept
 {
     std::unique_ptr<Context> context(ContextOf<Context>(result));
     if (!context) {
         return;
     }
-    try {
-        if (context->result && !IsDiscarding()) {
-            const CallbackResultCpp converted = CallbackResultFromBase(result);
-            deliver(context->result, converted);
-        }
-    } catch (...) {
-        // A callback that throws must not unwind into the platform, nor
-        // change whether the context is kept for the second trampoline.
+    if (context->result && !IsDiscarding()) {
+        DeliverOnce(
+            module, OperationOf(result), [&] { deliver(context->result, CallbackResultFromBase(result)); },
+            [&](const CallbackResultCpp& error) { answer(context->result, error); });
     }
     if (popupCreated && context->second) {
         context.release();  // the second trampoline frees it
         return;
     }
-    try {
-        if (!popupCreated && notice == NotCreatedNotice::Send && context->second && !IsDiscarding()) {
-            const CallbackResultCpp notCreated = ModuleResult(
-                module, context->operationCode, kPopupNotCreated, kPopupNotCreatedMessage);
-            notify(context->second, notCreated);
-        }
-    } catch (...) {
-        // A callback that throws must not unwind into the platform.
+    if (!popupCreated && notice == NotCreatedNotice::Send && context->second && !IsDiscarding()) {
+        DeliverOnce(
+            module, context->operationCode,
+            [&] {
+                notify(context->second,
+                       ModuleResult(module, context->operationCode, kPopupNotCreated, kPopupNotCreatedMessage));
+            },
+            [&](const CallbackResultCpp& error) { notify(context->second, error); });
     }
 }
 
 // The second trampoline of a request with a second callback (onDestroy, or
 // the identity value): hands the callback result to deliver(second, result)
-// unless discarding, and frees the context.
-template <class Context, class Deliver>
-void CompleteSecond(Base::ICallbackResultObject* result, Deliver&& deliver) noexcept
+// unless discarding (answer(second, error) when that fails), and frees the
+// context.
+template <class Context, class Deliver, class Answer>
+void CompleteSecond(const ModuleIdentity& module, Base::ICallbackResultObject* result, Deliver&& deliver,
+                    Answer&& answer) noexcept
 {
     std::unique_ptr<Context> context(ContextOf<Context>(result));
     if (!context || !context->second || IsDiscarding()) {
         return;
     }
-    try {
-        const CallbackResultCpp converted = CallbackResultFromBase(result);
-        deliver(context->second, converted);
-    } catch (...) {
-        // A callback that throws must not unwind into the platform.
-    }
+    DeliverOnce(
+        module, OperationOf(result), [&] { deliver(context->second, CallbackResultFromBase(result)); },
+        [&](const CallbackResultCpp& error) { answer(context->second, error); });
 }
 
-// The not-initialized report of the C requests with a second callback: after
-// the result callback, the second one hears that the popup was never
-// attempted (code 33, the module's never-attempted message).
+// The report of the C requests with a second callback when the request was
+// never sent: after the result callback, the second one hears that the popup
+// was never created (code 33): with the module's never-attempted message when
+// the module was not initialized (cause, the result callback's answer, has
+// code 17), with the not-created message otherwise (out of memory).
 template <class Reply, class Notify>
-void ReportNeverAttempted(const ModuleIdentity& module, uint32_t operationCode, const Reply& second,
+void ReportNeverAttempted(const ModuleIdentity& module, const CallbackResultCpp& cause, const Reply& second,
                           Notify&& notify)
 {
     if (second) {
-        const CallbackResultCpp neverAttempted =
-            ModuleResult(module, operationCode, kPopupNotCreated, module.neverAttemptedMessage);
-        notify(second, neverAttempted);
+        const uint32_t operationCode = cause.result.GetOperationCode();
+        const wchar_t* message = cause.result.GetResultCode() == kNotInitialized ? module.neverAttemptedMessage
+                                                                                   : kPopupNotCreatedMessage;
+        notify(second, ModuleResult(module, operationCode, kPopupNotCreated, message));
     }
 }
 
