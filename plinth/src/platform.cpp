@@ -211,9 +211,23 @@ void TraceDropped()
 }
 
 // The answer of a request whose handler ran out of memory before it queued
-// one: the module hears TESSEL_RESULT_OUT_OF_MEMORY and no data.
+// one: the module hears TESSEL_RESULT_OUT_OF_MEMORY and no data (a popup
+// list fetch through its function object, unless callbacks are discarded).
 void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
 {
+    if (request.fetchCallback) {
+        PostCompletion(
+            [callback = request.fetchCallback, kind]() {
+                if (!Tessel_Internal_IsDiscardingUserCallbacks()) {
+                    Tessel::PCSDK::CallbackResultCpp result;
+                    result.result = Tessel::PCSDK::ResultCpp(L"", kind.operation, TESSEL_RESULT_OUT_OF_MEMORY);
+                    result.message = L"The sandbox ran out of memory.";
+                    callback(result, {}, {});
+                }
+            },
+            {TESSEL_RESULT_OUT_OF_MEMORY});
+        return;
+    }
     const Sandbox::AnyFunction trampoline = request.trampoline;
     if (trampoline == nullptr) {
         return;

@@ -150,9 +150,10 @@ void FetchList(const Sandbox::RequestRecord& request)
     }
     const AnswerNote note{result.result.GetResultCode(), static_cast<int64_t>(popups.size())};
     PostCompletion(
-        [callback = request.fetchCallback, result, popups, data]() {
+        [callback = request.fetchCallback, result, popups, data]() mutable {
             if (!Tessel_Internal_IsDiscardingUserCallbacks()) {
-                callback(result, popups, data);
+                // Moved, not copied: handing the list over needs no memory.
+                callback(std::move(result), std::move(popups), std::move(data));
             }
         },
         note);

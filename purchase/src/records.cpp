@@ -3,13 +3,15 @@
 #include "records.hpp"
 
 #include <cstring>
+#include <new>
 
 #include "access.hpp"
+#include "tessel/runtime/Marshal.hpp"
 
 namespace vendra {
 namespace {
 
-using tessel::rt::platform::DuplicateWide;
+using tessel::rt::CopyText;
 
 // A text getter is asked once to test for null and once more for the value.
 #define VENDRA_READ_TEXT(field, Getter) \
@@ -18,7 +20,7 @@ using tessel::rt::platform::DuplicateWide;
 #define VENDRA_READ_ENUM VENDRA_READ_VALUE
 #define VENDRA_READ(KIND, field, Getter) VENDRA_READ_##KIND(field, Getter)
 
-#define VENDRA_TO_C_TEXT(field) c.field = DuplicateWide(record.field.c_str());
+#define VENDRA_TO_C_TEXT(field) c.field = CopyText(record.field.c_str());
 #define VENDRA_TO_C_VALUE(field) c.field = static_cast<decltype(c.field)>(record.field);
 #define VENDRA_TO_C_ENUM VENDRA_TO_C_VALUE
 #define VENDRA_TO_C(KIND, field, Getter) VENDRA_TO_C_##KIND(field)
@@ -31,7 +33,8 @@ using tessel::rt::platform::DuplicateWide;
 #define VENDRA_FREE(KIND, field, Getter) VENDRA_FREE_##KIND(field)
 
 // Reader, C-record builder and release of one record kind described by its
-// field list.
+// field list. A C record that cannot be built whole is freed and the
+// failure (std::bad_alloc) passed on.
 #define VENDRA_RECORD_KIND(Read, Item, Record, CRecord, LIST) \
     IAP::Record Read(const Base::Item* item)                  \
     {                                                         \
@@ -41,17 +44,22 @@ using tessel::rt::platform::DuplicateWide;
         }                                                     \
         return record;                                        \
     }                                                         \
-    CRecord ToC(const IAP::Record& record)                    \
-    {                                                         \
-        CRecord c;                                            \
-        std::memset(&c, 0, sizeof c);                         \
-        LIST(VENDRA_TO_C)                                     \
-        return c;                                             \
-    }                                                         \
     void FreeC(CRecord& c) noexcept                           \
     {                                                         \
         LIST(VENDRA_FREE)                                     \
         (void)c;                                              \
+    }                                                         \
+    CRecord ToC(const IAP::Record& record)                    \
+    {                                                         \
+        CRecord c;                                            \
+        std::memset(&c, 0, sizeof c);                         \
+        try {                                                 \
+            LIST(VENDRA_TO_C)                                 \
+        } catch (...) {                                       \
+            FreeC(c);                                         \
+            throw;                                            \
+        }                                                     \
+        return c;                                             \
     }
 
 }  // namespace
@@ -138,21 +146,27 @@ TesselPurchaseResult ToC(const IAP::TesselPCPurchaseResultCpp& record)
     TesselPurchaseResult c;
     std::memset(&c, 0, sizeof c);
     c.transactionMasterNumber = record.transactionMasterNumber;
-    const std::size_t numberCount = record.transactionDetailNumbers.size();
-    if (numberCount != 0) {
-        c.transactionDetailNumbers = static_cast<long long*>(std::malloc(numberCount * sizeof(long long)));
-        if (c.transactionDetailNumbers != nullptr) {
+    c.purchaseProgress = static_cast<int32_t>(record.purchaseProgress);
+    c.isPurchased = record.isPurchased;
+    try {
+        const std::size_t numberCount = record.transactionDetailNumbers.size();
+        if (numberCount != 0) {
+            c.transactionDetailNumbers = static_cast<long long*>(std::malloc(numberCount * sizeof(long long)));
+            if (c.transactionDetailNumbers == nullptr) {
+                throw std::bad_alloc();
+            }
             std::memcpy(c.transactionDetailNumbers, record.transactionDetailNumbers.data(),
                         numberCount * sizeof(long long));
             c.transactionDetailNumberCount = static_cast<uint32_t>(numberCount);
         }
+        c.oneTimePaymentUrl = CopyText(record.oneTimePaymentUrl.c_str());
+        c.extraData = CopyText(record.extraData.c_str());
+        c.purchasedProducts = CArrayOf<TesselPurchasedProduct>(record.purchasedProducts, c.purchasedProductCount);
+        c.chargeInfos = CArrayOf<TesselChargeInfo>(record.chargeInfos, c.chargeInfoCount);
+    } catch (...) {
+        FreeC(c);
+        throw;
     }
-    c.oneTimePaymentUrl = DuplicateWide(record.oneTimePaymentUrl.c_str());
-    c.purchaseProgress = static_cast<int32_t>(record.purchaseProgress);
-    c.isPurchased = record.isPurchased;
-    c.extraData = DuplicateWide(record.extraData.c_str());
-    c.purchasedProducts = CArrayOf<TesselPurchasedProduct>(record.purchasedProducts, c.purchasedProductCount);
-    c.chargeInfos = CArrayOf<TesselChargeInfo>(record.chargeInfos, c.chargeInfoCount);
     return c;
 }
 

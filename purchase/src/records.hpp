@@ -132,8 +132,8 @@ void FreeCArray(CRecord*& array, uint32_t& count) noexcept
 }
 
 // A zero-filled malloc array of exactly count C records, record i built by
-// ToC from recordAt(i): null for none; null and count 0 when the allocation
-// fails.
+// ToC from recordAt(i): null for none. Throws std::bad_alloc, having freed
+// what it made, when the array or a record cannot be made.
 template <class CRecord, class RecordAt>
 CRecord* BuildCArray(uint32_t& count, RecordAt&& recordAt)
 {
@@ -143,7 +143,7 @@ CRecord* BuildCArray(uint32_t& count, RecordAt&& recordAt)
     auto* array = static_cast<CRecord*>(std::calloc(count, sizeof(CRecord)));
     if (array == nullptr) {
         count = 0;
-        return nullptr;
+        throw std::bad_alloc();
     }
     try {
         for (uint32_t i = 0; i < count; ++i) {
@@ -167,18 +167,15 @@ void DeliverCArray(uint32_t count, RecordAt&& recordAt, Fn&& fn)
 }
 
 // Calls fn(Public* objects, unsigned count) with count public objects,
-// default-constructed in one array of exactly count objects (null for none,
-// or null and 0 when the allocation fails), object i filled from
+// default-constructed in one array of exactly count objects (null for none;
+// std::bad_alloc when it cannot be allocated), object i filled from
 // recordAt(i); destroys them when fn returns.
 template <class Public, class RecordAt, class Fn>
 void DeliverObjectArray(uint32_t count, RecordAt&& recordAt, Fn&& fn)
 {
     Public* array = nullptr;
     if (count != 0) {
-        array = new (std::nothrow) Public[count];
-        if (array == nullptr) {
-            count = 0;
-        }
+        array = new Public[count];
     }
     detail::Finally release{[&]() noexcept { delete[] array; }};
     for (uint32_t i = 0; i < count; ++i) {

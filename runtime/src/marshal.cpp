@@ -1,6 +1,8 @@
 // Conversions from the platform's result objects.
 #include "tessel/runtime/Marshal.hpp"
 
+#include <new>
+
 namespace tessel::rt {
 
 ResultCpp ResultFromBase(Base::IResultObject* object)
@@ -34,6 +36,15 @@ CallbackResultCpp ModuleResult(const ModuleIdentity& module, uint32_t operationC
     result.message = message != nullptr ? message : L"";
     result.value = 0;
     return result;
+}
+
+wchar_t* CopyText(const wchar_t* text)
+{
+    wchar_t* copy = platform::DuplicateWide(text);
+    if (copy == nullptr) {
+        throw std::bad_alloc();
+    }
+    return copy;
 }
 
 }  // namespace tessel::rt

@@ -158,38 +158,5 @@ TEST(PopupRecordsTest, RequestDataListsAndTheirRelease)
     EXPECT_EQ(countOnly.pairCount2, 0u);
 }
 
-class AllocationFailureTest : public ::testing::Test {
-protected:
-    void TearDown() override { panora::testing::FailAllocation(-1); }
-};
-
-TEST_F(AllocationFailureTest, AFailedCopyLeavesOnlyThatMemberNull)
-{
-    // Copies are made in the order text1, text2, text3, pair1, pair2.
-    panora::testing::FailAllocation(2);
-    TesselPopup c = panora::PopupToC(FullPopup());
-    EXPECT_STREQ(c.text1, L"title");
-    EXPECT_EQ(c.text3, nullptr);
-    EXPECT_STREQ(c.pair1.first, L"a");
-    EXPECT_STREQ(c.pair2.first, L"c");
-    EXPECT_EQ(c.number6, 2147483647);
-    panora::FreePopup(&c);
-}
-
-TEST_F(AllocationFailureTest, AFailedArrayLeavesThatListNullWithCountZero)
-{
-    TesselPCPopupRequestDataCpp source;
-    source.pairs1 = {{L"a", L"b"}};
-    source.pairs2 = {{L"c", L"d"}, {L"e", L"f"}};
-    panora::testing::FailAllocation(0);  // the first array
-    TesselPopupRequestData c = panora::RequestDataToC(source);
-    EXPECT_EQ(c.pairs1, nullptr);
-    EXPECT_EQ(c.pairCount1, 0u);
-    ASSERT_EQ(c.pairCount2, 2u);
-    EXPECT_STREQ(c.pairs2[1].second, L"f");
-    panora::FreeRequestData(&c);
-}
-
-
 }  // namespace
 }  // namespace panora_test

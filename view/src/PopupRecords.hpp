@@ -4,8 +4,13 @@
 #pragma once
 
 #include "tessel/panora/Panora.hpp"
+#include "tessel/runtime/Module.hpp"
 
 namespace panora {
+
+// Who Panora is in the answers it makes itself.
+inline constexpr tessel::rt::ModuleIdentity kPanora{L"Panora", L"Panora is not Initialized.",
+                                                    L"Panora was not initialized; popup was never attempted."};
 
 using Tessel::PCSDK::View::TesselPCPopupCpp;
 using Tessel::PCSDK::View::TesselPCPopupRequestDataCpp;
@@ -13,8 +18,9 @@ using Tessel::PCSDK::View::TesselPCPopupStringPairCpp;
 
 // Every text becomes a separate C runtime copy (an empty text a non-null
 // empty copy), each list a malloc'ed array; an empty list is null with count
-// 0. A copy that cannot be made leaves its member null; a list array that
-// cannot be allocated leaves that list null with count 0.
+// 0. When a copy or an array cannot be made, what was made is freed and
+// std::bad_alloc is thrown: the fetch callback then hears code 22 with no
+// popups instead of a record with holes.
 TesselPopup PopupToC(const TesselPCPopupCpp& popup);
 TesselPopupRequestData RequestDataToC(const TesselPCPopupRequestDataCpp& data);
 
@@ -26,11 +32,5 @@ void FreeRequestData(TesselPopupRequestData* data);
 // Registers the names of CloseButtonType in the default meta context of the
 // binary it is linked into. Once per binary; later calls do nothing.
 void RegisterCloseButtonNames();
-
-namespace testing {
-// Makes the conversions' allocation number `index` (counted from 0 since this
-// call) fail; a negative index lets every allocation succeed again.
-void FailAllocation(int index);
-}  // namespace testing
 
 }  // namespace panora

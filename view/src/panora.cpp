@@ -15,8 +15,7 @@ using Tessel::PCSDK::ResultCpp;
 
 namespace {
 
-constexpr rt::ModuleIdentity kPanora{L"Panora", L"Panora is not Initialized.",
-                                     L"Panora was not initialized; popup was never attempted."};
+using panora::kPanora;
 
 constexpr uint32_t kSetPopupDisallowed = TESSEL_PANORA_OP_SET_POPUP_DISALLOWED;
 constexpr uint32_t kCloseAllPopups = TESSEL_PANORA_OP_CLOSE_ALL_POPUPS;

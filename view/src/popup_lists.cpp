@@ -3,6 +3,7 @@
 // one, and the wrapper turns what the platform delivers into C records that
 // live only while the callback runs.
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,8 +17,11 @@ using Tessel::PCSDK::CallbackResultCpp;
 
 namespace {
 
+using panora::kPanora;
+
 // The popups handed to a callback: an array of C records, null when the list
-// is empty or the array cannot be allocated.
+// is empty. Throws std::bad_alloc, having freed what it made, when the array
+// or a record cannot be made.
 class PopupArray {
 public:
     explicit PopupArray(const std::vector<View::TesselPCPopupCpp>& popups)
@@ -28,27 +32,36 @@ public:
         }
         popups_ = static_cast<TesselPopup*>(std::calloc(size, sizeof(TesselPopup)));
         if (popups_ == nullptr) {
-            return;
+            throw std::bad_alloc();
         }
-        for (unsigned int i = 0; i < size; ++i) {
-            popups_[i] = panora::PopupToC(popups[i]);
-            count_ = i + 1;
+        try {
+            for (unsigned int i = 0; i < size; ++i) {
+                popups_[i] = panora::PopupToC(popups[i]);
+                count_ = i + 1;
+            }
+        } catch (...) {
+            Free();
+            throw;
         }
     }
     PopupArray(const PopupArray&) = delete;
     PopupArray& operator=(const PopupArray&) = delete;
-    ~PopupArray()
-    {
-        for (unsigned int i = 0; i < count_; ++i) {
-            panora::FreePopup(&popups_[i]);
-        }
-        std::free(popups_);
-    }
+    ~PopupArray() { Free(); }
 
     TesselPopup* data() const { return popups_; }
     unsigned int count() const { return count_; }
 
 private:
+    void Free() noexcept
+    {
+        for (unsigned int i = 0; i < count_; ++i) {
+            panora::FreePopup(&popups_[i]);
+        }
+        std::free(popups_);
+        popups_ = nullptr;
+        count_ = 0;
+    }
+
     TesselPopup* popups_ = nullptr;
     unsigned int count_ = 0;
 };
@@ -74,33 +87,76 @@ struct CResultRecord {
     TesselAPICallbackResult record;
 };
 
-// The one conversion body of the four fetches. After the callback the popups
-// are freed, then the request data, then the C result.
+// Converts and calls the caller. After the callback the popups are freed,
+// then the request data, then the C result.
+void CallWithRecords(TesselPopupFetchCallback callback, const CallbackResultCpp& result,
+                     const std::vector<View::TesselPCPopupCpp>& popups, const View::TesselPCPopupRequestDataCpp& data)
+{
+    CResultRecord record(result);
+    RequestData requestData(data);
+    PopupArray array(popups);
+    struct Entered {
+        ~Entered() { tessel::rt::ExchangeCallbackEntered(true); }
+    } entered;
+    callback(&record.record, array.data(), array.count(), &requestData.record);
+}
+
+// An answer the module makes itself (out of memory): no popups, no pairs.
+void AnswerEmpty(TesselPopupFetchCallback callback, const CallbackResultCpp& answer)
+{
+    CallWithRecords(callback, answer, {}, {});
+}
+
+// The one conversion body of the four fetches. A conversion that fails
+// before the callback answers it once with code 22 and no popups.
 void DeliverList(TesselPopupFetchCallback callback, CallbackResultCpp resultIn,
                  std::vector<View::TesselPCPopupCpp> popupsIn, View::TesselPCPopupRequestDataCpp dataIn) noexcept
 {
-    try {
-        const CallbackResultCpp result = std::move(resultIn);
-        const std::vector<View::TesselPCPopupCpp> popups = std::move(popupsIn);
-        const View::TesselPCPopupRequestDataCpp data = std::move(dataIn);
-        CResultRecord record(result);
-        RequestData requestData(data);
-        PopupArray array(popups);
-        callback(&record.record, array.data(), array.count(), &requestData.record);
-    } catch (...) {
-        // Out of memory before the callback: the platform must not see it.
-    }
+    const uint32_t operationCode = resultIn.result.GetOperationCode();
+    tessel::rt::DeliverOnce(
+        kPanora, operationCode,
+        [&] {
+            const CallbackResultCpp result = std::move(resultIn);
+            const std::vector<View::TesselPCPopupCpp> popups = std::move(popupsIn);
+            const View::TesselPCPopupRequestDataCpp data = std::move(dataIn);
+            CallWithRecords(callback, result, popups, data);
+        },
+        [&](const CallbackResultCpp& answer) { AnswerEmpty(callback, answer); });
 }
 
-View::PopupFetchCallback Wrap(TesselPopupFetchCallback callback)
+// The caller's callback as the queued answer job carries it.
+struct FetchReply {
+    TesselPopupFetchCallback callback = nullptr;
+    explicit operator bool() const noexcept { return callback != nullptr; }
+};
+
+// Hands the platform the wrapped callback. When the wrapper cannot be made
+// or handed over (out of memory), the callback hears code 22 from the
+// platform's queue instead, never inside this call.
+template <class Fetch>
+void RequestList(uint32_t operationCode, TesselPopupFetchCallback callback, Fetch&& fetch) noexcept
 {
-    if (callback == nullptr) {
-        return {};
+    try {
+        View::PopupFetchCallback wrapped;
+        if (callback != nullptr) {
+            wrapped = [callback](CallbackResultCpp result, std::vector<View::TesselPCPopupCpp> popups,
+                                 View::TesselPCPopupRequestDataCpp data) {
+                DeliverList(callback, std::move(result), std::move(popups), std::move(data));
+            };
+        }
+        fetch(std::move(wrapped));
+    } catch (...) {
+        if (callback != nullptr) {
+            try {
+                tessel::rt::QueueAnswer(kPanora, operationCode, tessel::rt::kOutOfMemory, FetchReply{callback},
+                                        [](const FetchReply& reply, const CallbackResultCpp& answer) {
+                                            AnswerEmpty(reply.callback, answer);
+                                        });
+            } catch (...) {
+                // Not even the queue's job could be made: nobody is told.
+            }
+        }
     }
-    return [callback](CallbackResultCpp result, std::vector<View::TesselPCPopupCpp> popups,
-                      View::TesselPCPopupRequestDataCpp data) {
-        DeliverList(callback, std::move(result), std::move(popups), std::move(data));
-    };
 }
 
 }  // namespace
@@ -109,26 +165,29 @@ extern "C" {
 
 void TesselAPI_FetchAutoPopup(TesselPopupFetchCallback callback)
 {
-    tessel::rt::NoThrow([&] { View::TesselAPI_FetchAutoPopupCpp(Wrap(callback)); });
+    RequestList(TESSEL_PANORA_OP_FETCH_AUTO_POPUPS, callback,
+                [](View::PopupFetchCallback wrapped) { View::TesselAPI_FetchAutoPopupCpp(std::move(wrapped)); });
 }
 
 // A null key is sent as the empty key, as the manual popup request does.
 void TesselAPI_FetchManualPopup(const wchar_t* key, TesselPopupFetchCallback callback)
 {
-    tessel::rt::NoThrow([&] {
+    RequestList(TESSEL_PANORA_OP_FETCH_MANUAL_POPUPS, callback, [key](View::PopupFetchCallback wrapped) {
         const std::wstring keyText = key != nullptr ? key : L"";
-        View::TesselAPI_FetchManualPopupCpp(keyText, Wrap(callback));
+        View::TesselAPI_FetchManualPopupCpp(keyText, std::move(wrapped));
     });
 }
 
 void TesselAPI_FetchNewsPopup(TesselPopupFetchCallback callback)
 {
-    tessel::rt::NoThrow([&] { View::TesselAPI_FetchNewsPopupCpp(Wrap(callback)); });
+    RequestList(TESSEL_PANORA_OP_FETCH_NEWS_POPUPS, callback,
+                [](View::PopupFetchCallback wrapped) { View::TesselAPI_FetchNewsPopupCpp(std::move(wrapped)); });
 }
 
 void TesselAPI_FetchCouponPopup(TesselPopupFetchCallback callback)
 {
-    tessel::rt::NoThrow([&] { View::TesselAPI_FetchCouponPopupCpp(Wrap(callback)); });
+    RequestList(TESSEL_PANORA_OP_FETCH_COUPON_POPUPS, callback,
+                [](View::PopupFetchCallback wrapped) { View::TesselAPI_FetchCouponPopupCpp(std::move(wrapped)); });
 }
 
 }  // extern "C"

@@ -2,28 +2,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <new>
+
 #include "PopupRecords.hpp"
-#include "tessel/runtime/Platform.hpp"
+#include "tessel/runtime/Marshal.hpp"
 
 namespace panora {
 namespace {
 
-int g_failingAllocation = -1;
-int g_allocations = 0;
-
-// True when the allocation about to be made is the one a test wants to fail.
-bool AllocationFails()
-{
-    if (g_failingAllocation < 0) {
-        return false;
-    }
-    return g_allocations++ == g_failingAllocation;
-}
-
-wchar_t* Duplicate(const std::wstring& text)
-{
-    return AllocationFails() ? nullptr : tessel::rt::platform::DuplicateWide(text.c_str());
-}
+wchar_t* Duplicate(const std::wstring& text) { return tessel::rt::CopyText(text.c_str()); }
 
 void CopyPair(TesselPopupStringPair& to, const TesselPCPopupStringPairCpp& from)
 {
@@ -43,23 +30,26 @@ void FreePair(TesselPopupStringPair& pair)
     FreeText(pair.second);
 }
 
+void FreeList(TesselPopupStringPair*& pairs, uint32_t& count);
+
+// The pointer and the count are set before the pairs are filled, so that
+// FreeList releases a list that failed half-way.
 void ListToC(const std::vector<TesselPCPopupStringPairCpp>& from, TesselPopupStringPair*& pairs, uint32_t& count)
 {
     pairs = nullptr;
     count = 0;
     const auto size = static_cast<uint32_t>(from.size());
-    if (size == 0 || AllocationFails()) {
+    if (size == 0) {
         return;
     }
-    auto* array = static_cast<TesselPopupStringPair*>(std::calloc(size, sizeof(TesselPopupStringPair)));
-    if (array == nullptr) {
-        return;
+    pairs = static_cast<TesselPopupStringPair*>(std::calloc(size, sizeof(TesselPopupStringPair)));
+    if (pairs == nullptr) {
+        throw std::bad_alloc();
     }
-    for (uint32_t i = 0; i < size; ++i) {
-        CopyPair(array[i], from[i]);
-    }
-    pairs = array;
     count = size;
+    for (uint32_t i = 0; i < size; ++i) {
+        CopyPair(pairs[i], from[i]);
+    }
 }
 
 void FreeList(TesselPopupStringPair*& pairs, uint32_t& count)
@@ -80,11 +70,16 @@ TesselPopup PopupToC(const TesselPCPopupCpp& popup)
 {
     TesselPopup c;
     std::memset(&c, 0, sizeof c);
-    c.text1 = Duplicate(popup.text1);
-    c.text2 = Duplicate(popup.text2);
-    c.text3 = Duplicate(popup.text3);
-    CopyPair(c.pair1, popup.pair1);
-    CopyPair(c.pair2, popup.pair2);
+    try {
+        c.text1 = Duplicate(popup.text1);
+        c.text2 = Duplicate(popup.text2);
+        c.text3 = Duplicate(popup.text3);
+        CopyPair(c.pair1, popup.pair1);
+        CopyPair(c.pair2, popup.pair2);
+    } catch (...) {
+        FreePopup(&c);
+        throw;
+    }
     c.number1 = popup.number1;
     c.byte1 = popup.byte1;
     c.byte2 = popup.byte2;
@@ -105,8 +100,13 @@ TesselPopupRequestData RequestDataToC(const TesselPCPopupRequestDataCpp& data)
 {
     TesselPopupRequestData c;
     std::memset(&c, 0, sizeof c);
-    ListToC(data.pairs1, c.pairs1, c.pairCount1);
-    ListToC(data.pairs2, c.pairs2, c.pairCount2);
+    try {
+        ListToC(data.pairs1, c.pairs1, c.pairCount1);
+        ListToC(data.pairs2, c.pairs2, c.pairCount2);
+    } catch (...) {
+        FreeRequestData(&c);
+        throw;
+    }
     return c;
 }
 
@@ -130,13 +130,5 @@ void FreeRequestData(TesselPopupRequestData* data)
     FreeList(data->pairs1, data->pairCount1);
     FreeList(data->pairs2, data->pairCount2);
 }
-
-namespace testing {
-void FailAllocation(int index)
-{
-    g_failingAllocation = index;
-    g_allocations = 0;
-}
-}  // namespace testing
 
 }  // namespace panora

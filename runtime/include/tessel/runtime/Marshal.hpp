@@ -16,4 +16,9 @@ CallbackResultCpp CallbackResultFromBase(Base::ICallbackResultObject* object);
 CallbackResultCpp ModuleResult(const ModuleIdentity& module, uint32_t operationCode,
                                uint32_t resultCode, const wchar_t* message);
 
+// A C runtime copy of text (released with free) for the records a callback
+// receives; throws std::bad_alloc when it cannot be made, so that the
+// conversion fails whole and the callback hears code 22 instead.
+wchar_t* CopyText(const wchar_t* text);
+
 }  // namespace tessel::rt
