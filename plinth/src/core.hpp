@@ -125,6 +125,7 @@ struct Job {
     AnswerNote note;
     uint32_t module = 0;
     uint32_t operation = 0;
+    uint32_t failures = 0;  // runs that ran out of memory before the trampoline
 };
 
 template <class Work>

@@ -190,16 +190,24 @@ JobPtr PopJob()
     return state.queue.empty() ? nullptr : state.queue.PopFront();
 }
 
+// How often a completion that runs out of memory is tried again, one pump
+// after the other, before it is dropped.
+constexpr uint32_t kCompletionRetries = 8;
+
 // Runs a job; a throwing callback must not take the game's loop down with it.
-void RunJob(Job& job)
+// False when it threw: a completion then ran out of memory while it built
+// the objects for its trampoline, which it calls last.
+bool RunJob(Job& job)
 {
     if (TraceOn() && !job.userCallback) {
         TraceAnswer("answer delivered", job.module, job.operation, job.note);
     }
     try {
         job.run(job);
+        return true;
     } catch (...) {
         // Reported nowhere: the module already caught what it could.
+        return false;
     }
 }
 
@@ -233,17 +241,32 @@ void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
         return;
     }
     void* context = request.context;
-    PostCompletion(
-        [trampoline, context, kind]() {
-            Sandbox::CallbackResultObject result(context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY,
+    auto answer = [trampoline, context, kind]() {
+        Sandbox::CallbackResultObject result(context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY,
+                                             L"The sandbox ran out of memory.");
+        switch (kind.shape) {
+        case Shape::Data: reinterpret_cast<Base::Trampoline>(trampoline)(&result, nullptr); break;
+        case Shape::Array: reinterpret_cast<Base::ArrayTrampoline>(trampoline)(&result, nullptr, 0); break;
+        case Shape::Text: reinterpret_cast<Base::TextTrampoline>(trampoline)(&result, nullptr); break;
+        }
+    };
+    const auto second = reinterpret_cast<Base::Trampoline>(request.secondTrampoline);
+    if (second == nullptr) {
+        PostCompletion(answer, {TESSEL_RESULT_OUT_OF_MEMORY});
+        return;
+    }
+    // Without a data object the result counts as a created popup: the
+    // second trampoline then says that no window was opened, so the module
+    // frees the context it kept for it.
+    void* secondContext = request.secondContext;
+    PostCompletions(
+        answer, {TESSEL_RESULT_OUT_OF_MEMORY},
+        [second, secondContext, kind]() {
+            Sandbox::CallbackResultObject result(secondContext, kind.operation, TESSEL_RESULT_POPUP_NOT_CREATED,
                                                  L"The sandbox ran out of memory.");
-            switch (kind.shape) {
-            case Shape::Data: reinterpret_cast<Base::Trampoline>(trampoline)(&result, nullptr); break;
-            case Shape::Array: reinterpret_cast<Base::ArrayTrampoline>(trampoline)(&result, nullptr, 0); break;
-            case Shape::Text: reinterpret_cast<Base::TextTrampoline>(trampoline)(&result, nullptr); break;
-            }
+            second(&result, nullptr);
         },
-        {TESSEL_RESULT_OUT_OF_MEMORY});
+        {TESSEL_RESULT_POPUP_NOT_CREATED});
 }
 
 // Shutting down: every popup still open is closed, then the completions
@@ -529,8 +552,13 @@ uint32_t Tessel_RunCallbacks(void)
         if (job->userCallback && state.discarding) {
             TraceDropped();
         } else {
-            RunJob(*job);
+            const bool done = RunJob(*job);
             ++ran;
+            if (!done && !job->userCallback && ++job->failures <= kCompletionRetries) {
+                // Out of memory before the trampoline: tried again on the
+                // next pump, so that the module still gets its context back.
+                waiting.PushBack(std::move(job));
+            }
         }
     }
     if (state.shutdowns != shutdowns) {

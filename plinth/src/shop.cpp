@@ -889,12 +889,22 @@ std::size_t ClosePopupsWhere(Match match)
         }
     }
     std::size_t count = 0;
-    for (const Popup& popup : closed) {
-        if (TraceOn()) {
-            TracePopup("closed", popup.id, popup.kind, popup.operationCode);
+    try {
+        for (; !closed.empty(); closed.pop_front()) {
+            const Popup& popup = closed.front();
+            if (TraceOn()) {
+                TracePopup("closed", popup.id, popup.kind, popup.operationCode);
+            }
+            QueueDestroy(popup);
+            ++count;
         }
-        QueueDestroy(popup);
-        ++count;
+    } catch (...) {
+        // Out of memory: the popups whose notification was not queued stay
+        // open, so a later close still reports them.
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        shop.popups.splice(shop.popups.begin(), closed);
+        throw;
     }
     return count;
 }

@@ -6,7 +6,8 @@
  * request returns at once; its callback runs exactly once, later, inside
  * Tessel_RunCallbacks() on the thread that calls it, with the request's
  * context in TesselAPICallbackResult::userContext. Requests may be made from
- * any thread.
+ * any thread. A request that runs out of memory answers with
+ * #TESSEL_RESULT_OUT_OF_MEMORY and an empty character text.
  */
 #ifndef TESSEL_LUDEX_LUDEX_H
 #define TESSEL_LUDEX_LUDEX_H

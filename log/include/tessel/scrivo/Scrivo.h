@@ -6,6 +6,7 @@
  * once; its callback runs exactly once, later, inside Tessel_RunCallbacks()
  * on the thread that calls it, with the request's context in
  * TesselAPICallbackResult::userContext. Sends may be made from any thread.
+ * A send that runs out of memory answers with #TESSEL_RESULT_OUT_OF_MEMORY.
  */
 #ifndef TESSEL_SCRIVO_SCRIVO_H
 #define TESSEL_SCRIVO_SCRIVO_H

@@ -106,7 +106,17 @@ TESSEL_STATIC_ASSERT(sizeof(TesselAPICallbackResult) ==
 #define TESSEL_RESULT_BUFFER_TOO_SMALL 20u
 /** The platform knows no such category, product or transaction. */
 #define TESSEL_RESULT_NOT_FOUND 21u
-/** The SDK could not allocate what the call or request needed, or a synchronous call failed inside: a callback still runs once, with empty data; a synchronous call never reports 0 then. */
+/**
+ * The SDK could not allocate what the call or request needed, or a
+ * synchronous call failed inside; a synchronous call never reports 0 then.
+ * A request still answers its callback exactly once, with this code, the
+ * module's name, the request's operation code, an empty message and empty
+ * data (null lists with count 0, false, empty texts): from
+ * Tessel_RunCallbacks() through the platform's queue when the request could
+ * not be sent, or from the completion when its records could not be made.
+ * Only when not even the queue can take that answer is the callback never
+ * called; nothing is leaked then.
+ */
 #define TESSEL_RESULT_OUT_OF_MEMORY 22u
 /** The popup or web window of a request was not created, or never attempted because the module was not initialized. */
 #define TESSEL_RESULT_POPUP_NOT_CREATED 33u

@@ -23,6 +23,8 @@
  * nothing is sent and the callback gets #TESSEL_RESULT_NOT_INITIALIZED,
  * "Vendra is not Initialized." and empty data (null lists, count 0, false,
  * empty texts); results carry the request's `TESSEL_VENDRA_OP_*` code.
+ * Out of memory answers the same way with #TESSEL_RESULT_OUT_OF_MEMORY and an
+ * empty message (onDestroy then hears code 33 if the request was never sent).
  * Platform refusals arrive as #TESSEL_RESULT_INVALID_ARGUMENT or
  * #TESSEL_RESULT_NOT_FOUND; #TESSEL_RESULT_OUT_OF_MEMORY when the SDK could
  * not allocate.

@@ -7,6 +7,8 @@
  * at once; its callbacks run later, inside Tessel_RunCallbacks() on the
  * thread that calls it, each with its own context in
  * TesselAPICallbackResult::userContext. Requests may be made from any thread.
+ * A request or popup list that runs out of memory still answers once, with
+ * #TESSEL_RESULT_OUT_OF_MEMORY and empty data.
  */
 #ifndef TESSEL_PANORA_PANORA_H
 #define TESSEL_PANORA_PANORA_H
