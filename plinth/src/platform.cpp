@@ -137,6 +137,9 @@ struct InFlight {
 };
 thread_local InFlight* t_inFlight = nullptr;
 
+// Set while a request that could not be taken hands its contexts back.
+thread_local bool t_returningContexts = false;
+
 Clock::time_point DueAfter(uint32_t milliseconds)
 {
     return milliseconds == 0 ? Clock::time_point::min() : Clock::now() + std::chrono::milliseconds(milliseconds);
@@ -269,6 +272,29 @@ void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
         {TESSEL_RESULT_POPUP_NOT_CREATED});
 }
 
+// A request the platform could not take at all, nor answer (out of memory
+// even for the answer): its trampolines are called at once, while user
+// callbacks count as discarded, so that the module frees the contexts it
+// handed over and tells nobody. Allocates nothing.
+void ReturnContexts(const Sandbox::RequestRecord& request, RequestKind kind) noexcept
+{
+    if (request.trampoline == nullptr) {
+        return;  // a popup list fetch: its function object goes with the record
+    }
+    t_returningContexts = true;
+    Sandbox::CallbackResultObject result(request.context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY);
+    switch (kind.shape) {
+    case Shape::Data: request.As<Base::Trampoline>()(&result, nullptr); break;
+    case Shape::Array: request.As<Base::ArrayTrampoline>()(&result, nullptr, 0); break;
+    case Shape::Text: request.As<Base::TextTrampoline>()(&result, nullptr); break;
+    }
+    if (request.secondTrampoline != nullptr) {
+        Sandbox::CallbackResultObject second(request.secondContext, kind.operation, TESSEL_RESULT_POPUP_NOT_CREATED);
+        request.SecondAs<Base::Trampoline>()(&second, nullptr);
+    }
+    t_returningContexts = false;
+}
+
 // Shutting down: every popup still open is closed, then the completions
 // still due run while user callbacks are discarded, so the modules free
 // their request contexts without calling the game; queued user callbacks are
@@ -379,8 +405,9 @@ void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler
             }
         }
     } catch (...) {
-        // Out of memory before anything was registered: the request is left
-        // as it came, its context still the module's.
+        // Out of memory before anything was registered, or even for the
+        // answer: nothing is queued, and the contexts go back to the module.
+        ReturnContexts(request, kind);
     }
 }
 
@@ -591,7 +618,7 @@ bool Tessel_Internal_BaseInitialized()
 
 bool Tessel_Internal_IsDiscardingUserCallbacks()
 {
-    return TheState().discarding.load() || TheState().shuttingDown.load();
+    return t_returningContexts || TheState().discarding.load() || TheState().shuttingDown.load();
 }
 
 void Tessel_Internal_QueueUserCallback(std::function<void()> callback)

@@ -1,11 +1,9 @@
 // The sweep's allocator on Linux with glibc: the program's own malloc,
 // calloc, realloc, free, strdup, wcsdup and operator new/delete take the
-// place of the C library's (and of the sanitizer runtime's) for every
-// library in the process, and forward to the next definition, found with
-// dlsym(RTLD_NEXT): glibc's allocator, or AddressSanitizer's under the
-// sanitize preset, so that LeakSanitizer still sees every block.
-#include <dlfcn.h>
-
+// place of the C library's for every library in the process, and forward to
+// the allocator underneath: glibc's, or AddressSanitizer's under the
+// sanitize preset (its interceptors), so that LeakSanitizer still sees every
+// block.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,54 +14,23 @@
 
 #define TESSEL_OOM_EXPORT __attribute__((visibility("default")))
 
+// AddressSanitizer's allocator, when its runtime is loaded (weak: null
+// otherwise); this file itself is built without instrumentation, since it
+// serves that runtime's first allocations before it is set up.
+extern "C" {
+void* __interceptor_malloc(std::size_t size) __attribute__((weak));
+void* __interceptor_calloc(std::size_t count, std::size_t size) __attribute__((weak));
+void* __interceptor_realloc(void* pointer, std::size_t size) __attribute__((weak));
+void __interceptor_free(void* pointer) __attribute__((weak));
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* pointer, std::size_t size);
+void __libc_free(void* pointer);
+}
+
+#define TESSEL_OOM_NEXT(name) (__interceptor_##name != nullptr ? __interceptor_##name : __libc_##name)
+
 namespace {
-
-using Malloc = void* (*)(std::size_t);
-using Calloc = void* (*)(std::size_t, std::size_t);
-using Realloc = void* (*)(void*, std::size_t);
-using Free = void (*)(void*);
-
-Malloc g_malloc = nullptr;
-Calloc g_calloc = nullptr;
-Realloc g_realloc = nullptr;
-Free g_free = nullptr;
-
-// dlsym may allocate while the real functions are looked up: those few
-// blocks come from here and are never freed.
-alignas(std::max_align_t) unsigned char g_bootstrap[4096];
-std::size_t g_bootstrapUsed = 0;
-bool g_resolving = false;
-
-bool FromBootstrap(const void* pointer)
-{
-    const auto* byte = static_cast<const unsigned char*>(pointer);
-    return byte >= g_bootstrap && byte < g_bootstrap + sizeof g_bootstrap;
-}
-
-void* Bootstrap(std::size_t size)
-{
-    const std::size_t rounded = (size + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
-    if (g_bootstrapUsed + rounded > sizeof g_bootstrap) {
-        return nullptr;
-    }
-    void* block = g_bootstrap + g_bootstrapUsed;
-    g_bootstrapUsed += rounded;
-    std::memset(block, 0, rounded);
-    return block;
-}
-
-void Resolve()
-{
-    if (g_free != nullptr || g_resolving) {
-        return;
-    }
-    g_resolving = true;
-    g_malloc = reinterpret_cast<Malloc>(dlsym(RTLD_NEXT, "malloc"));
-    g_calloc = reinterpret_cast<Calloc>(dlsym(RTLD_NEXT, "calloc"));
-    g_realloc = reinterpret_cast<Realloc>(dlsym(RTLD_NEXT, "realloc"));
-    g_free = reinterpret_cast<Free>(dlsym(RTLD_NEXT, "free"));
-    g_resolving = false;
-}
 
 // Armed state of this thread (initial-exec TLS in the program: using it
 // allocates nothing).
@@ -88,23 +55,9 @@ bool Refuse()
     return refuse;
 }
 
-void* Allocate(std::size_t size)
-{
-    Resolve();
-    if (g_malloc == nullptr) {
-        return Bootstrap(size);
-    }
-    return Refuse() ? nullptr : g_malloc(size);
-}
+void* Allocate(std::size_t size) { return Refuse() ? nullptr : TESSEL_OOM_NEXT(malloc)(size); }
 
-void Release(void* pointer)
-{
-    if (pointer == nullptr || FromBootstrap(pointer)) {
-        return;
-    }
-    Resolve();
-    g_free(pointer);
-}
+void Release(void* pointer) { TESSEL_OOM_NEXT(free)(pointer); }
 
 void* NewOrThrow(std::size_t size)
 {
@@ -147,24 +100,12 @@ TESSEL_OOM_EXPORT void* malloc(std::size_t size) { return Allocate(size); }
 
 TESSEL_OOM_EXPORT void* calloc(std::size_t count, std::size_t size)
 {
-    Resolve();
-    if (g_calloc == nullptr) {
-        return Bootstrap(count * size);
-    }
-    return Refuse() ? nullptr : g_calloc(count, size);
+    return Refuse() ? nullptr : TESSEL_OOM_NEXT(calloc)(count, size);
 }
 
 TESSEL_OOM_EXPORT void* realloc(void* pointer, std::size_t size)
 {
-    Resolve();
-    if (FromBootstrap(pointer)) {
-        void* block = Allocate(size);
-        if (block != nullptr) {
-            std::memcpy(block, pointer, size);
-        }
-        return block;
-    }
-    return Refuse() ? nullptr : g_realloc(pointer, size);
+    return Refuse() ? nullptr : TESSEL_OOM_NEXT(realloc)(pointer, size);
 }
 
 TESSEL_OOM_EXPORT void free(void* pointer) { Release(pointer); }
@@ -207,3 +148,12 @@ TESSEL_OOM_EXPORT void operator delete(void* pointer, std::size_t) noexcept { Re
 TESSEL_OOM_EXPORT void operator delete[](void* pointer, std::size_t) noexcept { Release(pointer); }
 TESSEL_OOM_EXPORT void operator delete(void* pointer, const std::nothrow_t&) noexcept { Release(pointer); }
 TESSEL_OOM_EXPORT void operator delete[](void* pointer, const std::nothrow_t&) noexcept { Release(pointer); }
+
+// LeakSanitizer leaves the dynamic loader's own blocks alone by looking at
+// who called the allocator; through this replacement the caller is always
+// this file, so the loader's lasting blocks (the library list a self-pin's
+// dlopen reference keeps) are named here instead.
+extern "C" TESSEL_OOM_EXPORT const char* __lsan_default_suppressions()
+{
+    return "leak:_dl_map_object_deps\n";
+}
