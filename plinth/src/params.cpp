@@ -107,9 +107,11 @@ struct Tracking {
     std::atomic<std::size_t> baseInitializedCalls{0};
     std::vector<const Base::IParam*> releaseOrder;
     // Callback-result records by their message text while alive, and the
-    // record last freed at each address, to count a second free.
+    // record last freed at each address and by its message text, to count a
+    // second free on the record itself or on a copy of it.
     std::map<const wchar_t*, std::size_t> liveRecords;
     std::map<const void*, std::size_t> freedAt;
+    std::map<const wchar_t*, std::size_t> freedTexts;
     std::vector<uint32_t> recordFreeCalls;
 };
 
@@ -449,6 +451,7 @@ void ForgetParams()
     tracking.releaseOrder.clear();
     tracking.liveRecords.clear();
     tracking.freedAt.clear();
+    tracking.freedTexts.clear();
     tracking.recordFreeCalls.clear();
 }
 
@@ -478,29 +481,40 @@ void TrackCRecordMade(const TesselAPICallbackResult& record)
     Registry& registry = TheRegistry();
     std::lock_guard<std::mutex> lock(registry.mutex);
     Tracking& tracking = registry.tracking;
+    tracking.freedTexts.erase(record.message);  // the allocator reused a freed text
     tracking.liveRecords[record.message] = tracking.recordFreeCalls.size();
     tracking.recordFreeCalls.push_back(0);
 }
 
-void TrackCRecordFreed(const TesselAPICallbackResult* record)
+bool TrackCRecordFreed(const TesselAPICallbackResult* record)
 {
     if (!IsScripted() || record == nullptr) {
-        return;
+        return true;
     }
     Registry& registry = TheRegistry();
     std::lock_guard<std::mutex> lock(registry.mutex);
     Tracking& tracking = registry.tracking;
+    if (record->message == nullptr) {
+        auto freed = tracking.freedAt.find(record);
+        if (freed != tracking.freedAt.end()) {
+            ++tracking.recordFreeCalls[freed->second];
+        }
+        return true;
+    }
     auto live = tracking.liveRecords.find(record->message);
-    if (record->message != nullptr && live != tracking.liveRecords.end()) {
+    if (live != tracking.liveRecords.end()) {
         ++tracking.recordFreeCalls[live->second];
         tracking.freedAt[record] = live->second;
+        tracking.freedTexts[record->message] = live->second;
         tracking.liveRecords.erase(live);
-        return;
+        return true;
     }
-    auto freed = tracking.freedAt.find(record);
-    if (freed != tracking.freedAt.end()) {
-        ++tracking.recordFreeCalls[freed->second];
+    auto stale = tracking.freedTexts.find(record->message);
+    if (stale != tracking.freedTexts.end()) {
+        ++tracking.recordFreeCalls[stale->second];
+        return false;
     }
+    return true;
 }
 
 void CountBaseInitializedCall()

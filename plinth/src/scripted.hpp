@@ -12,9 +12,12 @@ namespace plinth {
 // parameter object kept as raw pointers are read now, into its record.
 void ReadKeptTexts(const Base::IParam* param);
 
-// Called by BaseStructUtils while scripted.
+// Called by BaseStructUtils while scripted. TrackCRecordFreed counts the
+// call against the record and says whether its texts may be freed: false
+// for a copy of a record whose texts were freed already (freeing them again
+// would be a double free).
 void TrackCRecordMade(const TesselAPICallbackResult& record);
-void TrackCRecordFreed(const TesselAPICallbackResult* record);
+bool TrackCRecordFreed(const TesselAPICallbackResult* record);
 
 // Called by Tessel_Internal_BaseInitialized.
 void CountBaseInitializedCall();

@@ -112,9 +112,9 @@ void BaseStructUtils::FreeCStruct(TesselAPICallbackResult* record)
     if (record == nullptr) {
         return;
     }
-    plinth::TrackCRecordFreed(record);
+    const bool ownTexts = plinth::TrackCRecordFreed(record);
     for (const wchar_t** text : {&record->message, &record->requestMethod, &record->requestUrl}) {
-        if (*text != kNoRequestText) {
+        if (ownTexts && *text != kNoRequestText) {
             std::free(const_cast<wchar_t*>(*text));
         }
         *text = nullptr;

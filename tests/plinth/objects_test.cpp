@@ -259,7 +259,11 @@ TEST_F(ParamObjectsTest, ScriptedModeRecordsKeptTextsReleaseOrderRecordFreesAndS
     TesselAPICallbackResult record = Base::BaseStructUtils::ToCStruct(Tessel::PCSDK::CallbackResultCpp());
     Base::BaseStructUtils::FreeCStruct(&record);
     Base::BaseStructUtils::FreeCStruct(&record);
-    EXPECT_EQ(Sandbox::Script::CRecordFreeCalls(), std::vector<uint32_t>{2u});
+    TesselAPICallbackResult original = Base::BaseStructUtils::ToCStruct(Tessel::PCSDK::CallbackResultCpp());
+    TesselAPICallbackResult copy = original;
+    Base::BaseStructUtils::FreeCStruct(&original);
+    Base::BaseStructUtils::FreeCStruct(&copy);  // the same texts again, counted and not freed twice
+    EXPECT_EQ(Sandbox::Script::CRecordFreeCalls(), (std::vector<uint32_t>{2u, 2u}));
 
     Tessel_Internal_BaseInitialized();
     EXPECT_EQ(Sandbox::Script::BaseInitializedCalls(), 1u);
