@@ -126,6 +126,14 @@ struct Job {
     uint32_t module = 0;
     uint32_t operation = 0;
     uint32_t failures = 0;  // runs that ran out of memory before the trampoline
+    // The trampoline the pump answers itself when the job keeps running out
+    // of memory before calling it: it hears TESSEL_RESULT_OUT_OF_MEMORY and
+    // no data, so that the module answers its callback and frees its
+    // context. A request's first answer gets its trampoline, its second one
+    // the second trampoline; null: there is nobody to answer.
+    Sandbox::AnyFunction fallback = nullptr;
+    void* fallbackContext = nullptr;
+    Shape fallbackShape = Shape::Data;
 };
 
 template <class Work>
@@ -157,7 +165,7 @@ JobPtr MakeJob(Work&& work)
 // callbacks are discarded: the modules' trampolines must see them to free
 // their contexts. Two completions are queued together or not at all, the
 // first ahead of the second. A job that throws when it is made queues
-// nothing.
+// nothing. QueueCompletion's job is due no earlier than notBefore.
 void QueueCompletion(JobPtr job, Clock::time_point notBefore, AnswerNote note) noexcept;
 void QueueCompletions(JobPtr first, AnswerNote firstNote, JobPtr second, AnswerNote secondNote) noexcept;
 
@@ -171,13 +179,6 @@ void PostCompletions(First&& first, AnswerNote firstNote, Second&& second, Answe
 {
     JobPtr one = MakeJob(std::forward<First>(first));
     QueueCompletions(std::move(one), firstNote, MakeJob(std::forward<Second>(second)), secondNote);
-}
-// Queues a completion due no earlier than notBefore (nor before the global
-// latency has passed).
-template <class Work>
-void PostCompletionAfter(Work&& job, Clock::time_point notBefore, AnswerNote note = {})
-{
-    QueueCompletion(MakeJob(std::forward<Work>(job)), notBefore, note);
 }
 // The due time of the current request's answers.
 Clock::time_point CurrentDue() noexcept;

@@ -2,10 +2,12 @@
 // calls every module shares.
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cwchar>
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "tessel/TesselVersion.h"
 
@@ -101,9 +103,27 @@ private:
 
 using UserCallbackJob = JobOf<std::function<void()>>;
 
+// The jobs a running pump took off the queue: those it set aside for the
+// next pump (waiting), then those it has not reached yet (taken). A pump
+// that a callback runs from inside another one links to the outer pump's.
+struct Batch {
+    JobList waiting;
+    JobList taken;
+    Batch* outer = nullptr;
+};
+
 struct State {
     std::mutex mutex;
     JobList queue;
+
+    // Jobs run on one thread at a time: a pump or a shutdown holds the turn
+    // until it returns, and a callback that pumps or shuts down from inside
+    // keeps it. The thread that holds it alone reads batches.
+    std::condition_variable turnFree;
+    std::thread::id turnHolder;
+    unsigned turnDepth = 0;
+    unsigned shutdownsWaiting = 0;
+    Batch* batches = nullptr;  // the innermost running pump's
 
     std::atomic<bool> initialized{false};
     std::array<std::atomic<bool>, static_cast<std::size_t>(ModuleId::Count)> modules{};
@@ -111,8 +131,7 @@ struct State {
     // Scripted mode.
     std::atomic<bool> scripted{false};
     std::atomic<bool> discarding{false};
-    std::atomic<bool> shuttingDown{false};
-    std::atomic<uint64_t> shutdowns{0};
+    std::atomic<int> shuttingDown{0};  // shutdowns under way
     std::atomic<int> baseInitializedOverride{-1};  // -1 none, else 0 or 1
     std::set<int32_t> failingParams;
     std::map<Sandbox::Call, std::optional<Sandbox::ScriptedResult>> answers;
@@ -130,6 +149,7 @@ State& TheState()
 
 // The request the calling thread is handling.
 struct InFlight {
+    const Sandbox::RequestRecord& request;
     RequestKind kind;
     std::optional<OutcomeRule> rule;
     Clock::time_point due;
@@ -168,6 +188,15 @@ void PrepareCompletion(Job& job, Clock::time_point due, AnswerNote note) noexcep
     if (t_inFlight != nullptr) {
         job.module = t_inFlight->kind.module;
         job.operation = t_inFlight->kind.operation;
+        const Sandbox::RequestRecord& request = t_inFlight->request;
+        if (job.fallback == nullptr && t_inFlight->posted == 0) {
+            job.fallback = request.trampoline;
+            job.fallbackContext = request.context;
+            job.fallbackShape = t_inFlight->kind.shape;
+        } else if (job.fallback == nullptr && t_inFlight->posted == 1) {
+            job.fallback = request.secondTrampoline;
+            job.fallbackContext = request.secondContext;
+        }
         ++t_inFlight->posted;
     } else {
         job.module = note.module;
@@ -194,8 +223,68 @@ JobPtr PopJob()
 }
 
 // How often a completion that runs out of memory is tried again, one pump
-// after the other, before it is dropped.
+// after the other, before the pump answers it itself (AnswerStuck).
 constexpr uint32_t kCompletionRetries = 8;
+
+// The turn to run jobs (State::turnFree). Another thread's pump or shutdown
+// waits until the holder returns; a waiting shutdown goes first.
+class Turn {
+public:
+    explicit Turn(bool shutdown)
+    {
+        State& state = TheState();
+        const std::thread::id self = std::this_thread::get_id();
+        std::unique_lock<std::mutex> lock(state.mutex);
+        if (state.turnDepth == 0 || state.turnHolder != self) {
+            state.shutdownsWaiting += shutdown ? 1 : 0;
+            state.turnFree.wait(lock, [&state, shutdown] {
+                return state.turnDepth == 0 && (shutdown || state.shutdownsWaiting == 0);
+            });
+            state.shutdownsWaiting -= shutdown ? 1 : 0;
+            state.turnHolder = self;
+        }
+        ++state.turnDepth;
+    }
+    Turn(const Turn&) = delete;
+    Turn& operator=(const Turn&) = delete;
+    ~Turn()
+    {
+        State& state = TheState();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (--state.turnDepth == 0) {
+            state.turnHolder = std::thread::id();
+            state.turnFree.notify_all();
+        }
+    }
+};
+
+// Calls a trampoline with a callback-result object and no data.
+void CallWithoutData(Sandbox::AnyFunction trampoline, Shape shape, Base::ICallbackResultObject* result)
+{
+    switch (shape) {
+    case Shape::Data: reinterpret_cast<Base::Trampoline>(trampoline)(result, nullptr); break;
+    case Shape::Array: reinterpret_cast<Base::ArrayTrampoline>(trampoline)(result, nullptr, 0); break;
+    case Shape::Text: reinterpret_cast<Base::TextTrampoline>(trampoline)(result, nullptr); break;
+    }
+}
+
+// The answer of a completion that keeps running out of memory before its
+// trampoline: the trampoline hears TESSEL_RESULT_OUT_OF_MEMORY and no data,
+// so that the module answers its callback and frees its context. Allocates
+// nothing.
+void AnswerStuck(const Job& job) noexcept
+{
+    if (job.fallback == nullptr) {
+        return;
+    }
+    BorrowedResult result(job.fallbackContext, job.operation, TESSEL_RESULT_OUT_OF_MEMORY,
+                          L"The sandbox ran out of memory.");
+    try {
+        CallWithoutData(job.fallback, job.fallbackShape, &result);
+    } catch (...) {
+        // A trampoline lets nothing out; should one, the answer is given.
+    }
+}
 
 // Runs a job; a throwing callback must not take the game's loop down with it.
 // False when it threw: a completion then ran out of memory while it built
@@ -247,11 +336,7 @@ void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
     auto answer = [trampoline, context, kind]() {
         Sandbox::CallbackResultObject result(context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY,
                                              L"The sandbox ran out of memory.");
-        switch (kind.shape) {
-        case Shape::Data: reinterpret_cast<Base::Trampoline>(trampoline)(&result, nullptr); break;
-        case Shape::Array: reinterpret_cast<Base::ArrayTrampoline>(trampoline)(&result, nullptr, 0); break;
-        case Shape::Text: reinterpret_cast<Base::TextTrampoline>(trampoline)(&result, nullptr); break;
-        }
+        CallWithoutData(trampoline, kind.shape, &result);
     };
     const auto second = reinterpret_cast<Base::Trampoline>(request.secondTrampoline);
     if (second == nullptr) {
@@ -283,11 +368,7 @@ void ReturnContexts(const Sandbox::RequestRecord& request, RequestKind kind) noe
     }
     t_returningContexts = true;
     Sandbox::CallbackResultObject result(request.context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY);
-    switch (kind.shape) {
-    case Shape::Data: request.As<Base::Trampoline>()(&result, nullptr); break;
-    case Shape::Array: request.As<Base::ArrayTrampoline>()(&result, nullptr, 0); break;
-    case Shape::Text: request.As<Base::TextTrampoline>()(&result, nullptr); break;
-    }
+    CallWithoutData(request.trampoline, kind.shape, &result);
     if (request.secondTrampoline != nullptr) {
         Sandbox::CallbackResultObject second(request.secondContext, kind.operation, TESSEL_RESULT_POPUP_NOT_CREATED);
         request.SecondAs<Base::Trampoline>()(&second, nullptr);
@@ -298,25 +379,37 @@ void ReturnContexts(const Sandbox::RequestRecord& request, RequestKind kind) noe
 // Shutting down: every popup still open is closed, then the completions
 // still due run while user callbacks are discarded, so the modules free
 // their request contexts without calling the game; queued user callbacks are
-// dropped.
+// dropped. What running pumps took and have not run yet (the shutdown came
+// from one of their callbacks) goes back ahead of the queue, outermost pump
+// first, so that a request's result still reaches its trampoline before the
+// destroy notice of its popup. Called with shuttingDown raised.
 void DrainForShutdown()
 {
     State& state = TheState();
-    state.shuttingDown = true;
-    ++state.shutdowns;
+    const Turn turn(true);
+    JobList pending;
+    for (Batch* batch = state.batches; batch != nullptr; batch = batch->outer) {
+        JobList outer;
+        outer.Append(batch->waiting);
+        outer.Append(batch->taken);
+        pending.Prepend(outer);
+    }
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.queue.Prepend(pending);
+    }
     try {
         CloseEveryPopup();
     } catch (...) {
         // Out of memory: the popups stay registered and are closed later.
     }
     while (JobPtr job = PopJob()) {
-        if (!job->userCallback) {
-            RunJob(*job);
-        } else {
+        if (job->userCallback) {
             TraceDropped();
+        } else if (!RunJob(*job)) {
+            AnswerStuck(*job);
         }
     }
-    state.shuttingDown = false;
 }
 
 void ReleaseScriptedResults()
@@ -390,7 +483,7 @@ void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler
         if (handler == nullptr) {
             return;
         }
-        InFlight inFlight{kind, TakeOutcome(kind.module, kind.operation), {}};
+        InFlight inFlight{request, kind, TakeOutcome(kind.module, kind.operation), {}};
         const uint32_t delay = inFlight.rule && inFlight.rule->delayMs ? *inFlight.rule->delayMs : Latency();
         inFlight.due = DueAfter(delay);
         t_inFlight = &inFlight;
@@ -546,7 +639,11 @@ TesselAPIResult Tessel_UnInitialize(void)
     for (auto& module : state.modules) {
         module = false;
     }
+    // From here on every completion is discarded, also those that a pump
+    // on another thread runs before this shutdown gets its turn.
+    ++state.shuttingDown;
     DrainForShutdown();
+    --state.shuttingDown;
     ResetFeatureState();
     return PlainResult(was ? TESSEL_RESULT_SUCCESS : TESSEL_RESULT_NOT_INITIALIZED);
 }
@@ -554,56 +651,53 @@ TesselAPIResult Tessel_UnInitialize(void)
 uint32_t Tessel_RunCallbacks(void)
 {
     State& state = TheState();
+    const Turn turn(false);
     // Only what was queued when the pump started, and of that only what is
     // due: work queued by a callback waits for the next pump, so a callback
     // that requests again cannot keep the game inside this call. Jobs that
     // are not due yet go back to the front of the queue in their order.
-    JobList taken;
+    Batch batch;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
-        taken.Swap(state.queue);
+        batch.taken.Swap(state.queue);
     }
+    batch.outer = state.batches;
+    state.batches = &batch;
     // The clock is read only when a job is not due at once.
     bool timed = false;
-    taken.ForEach([&timed](const Job& job) { timed = timed || job.due != Clock::time_point::min(); });
+    batch.taken.ForEach([&timed](const Job& job) { timed = timed || job.due != Clock::time_point::min(); });
     const Clock::time_point now = timed ? Clock::now() : Clock::time_point::min();
-    const uint64_t shutdowns = state.shutdowns;
-    JobList waiting;
     uint32_t ran = 0;
-    while (!taken.empty() && state.shutdowns == shutdowns) {
-        JobPtr job = taken.PopFront();
+    // A callback that shuts the platform down takes over what is left.
+    while (!batch.taken.empty()) {
+        JobPtr job = batch.taken.PopFront();
         if (job->due > now) {
-            waiting.PushBack(std::move(job));
+            batch.waiting.PushBack(std::move(job));
             continue;
         }
         if (job->userCallback && state.discarding) {
             TraceDropped();
+            continue;
+        }
+        ++ran;
+        if (RunJob(*job) || job->userCallback) {
+            continue;
+        }
+        if (++job->failures <= kCompletionRetries) {
+            // Out of memory before the trampoline: this job and every one
+            // after it wait for the next pump, in their order, so that no
+            // later answer of its request (the destroy notice that frees the
+            // context) overtakes it.
+            batch.waiting.PushBack(std::move(job));
+            batch.waiting.Append(batch.taken);
         } else {
-            const bool done = RunJob(*job);
-            ++ran;
-            if (!done && !job->userCallback && ++job->failures <= kCompletionRetries) {
-                // Out of memory before the trampoline: tried again on the
-                // next pump, so that the module still gets its context back.
-                waiting.PushBack(std::move(job));
-            }
+            AnswerStuck(*job);
         }
     }
-    if (state.shutdowns != shutdowns) {
-        // A callback shut the platform down: what is left, the jobs set
-        // aside as not due included, is drained like the rest of the queue
-        // was.
-        waiting.Append(taken);
-        while (!waiting.empty()) {
-            JobPtr job = waiting.PopFront();
-            if (job->userCallback) {
-                TraceDropped();
-            } else {
-                RunJob(*job);
-            }
-        }
-    } else if (!waiting.empty()) {
+    state.batches = batch.outer;
+    if (!batch.waiting.empty()) {
         std::lock_guard<std::mutex> lock(state.mutex);
-        state.queue.Prepend(waiting);
+        state.queue.Prepend(batch.waiting);
     }
     return ran;
 }
@@ -618,7 +712,7 @@ bool Tessel_Internal_BaseInitialized()
 
 bool Tessel_Internal_IsDiscardingUserCallbacks()
 {
-    return t_returningContexts || TheState().discarding.load() || TheState().shuttingDown.load();
+    return t_returningContexts || TheState().discarding.load() || TheState().shuttingDown.load() > 0;
 }
 
 void Tessel_Internal_QueueUserCallback(std::function<void()> callback)

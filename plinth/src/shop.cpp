@@ -274,8 +274,12 @@ struct Items {
     std::vector<Item> items;
     std::vector<Base::IObject*> pointers;
 
+    // Built afresh on every run: a completion that ran out of memory half
+    // way is run again.
     void Seal()
     {
+        pointers.clear();
+        pointers.reserve(items.size());
         for (Item& item : items) {
             pointers.push_back(&item);
         }
@@ -548,9 +552,14 @@ struct TransactionLists {
         charges.push_back(credit);
     }
 
+    // Built afresh on every run, like Items::Seal.
     template <class Data>
     void PointTo(Data& data)
     {
+        data.purchasedProducts.items.clear();
+        data.chargeInfos.items.clear();
+        data.purchasedProducts.items.reserve(products.size());
+        data.chargeInfos.items.reserve(charges.size());
         for (auto& product : products) {
             data.purchasedProducts.items.push_back(&product);
         }
@@ -567,7 +576,7 @@ struct TransactionAnswer {
 
     Base::IObject* Get()
     {
-        if (lists && data.purchasedProducts.items.empty()) {
+        if (lists) {
             lists->PointTo(data);
         }
         return &data;
@@ -863,12 +872,13 @@ void QueueDestroy(const Popup& popup)
     const Base::Trampoline destroy = popup.destroy;
     void* context = popup.destroyContext;
     const uint32_t operation = popup.operationCode;
-    PostCompletionAfter(
-        [destroy, context, operation]() {
-            Sandbox::CallbackResultObject result(context, operation, TESSEL_RESULT_SUCCESS);
-            destroy(&result, nullptr);
-        },
-        popup.notBefore, {TESSEL_RESULT_SUCCESS, -1, popup.module, operation});
+    JobPtr job = MakeJob([destroy, context, operation]() {
+        Sandbox::CallbackResultObject result(context, operation, TESSEL_RESULT_SUCCESS);
+        destroy(&result, nullptr);
+    });
+    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(destroy);
+    job->fallbackContext = context;
+    QueueCompletion(std::move(job), popup.notBefore, {TESSEL_RESULT_SUCCESS, -1, popup.module, operation});
 }
 
 // Takes the popups that match out of the shop, then queues their destroy

@@ -1,6 +1,10 @@
 // A game that shuts the platform down with requests still pending and
 // popups still open: no callback runs any more, and every module frees what
 // it kept (the sanitizer preset reports anything left behind).
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "TestSupport.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
 #include "tessel/ludex/Ludex.h"
@@ -14,12 +18,68 @@ void OnCharacter(const TesselAPICallbackResult*, const wchar_t*) { ++g_calls; }
 void OnPurchase(const TesselAPICallbackResult*, const TesselPurchaseResult*) { ++g_calls; }
 void OnDestroy(TesselAPICallbackResult*) { ++g_calls; }
 
+// What the inventory callback does: a game's quit button.
+enum class Quit { UnInitialize, UnInitializeThenInitialize, FromAnotherThread };
+Quit g_quit = Quit::UnInitialize;
+std::thread g_quitter;
+std::atomic<bool> g_quitDone{false};
+
+void OnInventoryQuit(const TesselAPICallbackResult*, const TesselInventoryItem*, unsigned int)
+{
+    ++g_calls;
+    switch (g_quit) {
+    case Quit::UnInitialize: Tessel_UnInitialize(); break;
+    case Quit::UnInitializeThenInitialize:
+        Tessel_UnInitialize();
+        Tessel_Initialize(L"shutdown-test");
+        break;
+    case Quit::FromAnotherThread: {
+        // That shutdown waits for this pump; the callback gives it time to
+        // get there (or, were it not waiting, to finish).
+        g_quitter = std::thread([] {
+            Tessel_UnInitialize();
+            g_quitDone = true;
+        });
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+        while (!g_quitDone && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        break;
+    }
+    }
+}
+
 class ShutdownTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         g_calls = 0;
         ASSERT_EQ(Tessel_Initialize(L"shutdown-test").resultCode, 0u);
+    }
+
+    // An inventory fetch, then a purchase with onDestroy, both answered in
+    // the pump whose first callback quits: the purchase's result must reach
+    // its trampoline before the destroy notice that frees their context.
+    static void QuitInsideAPump(Quit quit)
+    {
+        g_calls = 0;
+        Tessel_Initialize(L"shutdown-test");
+        ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
+        g_quit = quit;
+        TesselOrderProduct order{110, 9.90, 1};
+        TesselStartPurchaseParam purchase{};
+        purchase.orderProducts = &order;
+        purchase.orderProductCount = 1;
+        TesselAPI_FetchInventory(&OnInventoryQuit, nullptr);
+        TesselAPI_StartPurchaseEx(&purchase, &OnPurchase, &OnDestroy, nullptr, nullptr);
+        Tessel_RunCallbacks();
+        if (g_quitter.joinable()) {
+            g_quitter.join();
+        }
+        Tessel_RunCallbacks();
+        EXPECT_EQ(g_calls, 1) << "only the quitting callback ran";
+        TesselAPI_IAPUnInitialize();
+        Tessel_UnInitialize();
     }
 };
 
@@ -53,6 +113,17 @@ TEST_F(ShutdownTest, OpenPopupsAreClosedAndTheirContextsFreed)
     Tessel_RunCallbacks();
     EXPECT_EQ(g_calls, 1) << "onDestroy is not called after shutdown";
     TesselAPI_IAPUnInitialize();
+}
+
+TEST_F(ShutdownTest, QuittingInsideACallbackKeepsEveryResultAheadOfItsDestroyNotice)
+{
+    QuitInsideAPump(Quit::UnInitialize);
+    QuitInsideAPump(Quit::UnInitializeThenInitialize);
+}
+
+TEST_F(ShutdownTest, QuittingFromAnotherThreadWaitsForTheRunningPump)
+{
+    QuitInsideAPump(Quit::FromAnotherThread);
 }
 
 }  // namespace
