@@ -139,7 +139,10 @@ PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
  * from the thread that initialized it. Open popups are closed and pending
  * callbacks are dropped: no game callback runs any more, but every module
  * still frees what it kept for its requests. Every module counts as
- * uninitialized afterwards.
+ * uninitialized afterwards. A callback may call it (a quit button): the
+ * callbacks its Tessel_RunCallbacks() had not reached yet are dropped like
+ * the rest. Called on another thread, it waits until a running
+ * Tessel_RunCallbacks() has returned.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
 PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
@@ -148,7 +151,10 @@ PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
  * Runs every queued callback and request completion that is due, on the
  * calling thread, and returns. Call it once per frame from the game loop: no
  * game callback ever runs anywhere else, and never inside a request call.
- * Work queued by a callback waits for the next call.
+ * Work queued by a callback waits for the next call. Calls on two threads
+ * run one after the other. A completion the platform runs out of memory
+ * for waits for the next call, together with everything queued after it;
+ * after eight such tries it is answered with #TESSEL_RESULT_OUT_OF_MEMORY.
  * @return How many callbacks and completions ran.
  */
 PLINTH_API uint32_t Tessel_RunCallbacks(void);
