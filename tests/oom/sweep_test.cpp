@@ -2,9 +2,12 @@
 // made from the request call through its completion (and, with onDestroy,
 // the end of its window) is made to fail in turn, N = 0 up to the count of a
 // normal run (that last N fails nothing). For each N: no crash, and the
-// game's callbacks run exactly once each. A leak or a double free on any of
-// these paths is caught by the sanitize preset: AddressSanitizer reports the
-// double free at once, LeakSanitizer the leak when the program ends.
+// game's callbacks run exactly once each, the result first; an answer with
+// code 22 carries empty data, one with code 0 the same data as the normal
+// run (list sizes, ids and texts of the sandbox's world). A leak or a
+// double free on any of these paths is caught by the sanitize preset:
+// AddressSanitizer reports the double free at once, LeakSanitizer the leak
+// when the program ends.
 //
 // A second pass makes allocation N and every later one fail until the
 // request call has returned (the completion then has memory again). There the
@@ -117,7 +120,8 @@ void CPurchase(const TesselAPICallbackResult* r, const TesselPurchaseResult* p)
         digest.Add(p->purchasedProductCount).Add(p->chargeInfoCount).Add(p->transactionDetailNumberCount);
         digest.Text(p->extraData).Text(p->oneTimePaymentUrl);
         for (uint32_t i = 0; p->purchasedProducts != nullptr && i < p->purchasedProductCount; ++i) {
-            digest.Add(static_cast<uint64_t>(p->purchasedProducts[i].productId)).Text(p->purchasedProducts[i].categoryId);
+            const TesselPurchasedProduct& product = p->purchasedProducts[i];
+            digest.Add(static_cast<uint64_t>(product.productId)).Text(product.categoryId);
         }
         for (uint32_t i = 0; p->chargeInfos != nullptr && i < p->chargeInfoCount; ++i) {
             digest.Text(p->chargeInfos[i].chargeTypeName);
@@ -312,7 +316,8 @@ protected:
         if (GetParam().cppValues && !kCppValuesChecked) {
             return;
         }
-        for (const auto& [tally, normal] : {std::pair{&g_result, normal_.first}, std::pair{&g_second, normal_.second}}) {
+        for (const auto& [tally, normal] :
+             {std::pair{&g_result, normal_.first}, std::pair{&g_second, normal_.second}}) {
             if (tally->calls == 1 && tally->code == TESSEL_RESULT_SUCCESS) {
                 ++checked_;
                 EXPECT_EQ(tally->data, normal) << pass << ", N = " << n << ": code 0 comes with all of its data";
