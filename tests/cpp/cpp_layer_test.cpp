@@ -366,7 +366,7 @@ TEST_F(CppLayer, LifetimesEndInReverseOrderAndReportTheirCodes)
     tessel::Platform platform(L"game");
     {
         tessel::vendra::Vendra vendra(L"store");
-        EXPECT_EQ(vendra.InitializeResult().moduleName, L"Vendra");
+        EXPECT_EQ(vendra.InitializeResult().moduleName(), L"Vendra");
         EXPECT_EQ(vendra.Close().code, ResultCode::Success);
         EXPECT_EQ(vendra.Close().code, ResultCode::NotInitialized);
     }

@@ -88,13 +88,41 @@ struct WindowInfo {
 struct Result {
     std::uint32_t operationCode = 0;       /**< The request's operation code (a module's `TESSEL_*_OP_*`). */
     ResultCode code = ResultCode::Success; /**< The result code. */
-    std::wstring moduleName;               /**< "Vendra", "Panora", "Scrivo", "Ludex"; may be empty. */
     std::wstring message;                  /**< Human-readable message; may be empty. */
     std::int32_t value = 0;                /**< A value the platform reports with the outcome; usually 0. */
 
     /** @return True for ResultCode::Success. */
     bool ok() const noexcept { return code == ResultCode::Success; }
+    /** @return "Vendra", "Panora", "Scrivo" or "Ludex"; may be empty. Valid while the Result lives. */
+    std::wstring_view moduleName() const noexcept { return std::wstring_view(moduleName_, moduleNameLength_); }
+
+    /**
+     * Sets the module's name (kept inline: copying a Result allocates for its message only).
+     * @param name The name; cut at TESSEL_MODULE_NAME_CAPACITY - 1 characters.
+     */
+    void setModuleName(std::wstring_view name) noexcept
+    {
+        moduleNameLength_ = name.size() < TESSEL_MODULE_NAME_CAPACITY ? name.size() : TESSEL_MODULE_NAME_CAPACITY - 1;
+        name.copy(moduleName_, moduleNameLength_);
+    }
+
+private:
+    wchar_t moduleName_[TESSEL_MODULE_NAME_CAPACITY] = {};
+    std::size_t moduleNameLength_ = 0;
 };
+
+/** @cond INTERNAL */
+namespace detail {
+inline std::wstring_view ModuleNameOf(const TesselAPIResult& record) noexcept
+{
+    std::size_t length = 0;
+    while (length < TESSEL_MODULE_NAME_CAPACITY && record.moduleName[length] != L'\0') {
+        ++length;
+    }
+    return std::wstring_view(record.moduleName, length);
+}
+}  // namespace detail
+/** @endcond */
 
 /**
  * Copies a synchronous result record.
@@ -106,11 +134,7 @@ inline Result ToResult(const TesselAPIResult& record)
     Result result;
     result.operationCode = record.operationCode;
     result.code = static_cast<ResultCode>(record.resultCode);
-    std::size_t length = 0;
-    while (length < TESSEL_MODULE_NAME_CAPACITY && record.moduleName[length] != L'\0') {
-        ++length;
-    }
-    result.moduleName.assign(record.moduleName, length);
+    result.setModuleName(detail::ModuleNameOf(record));
     return result;
 }
 

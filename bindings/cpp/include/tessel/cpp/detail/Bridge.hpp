@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -182,6 +181,7 @@ inline Result OutOfMemory(const TesselAPICallbackResult& record) noexcept
     Result result;
     result.operationCode = record.result.operationCode;
     result.code = ResultCode::OutOfMemory;
+    result.setModuleName(ModuleNameOf(record.result));
     return result;
 }
 
@@ -193,24 +193,26 @@ template <bool IsFirst, class Ctx, class Convert>
 void Deliver(Ctx& context, const TesselAPICallbackResult& record, Convert&& convert) noexcept
 {
     using Values = decltype(convert());
-    std::optional<Result> result;
-    std::optional<Values> values;
+    Result result;
+    Values values;
+    bool copied = false;
     TESSEL_CPP_TRY
     {
-        result.emplace(ToResult(record));
-        values.emplace(convert());
+        result = ToResult(record);
+        values = convert();
+        copied = true;
     }
-    TESSEL_CPP_CATCH_ALL { values.reset(); }
-    if (!values) {
-        result.emplace(OutOfMemory(record));
-        values.emplace();
+    TESSEL_CPP_CATCH_ALL {}
+    if (!copied) {
+        result = OutOfMemory(record);
+        values = Values();
     }
     TESSEL_CPP_TRY
     {
         if constexpr (IsFirst) {
-            context.CallFirst(*result, *values);
+            context.CallFirst(result, values);
         } else {
-            context.CallSecond(*result, *values);
+            context.CallSecond(result, values);
         }
     }
     TESSEL_CPP_CATCH_ALL { ReportException(std::current_exception()); }
