@@ -376,3 +376,29 @@ TEST_F(CppLayer, LifetimesEndInReverseOrderAndReportTheirCodes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CppLayer, ShuttingDownInsideACallableFreesEverythingOnce)
+{
+    int live = 0;
+    int calls = 0;
+    tessel::Platform platform(L"game");
+    tessel::panora::Panora panora;
+    // The first answer ends the platform: the popup's destroy notice and the
+    // second list fetch (still waiting on its lane) never come.
+    tessel::panora::AutoPopup(
+        tessel::WebViewMode::Embedded, [&calls, capture = Tracked(&live)](const Result&) { ++calls; },
+        [&calls, capture = Tracked(&live)](const Result&) { ++calls; });
+    tessel::panora::FetchNewsPopup([&, capture = Tracked(&live)](const Result&, auto, auto) {
+        ++calls;
+        EXPECT_EQ(platform.Close().code, ResultCode::Success);
+        EXPECT_EQ(live, 1) << "only the running callable's capture lives until it returns";
+    });
+    tessel::panora::FetchNewsPopup([&calls, capture = Tracked(&live)](const Result&, auto, auto) { ++calls; });
+    ASSERT_TRUE(PumpUntil([&] { return live == 0; }, 500)) << live << " " << calls;
+    EXPECT_LE(calls, 2);
+    EXPECT_EQ(tessel::PendingRequests(), 0u);
+}
+
+}  // namespace

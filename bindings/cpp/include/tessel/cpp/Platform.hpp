@@ -18,6 +18,7 @@
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -171,7 +172,9 @@ namespace detail {
 struct ContextBase {
     ContextBase* previous = nullptr;
     ContextBase* next = nullptr;
-    int callsLeft = 1;  // C callbacks still to come; freed after the last
+    int callsLeft = 1;     // C callbacks still to come; freed after the last
+    std::atomic<bool> running{false};  // its callable runs now (on the pumping thread)
+    bool swept = false;    // the platform ended while it ran: freed when it returns
     virtual ~ContextBase() = default;
     virtual void Send() noexcept {}  // sends a queued request (see Lane)
 };
@@ -180,8 +183,9 @@ struct ContextBase {
 // matched with their answers by sending one at a time per lane: the next
 // waits until the answer of the one before has arrived.
 struct Lane {
-    std::vector<ContextBase*> waiting;  // front is the request in flight
-    std::size_t front = 0;
+    std::vector<ContextBase*> waiting;  // in the order they were made
+    std::size_t front = 0;              // the first not yet answered
+    bool inFlight = false;              // a request of the lane waits for its answer
 };
 
 constexpr std::size_t kLaneCount = 4;
@@ -205,6 +209,10 @@ public:
     bool Finish(ContextBase* context)
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        context->running = false;
+        if (context->swept) {
+            return true;  // already unlinked; no callback comes any more
+        }
         if (--context->callsLeft > 0) {
             return false;
         }
@@ -220,30 +228,48 @@ public:
         Lane& queue = lanes_[lane];
         queue.waiting.push_back(context);
         Link(context);
-        return queue.waiting.size() - queue.front == 1;
+        if (queue.inFlight) {
+            return false;
+        }
+        queue.inFlight = true;
+        return true;
     }
 
-    // Takes the context in flight on a lane and the next one to send.
-    std::pair<ContextBase*, ContextBase*> Take(std::size_t lane)
+    // Takes the context of the answer that arrived on a lane, marked running.
+    ContextBase* Take(std::size_t lane)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         Lane& queue = lanes_[lane];
         if (queue.front == queue.waiting.size()) {
-            return {nullptr, nullptr};
+            return nullptr;
         }
         ContextBase* const taken = queue.waiting[queue.front++];
-        ContextBase* next = nullptr;
         if (queue.front == queue.waiting.size()) {
             queue.waiting.clear();
             queue.front = 0;
-        } else {
-            next = queue.waiting[queue.front];
         }
-        return {taken, next};
+        taken->running = true;
+        return taken;
     }
 
+    // After an answer on a lane: the next request to send, or null (the lane is idle).
+    ContextBase* Next(std::size_t lane)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Lane& queue = lanes_[lane];
+        if (queue.front == queue.waiting.size()) {
+            queue.inFlight = false;
+            return nullptr;
+        }
+        return queue.waiting[queue.front];
+    }
+
+    // Marks a context whose callable is about to run.
+    static void Enter(ContextBase* context) noexcept { context->running.store(true, std::memory_order_relaxed); }
+
     // Frees every context still registered: after the platform shut down,
-    // none of their callbacks will come.
+    // none of their callbacks will come. One whose callable runs now (it
+    // shut the platform down) is freed when the callable returns.
     void Sweep() noexcept
     {
         ContextBase* first = nullptr;
@@ -255,11 +281,18 @@ public:
             for (Lane& lane : lanes_) {
                 lane.waiting.clear();
                 lane.front = 0;
+                lane.inFlight = false;
+            }
+            for (ContextBase* node = first; node != nullptr; node = node->next) {
+                node->swept = true;
             }
         }
         while (first != nullptr) {
             ContextBase* const next = first->next;
-            delete first;
+            first->previous = first->next = nullptr;
+            if (!first->running) {
+                delete first;
+            }
             first = next;
         }
     }

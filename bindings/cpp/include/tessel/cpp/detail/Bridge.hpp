@@ -234,19 +234,23 @@ struct Trampoline<Ctx, IsFirst, Convert, void (*)(R*, Args...), LaneIndex> {
             return;
         }
         ContextBase* context = nullptr;
-        ContextBase* next = nullptr;
         if constexpr (LaneIndex < kLaneCount) {
-            std::tie(context, next) = Registry::Instance().Take(LaneIndex);
+            context = Registry::Instance().Take(LaneIndex);
         } else {
             context = static_cast<ContextBase*>(record->userContext);
+            if (context != nullptr) {
+                Registry::Instance().Enter(context);
+            }
         }
         if (context == nullptr) {
             return;
         }
         Deliver<IsFirst>(static_cast<Ctx&>(*context), *record, [&] { return Convert::Convert(args...); });
         Finish(context);
-        if (next != nullptr) {
-            next->Send();
+        if constexpr (LaneIndex < kLaneCount) {
+            if (ContextBase* const next = Registry::Instance().Next(LaneIndex)) {
+                next->Send();
+            }
         }
     }
 };
