@@ -13,7 +13,10 @@
  * calls RunCallbacks(), never inside the request call, with values it owns.
  * The only exception: a request still waiting when the platform shuts down
  * (Platform's destructor or Close(), or tessel::UnInitialize()) is dropped
- * without a call, and its callable is destroyed then.
+ * without a call, and its callable is destroyed then; the same holds for the
+ * rare request the platform could neither take nor answer for want of
+ * memory. A request that cannot allocate its own context throws
+ * std::bad_alloc from the request call and sends nothing.
  */
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
