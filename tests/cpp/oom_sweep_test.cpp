@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,8 @@ const Scenario kScenarios[] = {
      },
      false},
 };
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 void Pump()
 {
