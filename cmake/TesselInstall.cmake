@@ -17,6 +17,11 @@ set(TESSEL_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/TesselPCSDK" CACHE ST
 
 get_property(tessel_modules GLOBAL PROPERTY TESSEL_MODULES)
 set(tessel_installed tessel_plinth tessel_sandbox ${tessel_modules})
+# --- C++ layer for any compiler: the header-only component Cpp ---------------
+if(TARGET tessel_cpp)
+  list(APPEND tessel_installed tessel_cpp)
+endif()
+# --- end of C++ layer --------------------------------------------------------
 set(TESSEL_PACKAGE_COMPONENTS "")
 foreach(target IN LISTS tessel_installed)
   get_target_property(component ${target} EXPORT_NAME)

@@ -1,0 +1,59 @@
+/**
+ * @file Ludex.hpp
+ * @brief Ludex, the gaming services module, for a C++ game built with any
+ * compiler. See Platform.hpp for how callables run.
+ */
+#ifndef TESSEL_CPP_LUDEX_HPP
+#define TESSEL_CPP_LUDEX_HPP
+
+#include <string>
+#include <utility>
+
+#include "tessel/cpp/detail/Bridge.hpp"
+#include "tessel/ludex/Ludex.h"
+
+/** Ludex, the gaming services module. */
+namespace tessel::ludex {
+
+/** @cond INTERNAL */
+namespace detail {
+inline Result CloseLudex() { return ToResult(TesselAPI_GamingServicesUnInitialize()); }
+}  // namespace detail
+/** @endcond */
+
+/** @return The result of initializing Ludex (after the platform). Prefer the Ludex object. */
+inline Result Initialize() { return ToResult(TesselAPI_GamingServicesInitialize()); }
+/** @return The result of uninitializing Ludex. */
+inline Result UnInitialize() { return detail::CloseLudex(); }
+/** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
+inline std::wstring GetVersion()
+{
+    wchar_t buffer[64] = {};
+    return TesselAPI_GamingServicesGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
+                                                                                              : std::wstring();
+}
+
+/** Keeps Ludex initialized while it lives (declare it after the Platform). */
+class Ludex : public Lifetime {
+public:
+    Ludex() : Lifetime(Initialize(), &detail::CloseLudex, "Ludex") {}
+};
+
+/**
+ * Fetches a character's information.
+ * @param characterId The character.
+ * @param serverId The character's server.
+ * @param callback `(const Result&, std::wstring character)`; the text is empty on failure.
+ */
+template <class F>
+void FetchCharacter(TextArg characterId, TextArg serverId, F&& callback)
+{
+    tessel::detail::Request<tessel::detail::TextValue, TesselFetchCharacterCallback>(
+        std::forward<F>(callback), [&characterId, &serverId](TesselFetchCharacterCallback c, void* context) {
+            TesselAPI_FetchCharacter(characterId.c_str(), serverId.c_str(), c, context);
+        });
+}
+
+}  // namespace tessel::ludex
+
+#endif
