@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <new>
 #include <type_traits>
@@ -56,6 +57,10 @@ struct VendraAccess {
     {
         object.DeepCopy(record);
     }
+
+    // Whether a purchase result made from record is whole: a copy that ran
+    // out of memory leaves a null text or a short list behind.
+    static bool IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept;
 
     static const TesselPCPurchaseOption& PurchaseOption(const TesselPCStartPurchaseParam& param)
     {
@@ -110,13 +115,31 @@ void ForEach(const T& object, Visit&& visit)
     VendraAccess::ForEach(&object, visit);
 }
 
+// The packed records put 8-byte fields (texts, long long, double) on 4-byte
+// boundaries, so the module reaches a field named by a member pointer with
+// memcpy, never through the member pointer's lvalue or a reference.
+template <class T, class F>
+F Load(const T& object, F T::*field) noexcept
+{
+    F value;
+    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&(object.*field)), sizeof(F));
+    return value;
+}
+
+template <class T, class F, class V>
+void Store(T& object, F T::*field, V value) noexcept
+{
+    const F stored = static_cast<F>(value);
+    std::memcpy(reinterpret_cast<unsigned char*>(&(object.*field)), &stored, sizeof(F));
+}
+
 // Every text field set to null (before the first deep copy).
 template <class T>
 void NullTexts(T& object) noexcept
 {
     ForEach(object, [&](auto kind, auto field, auto) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            object.*field = nullptr;
+            Store(object, field, nullptr);
         }
     });
 }
@@ -127,7 +150,7 @@ void EmptyTexts(T& object) noexcept
 {
     ForEach(object, [&](auto kind, auto field, auto) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            object.*field = Duplicate(L"");
+            Store(object, field, Duplicate(L""));
         }
     });
 }
@@ -137,10 +160,24 @@ void FreeTexts(T& object) noexcept
 {
     ForEach(object, [&](auto kind, auto field, auto) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            std::free(object.*field);
-            object.*field = nullptr;
+            std::free(Load(object, field));
+            Store(object, field, nullptr);
         }
     });
+}
+
+// Whether every text of object is there: a copy that ran out of memory
+// leaves a null text behind.
+template <class T>
+bool HasEveryText(const T& object) noexcept
+{
+    bool whole = true;
+    ForEach(object, [&](auto kind, auto field, auto) {
+        if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
+            whole = whole && Load(object, field) != nullptr;
+        }
+    });
+    return whole;
 }
 
 // Copies every field of source (the same class, or its intermediate record)
@@ -155,7 +192,7 @@ void Assign(T& object, const Source& source) noexcept
     ForEach(object, [&](auto kind, auto field, auto recordField) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
             if constexpr (fromObject) {
-                copies[count++] = Duplicate(source.*field);
+                copies[count++] = Duplicate(Load(source, field));
             } else {
                 copies[count++] = Duplicate((source.*recordField).c_str());
             }
@@ -164,12 +201,12 @@ void Assign(T& object, const Source& source) noexcept
     count = 0;
     ForEach(object, [&](auto kind, auto field, auto recordField) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            std::free(object.*field);
-            object.*field = copies[count++];
+            std::free(Load(object, field));
+            Store(object, field, copies[count++]);
         } else if constexpr (fromObject) {
-            object.*field = source.*field;
+            Store(object, field, Load(source, field));
         } else {
-            object.*field = source.*recordField;
+            Store(object, field, Load(source, recordField));
         }
     });
 }
@@ -182,11 +219,12 @@ struct List {
 };
 
 // Allocates count elements, each constructed by make(slot, index) with
-// placement new; empty (null, 0) when count is 0 or the allocation fails.
+// placement new; empty (null, 0) when count is 0, longer than any list can
+// be, or the allocation fails.
 template <class E, class Make>
 List<E> MakeList(unsigned int count, Make&& make) noexcept
 {
-    if (count == 0) {
+    if (count == 0 || count > TESSEL_VENDRA_MAX_LIST_COUNT) {
         return {};
     }
     auto* items = static_cast<E*>(std::malloc(sizeof(E) * count));

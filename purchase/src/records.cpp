@@ -189,6 +189,9 @@ void FreeC(TesselPurchaseResult& c) noexcept
     void Fill(IAP::Class& object, const IAP::Class##Cpp& record)             \
     {                                                                        \
         IAP::VendraAccess::DeepCopy(object, &record);                        \
+        if (!IAP::fields::HasEveryText(object)) {                            \
+            throw std::bad_alloc();                                          \
+        }                                                                    \
     }
 
 VENDRA_FILL(TesselPCShopCategory)

@@ -283,6 +283,21 @@ void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
     fields::ReplaceList(chargeInfos_, chargeInfoCount_, infos);
 }
 
+bool VendraAccess::IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept
+{
+    bool whole = result.oneTimePaymentUrl_ != nullptr && result.extraData_ != nullptr &&
+                 result.transactionDetailNumberCount_ == record.transactionDetailNumbers.size() &&
+                 result.purchasedProductCount_ == record.purchasedProducts.size() &&
+                 result.chargeInfoCount_ == record.chargeInfos.size();
+    for (unsigned int i = 0; whole && i < result.purchasedProductCount_; ++i) {
+        whole = fields::HasEveryText(result.purchasedProducts_[i]);
+    }
+    for (unsigned int i = 0; whole && i < result.chargeInfoCount_; ++i) {
+        whole = fields::HasEveryText(result.chargeInfos_[i]);
+    }
+    return whole;
+}
+
 long long TesselPCPurchaseResult::GetTransactionMasterNumber() const { return transactionMasterNumber_; }
 
 void TesselPCPurchaseResult::CreateTransactionDetailNumberList(unsigned int count)
