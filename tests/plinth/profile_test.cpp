@@ -50,6 +50,8 @@ TEST(ProfileLoader, RefusesBadInputNamingWhereAndWhat)
          "test.json: shop.products[0].prize: unknown field"},
         {R"({"popups": {"auto": [{"byte1": 256}]}})", "test.json: popups.auto[0].byte1: the integer 256 is out of range"},
         {R"({"outcomes": [{"module": "Vendor", "operationCode": 82}]})", "test.json: outcomes[0].module: expected"},
+        {R"({"shop": {"categories": [{"categoryId": "a", "name": "A", "name": "B"}]}})",
+         "test.json: shop.categories[0].name: key repeated in one object"},
     };
     for (const Case& c : cases) {
         const plinth::ProfileResult result = ParseProfile(c.text, "test.json");
@@ -57,6 +59,19 @@ TEST(ProfileLoader, RefusesBadInputNamingWhereAndWhat)
         EXPECT_EQ(result.world, nullptr) << c.text;
         EXPECT_NE(result.message.find(c.expected), std::string::npos) << result.message;
     }
+}
+
+// A path is UTF-8 on every system: on Windows a user folder such as
+// C:\Users\Jörg is outside the ANSI code page.
+TEST(ProfileLoader, ReadsAProfileUnderAFolderWithANonAsciiName)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / std::filesystem::u8path("J\xC3\xB6rg-tessel");
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "profile.json") << R"({"latencyMs": 5})";
+    const plinth::ProfileResult result = plinth::ReadProfileFile((folder / "profile.json").u8string());
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(result.code, TESSEL_RESULT_SUCCESS) << result.message;
 }
 
 TEST(ProfileLoader, MissingFileIsNotFoundAndNamesThePath)
