@@ -100,15 +100,6 @@ inline wchar_t* Duplicate(const wchar_t* text) noexcept
     return tessel::rt::platform::DuplicateWide(text);
 }
 
-// Replaces an owned text by a copy of value (null stores null); the copy is
-// made first, so the field's own text can be passed back in.
-inline void StoreText(wchar_t*& field, const wchar_t* value) noexcept
-{
-    wchar_t* copy = Duplicate(value);
-    std::free(field);
-    field = copy;
-}
-
 template <class T, class Visit>
 void ForEach(const T& object, Visit&& visit)
 {
@@ -131,6 +122,23 @@ void Store(T& object, F T::*field, V value) noexcept
 {
     const F stored = static_cast<F>(value);
     std::memcpy(reinterpret_cast<unsigned char*>(&(object.*field)), &stored, sizeof(F));
+}
+
+// Replaces an owned text by value (already a fresh copy, or null) and
+// releases the old one.
+template <class T>
+void ReplaceText(T& object, wchar_t* T::*field, wchar_t* value) noexcept
+{
+    std::free(Load(object, field));
+    Store(object, field, value);
+}
+
+// Replaces an owned text by a copy of value (null stores null); the copy is
+// made first, so the field's own text can be passed back in.
+template <class T>
+void StoreText(T& object, wchar_t* T::*field, const wchar_t* value) noexcept
+{
+    ReplaceText(object, field, Duplicate(value));
 }
 
 // Every text field set to null (before the first deep copy).
@@ -237,25 +245,28 @@ List<E> MakeList(unsigned int count, Make&& make) noexcept
     return {items, count};
 }
 
-// Destroys every element (releasing the texts it owns) and frees the array.
-template <class E>
-void FreeList(E*& items, unsigned int& count) noexcept
+// Destroys every element of the list object.*items (releasing the texts
+// it owns) and frees the array; the list becomes (null, 0).
+template <class T, class E>
+void FreeList(T& object, E* T::*items, unsigned int T::*count) noexcept
 {
-    for (unsigned int i = 0; items != nullptr && i < count; ++i) {
-        items[i].~E();
+    E* elements = Load(object, items);
+    const unsigned int size = Load(object, count);
+    for (unsigned int i = 0; elements != nullptr && i < size; ++i) {
+        elements[i].~E();
     }
-    std::free(items);
-    items = nullptr;
-    count = 0;
+    std::free(elements);
+    Store(object, items, nullptr);
+    Store(object, count, 0u);
 }
 
-// Replaces a list by a new one, releasing the old one last.
-template <class E>
-void ReplaceList(E*& items, unsigned int& count, List<E> list) noexcept
+// Replaces a list by a new one, releasing the old one.
+template <class T, class E>
+void ReplaceList(T& object, E* T::*items, unsigned int T::*count, List<E> list) noexcept
 {
-    FreeList(items, count);
-    items = list.items;
-    count = list.count;
+    FreeList(object, items, count);
+    Store(object, items, list.items);
+    Store(object, count, list.count);
 }
 
 }  // namespace fields
