@@ -58,6 +58,11 @@ struct VendraAccess {
         object.DeepCopy(record);
     }
 
+    // Installs the new contents of a purchase result (made in full before),
+    // releasing the old ones.
+    template <class Parts>
+    static void Replace(TesselPCPurchaseResult& result, const Parts& parts) noexcept;
+
     // Whether a purchase result made from record is whole: a copy that ran
     // out of memory leaves a null text or a short list behind.
     static bool IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept;

@@ -245,23 +245,49 @@ TesselPCPurchaseResult& TesselPCPurchaseResult::operator=(const TesselPCPurchase
     return *this;
 }
 
+namespace {
+
+// The new contents of a purchase result, all made before the old ones are
+// released.
+struct PurchaseResultParts {
+    long long transactionMasterNumber;
+    PurchaseProgress purchaseProgress;
+    bool isPurchased;
+    fields::List<long long> numbers;
+    wchar_t* url;
+    wchar_t* extraData;
+    fields::List<TesselPCPurchasedProduct> products;
+    fields::List<TesselPCChargeInfo> infos;
+};
+
+}  // namespace
+
+template <class Parts>
+void VendraAccess::Replace(TesselPCPurchaseResult& result, const Parts& parts) noexcept
+{
+    using R = TesselPCPurchaseResult;
+    result.transactionMasterNumber_ = parts.transactionMasterNumber;
+    result.purchaseProgress_ = parts.purchaseProgress;
+    result.isPurchased_ = parts.isPurchased;
+    fields::ReplaceList(result, &R::transactionDetailNumbers_, &R::transactionDetailNumberCount_, parts.numbers);
+    fields::ReplaceText(result, &R::oneTimePaymentUrl_, parts.url);
+    fields::ReplaceText(result, &R::extraData_, parts.extraData);
+    fields::ReplaceList(result, &R::purchasedProducts_, &R::purchasedProductCount_, parts.products);
+    fields::ReplaceList(result, &R::chargeInfos_, &R::chargeInfoCount_, parts.infos);
+}
+
 void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResult& other)
 {
-    auto numbers = CopyList(other.transactionDetailNumbers_, other.transactionDetailNumberCount_);
-    wchar_t* url = fields::Duplicate(other.oneTimePaymentUrl_);
-    wchar_t* extraData = fields::Duplicate(other.extraData_);
-    auto products = CopyList(other.purchasedProducts_, other.purchasedProductCount_);
-    auto infos = CopyList(other.chargeInfos_, other.chargeInfoCount_);
-    transactionMasterNumber_ = other.transactionMasterNumber_;
-    purchaseProgress_ = other.purchaseProgress_;
-    isPurchased_ = other.isPurchased_;
-    fields::ReplaceList(*this, &TesselPCPurchaseResult::transactionDetailNumbers_,
-                        &TesselPCPurchaseResult::transactionDetailNumberCount_, numbers);
-    fields::ReplaceText(*this, &TesselPCPurchaseResult::oneTimePaymentUrl_, url);
-    fields::ReplaceText(*this, &TesselPCPurchaseResult::extraData_, extraData);
-    fields::ReplaceList(*this, &TesselPCPurchaseResult::purchasedProducts_,
-                        &TesselPCPurchaseResult::purchasedProductCount_, products);
-    fields::ReplaceList(*this, &TesselPCPurchaseResult::chargeInfos_, &TesselPCPurchaseResult::chargeInfoCount_, infos);
+    VendraAccess::Replace(*this, PurchaseResultParts{
+                                     other.transactionMasterNumber_,
+                                     other.purchaseProgress_,
+                                     other.isPurchased_,
+                                     CopyList(other.transactionDetailNumbers_, other.transactionDetailNumberCount_),
+                                     fields::Duplicate(other.oneTimePaymentUrl_),
+                                     fields::Duplicate(other.extraData_),
+                                     CopyList(other.purchasedProducts_, other.purchasedProductCount_),
+                                     CopyList(other.chargeInfos_, other.chargeInfoCount_),
+                                 });
 }
 
 void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
@@ -270,21 +296,16 @@ void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
         return;
     }
     const auto& detailNumbers = record->transactionDetailNumbers;
-    auto numbers = CopyList(detailNumbers.data(), static_cast<unsigned int>(detailNumbers.size()));
-    wchar_t* url = fields::Duplicate(record->oneTimePaymentUrl.c_str());
-    wchar_t* extraData = fields::Duplicate(record->extraData.c_str());
-    auto products = ListFromRecords<TesselPCPurchasedProduct>(record->purchasedProducts);
-    auto infos = ListFromRecords<TesselPCChargeInfo>(record->chargeInfos);
-    transactionMasterNumber_ = record->transactionMasterNumber;
-    purchaseProgress_ = record->purchaseProgress;
-    isPurchased_ = record->isPurchased;
-    fields::ReplaceList(*this, &TesselPCPurchaseResult::transactionDetailNumbers_,
-                        &TesselPCPurchaseResult::transactionDetailNumberCount_, numbers);
-    fields::ReplaceText(*this, &TesselPCPurchaseResult::oneTimePaymentUrl_, url);
-    fields::ReplaceText(*this, &TesselPCPurchaseResult::extraData_, extraData);
-    fields::ReplaceList(*this, &TesselPCPurchaseResult::purchasedProducts_,
-                        &TesselPCPurchaseResult::purchasedProductCount_, products);
-    fields::ReplaceList(*this, &TesselPCPurchaseResult::chargeInfos_, &TesselPCPurchaseResult::chargeInfoCount_, infos);
+    VendraAccess::Replace(*this, PurchaseResultParts{
+                                     record->transactionMasterNumber,
+                                     record->purchaseProgress,
+                                     record->isPurchased,
+                                     CopyList(detailNumbers.data(), static_cast<unsigned int>(detailNumbers.size())),
+                                     fields::Duplicate(record->oneTimePaymentUrl.c_str()),
+                                     fields::Duplicate(record->extraData.c_str()),
+                                     ListFromRecords<TesselPCPurchasedProduct>(record->purchasedProducts),
+                                     ListFromRecords<TesselPCChargeInfo>(record->chargeInfos),
+                                 });
 }
 
 bool VendraAccess::IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept
