@@ -3,10 +3,12 @@
 #include "profile.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <limits>
 #include <new>
+#include <set>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -529,6 +531,67 @@ std::string Position(std::string_view text, std::size_t offset)
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
+// Watches the parser for a key repeated inside one object (the parser
+// itself would keep the last value silently) and refuses it with its JSON
+// path. One frame per open object or array: the path down to it, the keys
+// seen (objects) or the index of the next element (arrays).
+class RepeatedKeys {
+public:
+    bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed)
+    {
+        switch (event) {
+        case Json::parse_event_t::object_start:
+        case Json::parse_event_t::array_start:
+            frames_.push_back({ElementPath(), event == Json::parse_event_t::array_start, {}, 0, {}});
+            break;
+        case Json::parse_event_t::key: {
+            Frame& object = frames_.back();
+            object.key = parsed.get<std::string>();
+            if (!object.keys.insert(object.key).second) {
+                Refuse(Member(object.path, object.key), "key repeated in one object");
+            }
+            break;
+        }
+        case Json::parse_event_t::object_end:
+        case Json::parse_event_t::array_end:
+            frames_.pop_back();
+            Next();
+            break;
+        case Json::parse_event_t::value:
+            Next();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        std::string path;
+        bool array;
+        std::string key;  // objects: the key of the element being read
+        std::size_t index;  // arrays: the element being read
+        std::set<std::string> keys;
+    };
+
+    // The path of the element now being read.
+    std::string ElementPath() const
+    {
+        if (frames_.empty()) {
+            return std::string();
+        }
+        const Frame& parent = frames_.back();
+        return parent.array ? Element(parent.path, parent.index) : Member(parent.path, parent.key);
+    }
+    void Next()
+    {
+        if (!frames_.empty() && frames_.back().array) {
+            ++frames_.back().index;
+        }
+    }
+
+    std::vector<Frame> frames_;
+};
+
 ProfileResult Refused(uint32_t code, std::string message)
 {
     ProfileResult result;
@@ -542,7 +605,7 @@ ProfileResult ParseOver(std::string_view text, const std::string& source, const 
     try {
         Json root;
         try {
-            root = Json::parse(text.begin(), text.end());
+            root = Json::parse(text.begin(), text.end(), RepeatedKeys());
         } catch (const Json::parse_error& error) {
             // The parser's own text after its position, e.g. "syntax error
             // while parsing object - unexpected '}'; expected string literal".
@@ -620,7 +683,8 @@ ProfileResult ParseProfile(std::string_view text, const std::string& source) noe
 ProfileResult ReadProfileFile(const std::string& path) noexcept
 {
     try {
-        std::ifstream file(path, std::ios::binary);
+        // The path is UTF-8; on Windows it is opened as a wide path.
+        std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
         if (!file) {
             return Refused(TESSEL_RESULT_NOT_FOUND, path + ": no such profile file");
         }

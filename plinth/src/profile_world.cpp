@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "environment.hpp"
 #include "outcomes.hpp"
 #include "profile.hpp"
 #include "tessel/base/TesselBase.h"
@@ -74,8 +75,13 @@ const char* LastProfileMessageText() noexcept
 
 uint32_t UseProfileFromEnvironment() noexcept
 {
-    const char* path = std::getenv("TESSEL_SANDBOX_PROFILE");
-    if (path == nullptr || *path == '\0') {
+    std::string path;
+    try {
+        path = EnvironmentText("TESSEL_SANDBOX_PROFILE");
+    } catch (...) {
+        return TESSEL_RESULT_OUT_OF_MEMORY;
+    }
+    if (path.empty()) {
         return TESSEL_RESULT_SUCCESS;
     }
     return UseProfile(ReadProfileFile(path));

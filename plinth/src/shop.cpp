@@ -1013,8 +1013,26 @@ void Tessel_WithdrawGame(Base::IParam* param, Base::Trampoline resultTrampoline,
                   {TESSEL_SANDBOX_MODULE_VENDRA, kWithdrawOp, Shape::Data});
 }
 
+namespace {
+
+// The answer of a close that ran out of memory: made without allocating, and
+// shared, so nothing in it changes (Retain and Release count nothing).
+class OutOfMemoryResult final : public Base::IResultObject {
+public:
+    int32_t GetTypeId() const override { return Base::kResultObject; }
+    uint32_t Retain() override { return 1; }
+    void Release() override {}
+    uint32_t GetRetainCount() const override { return 1; }
+    uint32_t GetOperationCode() const override { return 0; }
+    uint32_t GetResultCode() const override { return TESSEL_RESULT_OUT_OF_MEMORY; }
+};
+
+}  // namespace
+
 // Closes the popups of every feature. The result can be scripted; in
-// scripted mode no popups are open.
+// scripted mode no popups are open. Out of memory answers code 22 (the
+// popups whose notice could not be queued stay open), never a null object,
+// which would read as success.
 Base::IResultObject* Tessel_CloseAllPopups()
 {
     const uint32_t code = IsBaseInitialized() ? TESSEL_RESULT_SUCCESS : TESSEL_RESULT_NOT_INITIALIZED;
@@ -1024,7 +1042,8 @@ Base::IResultObject* Tessel_CloseAllPopups()
         }
         return AnswerCall(Sandbox::Call::CloseAllPopups, 0, code);
     } catch (...) {
-        return nullptr;  // out of memory: the modules report a null result object
+        static OutOfMemoryResult outOfMemory;
+        return &outOfMemory;
     }
 }
 

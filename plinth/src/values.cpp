@@ -1,6 +1,7 @@
 // The platform's outcome value types and their C forms.
 #include <cstdlib>
 #include <cwchar>
+#include <new>
 #include <utility>
 
 #include "tessel/base/TesselBase.hpp"
@@ -68,13 +69,34 @@ bool CallbackResult::IsSuccess() const { return result_.result.IsSuccess(); }
 namespace Base {
 namespace {
 
-// The request texts of a record are empty in this SDK: an empty one points
-// here instead of to an allocation of its own, and is not freed.
-const wchar_t kNoRequestText[] = L"";
+// Where a record's text is empty and no copy of its own could be made (the
+// request texts, always empty in this SDK, never get one): it is not freed.
+const wchar_t kEmptyText[] = L"";
 
-const wchar_t* RequestText(const std::wstring& text)
+// A copy of text for a record: never null. An empty text that cannot be
+// copied becomes kEmptyText; a longer one throws std::bad_alloc, so that a
+// record never silently loses a text.
+const wchar_t* RecordText(const std::wstring& text, bool ownEmptyCopy)
 {
-    return text.empty() ? kNoRequestText : plinth::DuplicateText(text);
+    if (text.empty() && !ownEmptyCopy) {
+        return kEmptyText;
+    }
+    const wchar_t* copy = plinth::DuplicateText(text);
+    if (copy == nullptr) {
+        if (!text.empty()) {
+            throw std::bad_alloc();
+        }
+        copy = kEmptyText;
+    }
+    return copy;
+}
+
+void FreeRecordText(const wchar_t*& text) noexcept
+{
+    if (text != kEmptyText) {
+        std::free(const_cast<wchar_t*>(text));
+    }
+    text = nullptr;
 }
 
 }  // namespace
@@ -97,13 +119,22 @@ TesselAPICallbackResult BaseStructUtils::ToCStruct(const CallbackResultCpp& resu
 {
     TesselAPICallbackResult record{};
     record.result = ToCStruct(result.result);
-    record.message = plinth::DuplicateText(result.message);
     record.value = result.value;
-    record.requestMethod = RequestText(result.request.method);
-    record.requestUrl = RequestText(result.request.url);
     record.httpStatus = result.request.status;
     record.userContext = nullptr;
-    plinth::TrackCRecordMade(record);
+    // Every message gets a copy of its own (scripted mode tells records
+    // apart by it); what was copied is freed again when a later text fails.
+    record.message = RecordText(result.message, true);
+    try {
+        record.requestMethod = RecordText(result.request.method, false);
+        record.requestUrl = RecordText(result.request.url, false);
+        plinth::TrackCRecordMade(record);
+    } catch (...) {
+        FreeRecordText(record.message);
+        FreeRecordText(record.requestMethod);
+        FreeRecordText(record.requestUrl);
+        throw;
+    }
     return record;
 }
 
@@ -114,8 +145,8 @@ void BaseStructUtils::FreeCStruct(TesselAPICallbackResult* record)
     }
     const bool ownTexts = plinth::TrackCRecordFreed(record);
     for (const wchar_t** text : {&record->message, &record->requestMethod, &record->requestUrl}) {
-        if (ownTexts && *text != kNoRequestText) {
-            std::free(const_cast<wchar_t*>(*text));
+        if (ownTexts) {
+            FreeRecordText(*text);
         }
         *text = nullptr;
     }

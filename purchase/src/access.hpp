@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <new>
 #include <type_traits>
@@ -57,6 +58,15 @@ struct VendraAccess {
         object.DeepCopy(record);
     }
 
+    // Installs the new contents of a purchase result (made in full before),
+    // releasing the old ones.
+    template <class Parts>
+    static void Replace(TesselPCPurchaseResult& result, const Parts& parts) noexcept;
+
+    // Whether a purchase result made from record is whole: a copy that ran
+    // out of memory leaves a null text or a short list behind.
+    static bool IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept;
+
     static const TesselPCPurchaseOption& PurchaseOption(const TesselPCStartPurchaseParam& param)
     {
         return param.purchaseOption_;
@@ -95,19 +105,45 @@ inline wchar_t* Duplicate(const wchar_t* text) noexcept
     return tessel::rt::platform::DuplicateWide(text);
 }
 
-// Replaces an owned text by a copy of value (null stores null); the copy is
-// made first, so the field's own text can be passed back in.
-inline void StoreText(wchar_t*& field, const wchar_t* value) noexcept
-{
-    wchar_t* copy = Duplicate(value);
-    std::free(field);
-    field = copy;
-}
-
 template <class T, class Visit>
 void ForEach(const T& object, Visit&& visit)
 {
     VendraAccess::ForEach(&object, visit);
+}
+
+// The packed records put 8-byte fields (texts, long long, double) on 4-byte
+// boundaries, so the module reaches a field named by a member pointer with
+// memcpy, never through the member pointer's lvalue or a reference.
+template <class T, class F>
+F Load(const T& object, F T::*field) noexcept
+{
+    F value;
+    std::memcpy(&value, reinterpret_cast<const unsigned char*>(&(object.*field)), sizeof(F));
+    return value;
+}
+
+template <class T, class F, class V>
+void Store(T& object, F T::*field, V value) noexcept
+{
+    const F stored = static_cast<F>(value);
+    std::memcpy(reinterpret_cast<unsigned char*>(&(object.*field)), &stored, sizeof(F));
+}
+
+// Replaces an owned text by value (already a fresh copy, or null) and
+// releases the old one.
+template <class T>
+void ReplaceText(T& object, wchar_t* T::*field, wchar_t* value) noexcept
+{
+    std::free(Load(object, field));
+    Store(object, field, value);
+}
+
+// Replaces an owned text by a copy of value (null stores null); the copy is
+// made first, so the field's own text can be passed back in.
+template <class T>
+void StoreText(T& object, wchar_t* T::*field, const wchar_t* value) noexcept
+{
+    ReplaceText(object, field, Duplicate(value));
 }
 
 // Every text field set to null (before the first deep copy).
@@ -116,7 +152,7 @@ void NullTexts(T& object) noexcept
 {
     ForEach(object, [&](auto kind, auto field, auto) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            object.*field = nullptr;
+            Store(object, field, nullptr);
         }
     });
 }
@@ -127,7 +163,7 @@ void EmptyTexts(T& object) noexcept
 {
     ForEach(object, [&](auto kind, auto field, auto) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            object.*field = Duplicate(L"");
+            Store(object, field, Duplicate(L""));
         }
     });
 }
@@ -137,10 +173,24 @@ void FreeTexts(T& object) noexcept
 {
     ForEach(object, [&](auto kind, auto field, auto) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            std::free(object.*field);
-            object.*field = nullptr;
+            std::free(Load(object, field));
+            Store(object, field, nullptr);
         }
     });
+}
+
+// Whether every text of object is there: a copy that ran out of memory
+// leaves a null text behind.
+template <class T>
+bool HasEveryText(const T& object) noexcept
+{
+    bool whole = true;
+    ForEach(object, [&](auto kind, auto field, auto) {
+        if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
+            whole = whole && Load(object, field) != nullptr;
+        }
+    });
+    return whole;
 }
 
 // Copies every field of source (the same class, or its intermediate record)
@@ -155,7 +205,7 @@ void Assign(T& object, const Source& source) noexcept
     ForEach(object, [&](auto kind, auto field, auto recordField) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
             if constexpr (fromObject) {
-                copies[count++] = Duplicate(source.*field);
+                copies[count++] = Duplicate(Load(source, field));
             } else {
                 copies[count++] = Duplicate((source.*recordField).c_str());
             }
@@ -164,12 +214,12 @@ void Assign(T& object, const Source& source) noexcept
     count = 0;
     ForEach(object, [&](auto kind, auto field, auto recordField) {
         if constexpr (std::is_same_v<decltype(kind), TEXTField>) {
-            std::free(object.*field);
-            object.*field = copies[count++];
+            std::free(Load(object, field));
+            Store(object, field, copies[count++]);
         } else if constexpr (fromObject) {
-            object.*field = source.*field;
+            Store(object, field, Load(source, field));
         } else {
-            object.*field = source.*recordField;
+            Store(object, field, Load(source, recordField));
         }
     });
 }
@@ -182,11 +232,12 @@ struct List {
 };
 
 // Allocates count elements, each constructed by make(slot, index) with
-// placement new; empty (null, 0) when count is 0 or the allocation fails.
+// placement new; empty (null, 0) when count is 0, longer than any list can
+// be, or the allocation fails.
 template <class E, class Make>
 List<E> MakeList(unsigned int count, Make&& make) noexcept
 {
-    if (count == 0) {
+    if (count == 0 || count > TESSEL_VENDRA_MAX_LIST_COUNT) {
         return {};
     }
     auto* items = static_cast<E*>(std::malloc(sizeof(E) * count));
@@ -199,25 +250,28 @@ List<E> MakeList(unsigned int count, Make&& make) noexcept
     return {items, count};
 }
 
-// Destroys every element (releasing the texts it owns) and frees the array.
-template <class E>
-void FreeList(E*& items, unsigned int& count) noexcept
+// Destroys every element of the list object.*items (releasing the texts
+// it owns) and frees the array; the list becomes (null, 0).
+template <class T, class E>
+void FreeList(T& object, E* T::*items, unsigned int T::*count) noexcept
 {
-    for (unsigned int i = 0; items != nullptr && i < count; ++i) {
-        items[i].~E();
+    E* elements = Load(object, items);
+    const unsigned int size = Load(object, count);
+    for (unsigned int i = 0; elements != nullptr && i < size; ++i) {
+        elements[i].~E();
     }
-    std::free(items);
-    items = nullptr;
-    count = 0;
+    std::free(elements);
+    Store(object, items, nullptr);
+    Store(object, count, 0u);
 }
 
-// Replaces a list by a new one, releasing the old one last.
-template <class E>
-void ReplaceList(E*& items, unsigned int& count, List<E> list) noexcept
+// Replaces a list by a new one, releasing the old one.
+template <class T, class E>
+void ReplaceList(T& object, E* T::*items, unsigned int T::*count, List<E> list) noexcept
 {
-    FreeList(items, count);
-    items = list.items;
-    count = list.count;
+    FreeList(object, items, count);
+    Store(object, items, list.items);
+    Store(object, count, list.count);
 }
 
 }  // namespace fields

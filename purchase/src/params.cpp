@@ -1,6 +1,8 @@
 // Vendra's parameter objects of types 2500 to 2507.
 #include "params.hpp"
 
+#include <new>
+
 #include "access.hpp"
 
 namespace vendra {
@@ -122,6 +124,9 @@ IAP::TesselPCStartPurchaseParamCpp ReadStartPurchaseParam(const TesselStartPurch
         return record;
     }
     if (param->orderProducts != nullptr) {
+        if (param->orderProductCount > TESSEL_VENDRA_MAX_LIST_COUNT) {
+            throw std::bad_alloc();  // no order is that long: nothing is read, the request answers 22
+        }
         record.orderProducts.reserve(param->orderProductCount);
         for (uint32_t i = 0; i < param->orderProductCount; ++i) {
             const TesselOrderProduct& product = param->orderProducts[i];

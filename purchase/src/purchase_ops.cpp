@@ -1,5 +1,6 @@
 // Vendra's purchases: starting a purchase (with its popup), confirming one,
 // and payments (with their popup and separate destroy context).
+#include "access.hpp"
 #include "params.hpp"
 #include "requests.hpp"
 
@@ -26,7 +27,11 @@ void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCp
 {
     reply(result, rt::InPlace([&read] {
               const IAP::TesselPCPurchaseResultCpp record = read();
-              return IAP::TesselPCPurchaseResult(&record);
+              IAP::TesselPCPurchaseResult made(&record);
+              if (!IAP::VendraAccess::IsWhole(made, record)) {
+                  throw std::bad_alloc();  // the callback hears code 22 with empty data instead
+              }
+              return made;
           }));
 }
 

@@ -179,8 +179,18 @@ void FreeC(TesselPurchaseResult& c) noexcept
     c.oneTimePaymentUrl = nullptr;
     std::free(const_cast<wchar_t*>(c.extraData));
     c.extraData = nullptr;
-    FreeCArray(c.purchasedProducts, c.purchasedProductCount);
-    FreeCArray(c.chargeInfos, c.chargeInfoCount);
+    // The arrays sit on 4-byte boundaries in the packed record: freed
+    // through copies, not through references to the fields.
+    TesselPurchasedProduct* products = c.purchasedProducts;
+    uint32_t productCount = c.purchasedProductCount;
+    FreeCArray(products, productCount);
+    c.purchasedProducts = nullptr;
+    c.purchasedProductCount = 0;
+    TesselChargeInfo* infos = c.chargeInfos;
+    uint32_t infoCount = c.chargeInfoCount;
+    FreeCArray(infos, infoCount);
+    c.chargeInfos = nullptr;
+    c.chargeInfoCount = 0;
 }
 
 // --- Public objects --------------------------------------------------------------
@@ -189,6 +199,9 @@ void FreeC(TesselPurchaseResult& c) noexcept
     void Fill(IAP::Class& object, const IAP::Class##Cpp& record)             \
     {                                                                        \
         IAP::VendraAccess::DeepCopy(object, &record);                        \
+        if (!IAP::fields::HasEveryText(object)) {                            \
+            throw std::bad_alloc();                                          \
+        }                                                                    \
     }
 
 VENDRA_FILL(TesselPCShopCategory)

@@ -69,7 +69,9 @@ void FreeC(TesselVoidedPurchase& record) noexcept;
 // --- Public objects --------------------------------------------------------------
 
 // Fills a default-constructed public object from its intermediate record
-// with the class's own deep copy.
+// with the class's own deep copy; throws std::bad_alloc when the copy ran out
+// of memory (the class's copy cannot say so itself), so that the callback
+// hears code 22 with empty data instead of an object with holes.
 void Fill(IAP::TesselPCShopCategory& object, const IAP::TesselPCShopCategoryCpp& record);
 void Fill(IAP::TesselPCProduct& object, const IAP::TesselPCProductCpp& record);
 void Fill(IAP::TesselPCProductEx& object, const IAP::TesselPCProductExCpp& record);

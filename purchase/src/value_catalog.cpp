@@ -32,7 +32,7 @@ VENDRA_FETCH_PRODUCT_PARAM_FIELDS(VENDRA_GETTER)
 
 void TesselPCFetchProductParam::SetCategoryId(const wchar_t* categoryId)
 {
-    fields::StoreText(categoryId_, categoryId);
+    fields::StoreText(*this, &TesselPCFetchProductParam::categoryId_, categoryId);
 }
 void TesselPCFetchProductParam::SetPageNumber(int pageNumber) { pageNumber_ = pageNumber; }
 void TesselPCFetchProductParam::SetPageSize(int pageSize) { pageSize_ = pageSize; }

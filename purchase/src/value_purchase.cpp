@@ -35,13 +35,6 @@ const E* ElementAt(const E* items, unsigned int count, unsigned int index) noexc
     return items != nullptr && index < count ? &items[index] : nullptr;
 }
 
-// Replaces the text held in field by value (already a fresh copy).
-void ReplaceText(wchar_t*& field, wchar_t* value) noexcept
-{
-    std::free(field);
-    field = value;
-}
-
 }  // namespace
 
 // --- TesselPCStartPurchaseParam ---------------------------------------------------
@@ -67,9 +60,10 @@ TesselPCStartPurchaseParam::TesselPCStartPurchaseParam(const TesselPCStartPurcha
 
 TesselPCStartPurchaseParam::~TesselPCStartPurchaseParam()
 {
-    fields::FreeList(orderProducts_, orderProductCount_);
-    ReplaceText(serviceTxnNo_, nullptr);
-    ReplaceText(extraData_, nullptr);
+    fields::FreeList(*this, &TesselPCStartPurchaseParam::orderProducts_,
+                     &TesselPCStartPurchaseParam::orderProductCount_);
+    fields::ReplaceText(*this, &TesselPCStartPurchaseParam::serviceTxnNo_, nullptr);
+    fields::ReplaceText(*this, &TesselPCStartPurchaseParam::extraData_, nullptr);
 }
 
 TesselPCStartPurchaseParam& TesselPCStartPurchaseParam::operator=(const TesselPCStartPurchaseParam& other)
@@ -90,9 +84,10 @@ void TesselPCStartPurchaseParam::DeepCopy(const TesselPCStartPurchaseParam& othe
     wchar_t* serviceTxnNo = fields::Duplicate(other.serviceTxnNo_);
     wchar_t* extraData = fields::Duplicate(other.extraData_);
     purchaseOption_ = other.purchaseOption_;
-    fields::ReplaceList(orderProducts_, orderProductCount_, products);
-    ReplaceText(serviceTxnNo_, serviceTxnNo);
-    ReplaceText(extraData_, extraData);
+    fields::ReplaceList(*this, &TesselPCStartPurchaseParam::orderProducts_,
+                        &TesselPCStartPurchaseParam::orderProductCount_, products);
+    fields::ReplaceText(*this, &TesselPCStartPurchaseParam::serviceTxnNo_, serviceTxnNo);
+    fields::ReplaceText(*this, &TesselPCStartPurchaseParam::extraData_, extraData);
 }
 
 void TesselPCStartPurchaseParam::DeepCopy(const TesselPCStartPurchaseParamCpp* record)
@@ -104,17 +99,20 @@ void TesselPCStartPurchaseParam::DeepCopy(const TesselPCStartPurchaseParamCpp* r
     wchar_t* serviceTxnNo = fields::Duplicate(record->serviceTxnNo.c_str());
     wchar_t* extraData = fields::Duplicate(record->extraData.c_str());
     purchaseOption_ = &record->purchaseOption;
-    fields::ReplaceList(orderProducts_, orderProductCount_, products);
-    ReplaceText(serviceTxnNo_, serviceTxnNo);
-    ReplaceText(extraData_, extraData);
+    fields::ReplaceList(*this, &TesselPCStartPurchaseParam::orderProducts_,
+                        &TesselPCStartPurchaseParam::orderProductCount_, products);
+    fields::ReplaceText(*this, &TesselPCStartPurchaseParam::serviceTxnNo_, serviceTxnNo);
+    fields::ReplaceText(*this, &TesselPCStartPurchaseParam::extraData_, extraData);
 }
 
 void TesselPCStartPurchaseParam::CreateOrderProduct(unsigned int count)
 {
-    fields::FreeList(orderProducts_, orderProductCount_);
+    fields::FreeList(*this, &TesselPCStartPurchaseParam::orderProducts_,
+                     &TesselPCStartPurchaseParam::orderProductCount_);
     auto products = fields::MakeList<TesselPCOrderProduct>(
         count, [](TesselPCOrderProduct* slot, unsigned int) { new (slot) TesselPCOrderProduct(); });
-    fields::ReplaceList(orderProducts_, orderProductCount_, products);
+    fields::ReplaceList(*this, &TesselPCStartPurchaseParam::orderProducts_,
+                        &TesselPCStartPurchaseParam::orderProductCount_, products);
 }
 
 const TesselPCOrderProduct* TesselPCStartPurchaseParam::GetOrderProduct(int index) const
@@ -140,12 +138,12 @@ void TesselPCStartPurchaseParam::SetPurchaseOption(TesselPCPurchaseOption option
 const wchar_t* TesselPCStartPurchaseParam::GetServiceTxnNo() const { return serviceTxnNo_; }
 void TesselPCStartPurchaseParam::SetServiceTxnNo(const wchar_t* serviceTxnNo)
 {
-    fields::StoreText(serviceTxnNo_, serviceTxnNo);
+    fields::StoreText(*this, &TesselPCStartPurchaseParam::serviceTxnNo_, serviceTxnNo);
 }
 const wchar_t* TesselPCStartPurchaseParam::GetExtraData() const { return extraData_; }
 void TesselPCStartPurchaseParam::SetExtraData(const wchar_t* extraData)
 {
-    fields::StoreText(extraData_, extraData);
+    fields::StoreText(*this, &TesselPCStartPurchaseParam::extraData_, extraData);
 }
 
 // --- TesselPCPurchasedProduct -------------------------------------------------------
@@ -169,7 +167,7 @@ void TesselPCPurchasedProduct::SetTransactionDetailNumber(long long transactionD
 void TesselPCPurchasedProduct::SetProductId(long long productId) { productId_ = productId; }
 void TesselPCPurchasedProduct::SetCategoryId(const wchar_t* categoryId)
 {
-    fields::StoreText(categoryId_, categoryId);
+    fields::StoreText(*this, &TesselPCPurchasedProduct::categoryId_, categoryId);
 }
 void TesselPCPurchasedProduct::SetTotalQuantity(int totalQuantity) { totalQuantity_ = totalQuantity; }
 void TesselPCPurchasedProduct::SetMemberQuantity(int memberQuantity) { memberQuantity_ = memberQuantity; }
@@ -196,7 +194,7 @@ void TesselPCChargeInfo::SetChargeDisplayDeductVal(double chargeDisplayDeductVal
 void TesselPCChargeInfo::SetChargeType(int chargeType) { chargeType_ = chargeType; }
 void TesselPCChargeInfo::SetChargeTypeName(const wchar_t* chargeTypeName)
 {
-    fields::StoreText(chargeTypeName_, chargeTypeName);
+    fields::StoreText(*this, &TesselPCChargeInfo::chargeTypeName_, chargeTypeName);
 }
 
 // --- TesselPCPurchaseResult ---------------------------------------------------------------
@@ -226,11 +224,13 @@ TesselPCPurchaseResult::TesselPCPurchaseResult(const TesselPCPurchaseResultCpp* 
 
 TesselPCPurchaseResult::~TesselPCPurchaseResult()
 {
-    fields::FreeList(transactionDetailNumbers_, transactionDetailNumberCount_);
-    ReplaceText(oneTimePaymentUrl_, nullptr);
-    ReplaceText(extraData_, nullptr);
-    fields::FreeList(purchasedProducts_, purchasedProductCount_);
-    fields::FreeList(chargeInfos_, chargeInfoCount_);
+    fields::FreeList(*this, &TesselPCPurchaseResult::transactionDetailNumbers_,
+                     &TesselPCPurchaseResult::transactionDetailNumberCount_);
+    fields::ReplaceText(*this, &TesselPCPurchaseResult::oneTimePaymentUrl_, nullptr);
+    fields::ReplaceText(*this, &TesselPCPurchaseResult::extraData_, nullptr);
+    fields::FreeList(*this, &TesselPCPurchaseResult::purchasedProducts_,
+                     &TesselPCPurchaseResult::purchasedProductCount_);
+    fields::FreeList(*this, &TesselPCPurchaseResult::chargeInfos_, &TesselPCPurchaseResult::chargeInfoCount_);
 }
 
 TesselPCPurchaseResult& TesselPCPurchaseResult::operator=(const TesselPCPurchaseResult& other)
@@ -245,21 +245,49 @@ TesselPCPurchaseResult& TesselPCPurchaseResult::operator=(const TesselPCPurchase
     return *this;
 }
 
+namespace {
+
+// The new contents of a purchase result, all made before the old ones are
+// released.
+struct PurchaseResultParts {
+    long long transactionMasterNumber;
+    PurchaseProgress purchaseProgress;
+    bool isPurchased;
+    fields::List<long long> numbers;
+    wchar_t* url;
+    wchar_t* extraData;
+    fields::List<TesselPCPurchasedProduct> products;
+    fields::List<TesselPCChargeInfo> infos;
+};
+
+}  // namespace
+
+template <class Parts>
+void VendraAccess::Replace(TesselPCPurchaseResult& result, const Parts& parts) noexcept
+{
+    using R = TesselPCPurchaseResult;
+    result.transactionMasterNumber_ = parts.transactionMasterNumber;
+    result.purchaseProgress_ = parts.purchaseProgress;
+    result.isPurchased_ = parts.isPurchased;
+    fields::ReplaceList(result, &R::transactionDetailNumbers_, &R::transactionDetailNumberCount_, parts.numbers);
+    fields::ReplaceText(result, &R::oneTimePaymentUrl_, parts.url);
+    fields::ReplaceText(result, &R::extraData_, parts.extraData);
+    fields::ReplaceList(result, &R::purchasedProducts_, &R::purchasedProductCount_, parts.products);
+    fields::ReplaceList(result, &R::chargeInfos_, &R::chargeInfoCount_, parts.infos);
+}
+
 void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResult& other)
 {
-    auto numbers = CopyList(other.transactionDetailNumbers_, other.transactionDetailNumberCount_);
-    wchar_t* url = fields::Duplicate(other.oneTimePaymentUrl_);
-    wchar_t* extraData = fields::Duplicate(other.extraData_);
-    auto products = CopyList(other.purchasedProducts_, other.purchasedProductCount_);
-    auto infos = CopyList(other.chargeInfos_, other.chargeInfoCount_);
-    transactionMasterNumber_ = other.transactionMasterNumber_;
-    purchaseProgress_ = other.purchaseProgress_;
-    isPurchased_ = other.isPurchased_;
-    fields::ReplaceList(transactionDetailNumbers_, transactionDetailNumberCount_, numbers);
-    ReplaceText(oneTimePaymentUrl_, url);
-    ReplaceText(extraData_, extraData);
-    fields::ReplaceList(purchasedProducts_, purchasedProductCount_, products);
-    fields::ReplaceList(chargeInfos_, chargeInfoCount_, infos);
+    VendraAccess::Replace(*this, PurchaseResultParts{
+                                     other.transactionMasterNumber_,
+                                     other.purchaseProgress_,
+                                     other.isPurchased_,
+                                     CopyList(other.transactionDetailNumbers_, other.transactionDetailNumberCount_),
+                                     fields::Duplicate(other.oneTimePaymentUrl_),
+                                     fields::Duplicate(other.extraData_),
+                                     CopyList(other.purchasedProducts_, other.purchasedProductCount_),
+                                     CopyList(other.chargeInfos_, other.chargeInfoCount_),
+                                 });
 }
 
 void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
@@ -268,28 +296,42 @@ void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
         return;
     }
     const auto& detailNumbers = record->transactionDetailNumbers;
-    auto numbers = CopyList(detailNumbers.data(), static_cast<unsigned int>(detailNumbers.size()));
-    wchar_t* url = fields::Duplicate(record->oneTimePaymentUrl.c_str());
-    wchar_t* extraData = fields::Duplicate(record->extraData.c_str());
-    auto products = ListFromRecords<TesselPCPurchasedProduct>(record->purchasedProducts);
-    auto infos = ListFromRecords<TesselPCChargeInfo>(record->chargeInfos);
-    transactionMasterNumber_ = record->transactionMasterNumber;
-    purchaseProgress_ = record->purchaseProgress;
-    isPurchased_ = record->isPurchased;
-    fields::ReplaceList(transactionDetailNumbers_, transactionDetailNumberCount_, numbers);
-    ReplaceText(oneTimePaymentUrl_, url);
-    ReplaceText(extraData_, extraData);
-    fields::ReplaceList(purchasedProducts_, purchasedProductCount_, products);
-    fields::ReplaceList(chargeInfos_, chargeInfoCount_, infos);
+    VendraAccess::Replace(*this, PurchaseResultParts{
+                                     record->transactionMasterNumber,
+                                     record->purchaseProgress,
+                                     record->isPurchased,
+                                     CopyList(detailNumbers.data(), static_cast<unsigned int>(detailNumbers.size())),
+                                     fields::Duplicate(record->oneTimePaymentUrl.c_str()),
+                                     fields::Duplicate(record->extraData.c_str()),
+                                     ListFromRecords<TesselPCPurchasedProduct>(record->purchasedProducts),
+                                     ListFromRecords<TesselPCChargeInfo>(record->chargeInfos),
+                                 });
+}
+
+bool VendraAccess::IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept
+{
+    bool whole = result.oneTimePaymentUrl_ != nullptr && result.extraData_ != nullptr &&
+                 result.transactionDetailNumberCount_ == record.transactionDetailNumbers.size() &&
+                 result.purchasedProductCount_ == record.purchasedProducts.size() &&
+                 result.chargeInfoCount_ == record.chargeInfos.size();
+    for (unsigned int i = 0; whole && i < result.purchasedProductCount_; ++i) {
+        whole = fields::HasEveryText(result.purchasedProducts_[i]);
+    }
+    for (unsigned int i = 0; whole && i < result.chargeInfoCount_; ++i) {
+        whole = fields::HasEveryText(result.chargeInfos_[i]);
+    }
+    return whole;
 }
 
 long long TesselPCPurchaseResult::GetTransactionMasterNumber() const { return transactionMasterNumber_; }
 
 void TesselPCPurchaseResult::CreateTransactionDetailNumberList(unsigned int count)
 {
-    fields::FreeList(transactionDetailNumbers_, transactionDetailNumberCount_);
+    fields::FreeList(*this, &TesselPCPurchaseResult::transactionDetailNumbers_,
+                     &TesselPCPurchaseResult::transactionDetailNumberCount_);
     auto numbers = fields::MakeList<long long>(count, [](long long* slot, unsigned int) { *slot = 0; });
-    fields::ReplaceList(transactionDetailNumbers_, transactionDetailNumberCount_, numbers);
+    fields::ReplaceList(*this, &TesselPCPurchaseResult::transactionDetailNumbers_,
+                        &TesselPCPurchaseResult::transactionDetailNumberCount_, numbers);
 }
 
 long long TesselPCPurchaseResult::GetTransactionDetailNumbers(unsigned int index) const
@@ -317,8 +359,10 @@ const wchar_t* TesselPCPurchaseResult::GetExtraData() const { return extraData_;
 
 void TesselPCPurchaseResult::CreatePurchasedProductList(unsigned int count)
 {
-    fields::FreeList(purchasedProducts_, purchasedProductCount_);
-    fields::ReplaceList(purchasedProducts_, purchasedProductCount_, BlankList<TesselPCPurchasedProduct>(count));
+    fields::FreeList(*this, &TesselPCPurchaseResult::purchasedProducts_,
+                     &TesselPCPurchaseResult::purchasedProductCount_);
+    fields::ReplaceList(*this, &TesselPCPurchaseResult::purchasedProducts_,
+                        &TesselPCPurchaseResult::purchasedProductCount_, BlankList<TesselPCPurchasedProduct>(count));
 }
 
 const TesselPCPurchasedProduct* TesselPCPurchaseResult::GetPurchasedProduct(unsigned int index) const
@@ -337,8 +381,9 @@ unsigned int TesselPCPurchaseResult::GetPurchasedProductCount() const { return p
 
 void TesselPCPurchaseResult::CreateChargeInfoList(unsigned int count)
 {
-    fields::FreeList(chargeInfos_, chargeInfoCount_);
-    fields::ReplaceList(chargeInfos_, chargeInfoCount_, BlankList<TesselPCChargeInfo>(count));
+    fields::FreeList(*this, &TesselPCPurchaseResult::chargeInfos_, &TesselPCPurchaseResult::chargeInfoCount_);
+    fields::ReplaceList(*this, &TesselPCPurchaseResult::chargeInfos_, &TesselPCPurchaseResult::chargeInfoCount_,
+                        BlankList<TesselPCChargeInfo>(count));
 }
 
 const TesselPCChargeInfo* TesselPCPurchaseResult::GetChargeInfo(unsigned int index) const

@@ -67,4 +67,22 @@ TEST(PinTest, AQueuedErrorPinsTheModuleSoItsCallbackCanStillRun)
     EXPECT_EQ(g_reports, 1);
 }
 
+// A popup list fetch hands the platform a function of Panora's whatever
+// Panora's state; the platform calls it (or destroys it) later.
+TEST(PinTest, APopupListFetchPinsPanoraSoItsFunctionCanStillRun)
+{
+    using FetchFn = void (*)(void (*)(const TesselAPICallbackResult*, void*, unsigned int, void*));
+    Tessel_Initialize(L"pin-test");
+    void* handle = dlopen(PANORA_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    Symbol<FetchFn>(handle, "TesselAPI_FetchAutoPopup")(
+        [](const TesselAPICallbackResult*, void*, unsigned int, void*) { ++g_reports; });
+    dlclose(handle);
+    ASSERT_TRUE(IsLoaded(PANORA_PATH)) << "the platform holds a function of Panora's";
+    g_reports = 0;
+    Tessel_RunCallbacks();
+    Tessel_UnInitialize();
+    EXPECT_EQ(g_reports, 1);
+}
+
 }  // namespace

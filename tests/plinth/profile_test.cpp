@@ -8,6 +8,7 @@
 #include "Environment.hpp"
 #include "profile.hpp"
 #include "tessel/sandbox/SandboxPopups.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ TEST(ProfileLoader, RefusesBadInputNamingWhereAndWhat)
          "test.json: shop.products[0].prize: unknown field"},
         {R"({"popups": {"auto": [{"byte1": 256}]}})", "test.json: popups.auto[0].byte1: the integer 256 is out of range"},
         {R"({"outcomes": [{"module": "Vendor", "operationCode": 82}]})", "test.json: outcomes[0].module: expected"},
+        {R"({"shop": {"categories": [{"categoryId": "a", "name": "A", "name": "B"}]}})",
+         "test.json: shop.categories[0].name: key repeated in one object"},
     };
     for (const Case& c : cases) {
         const plinth::ProfileResult result = ParseProfile(c.text, "test.json");
@@ -126,6 +129,27 @@ TEST(ProfileEnvironment, InitializeTakesTheProfileOrKeepsThePreviousWorld)
     EXPECT_TRUE(Sandbox::ShopInventory().empty());
     std::filesystem::remove(good);
     std::filesystem::remove(bad);
+}
+
+// A path is UTF-8 on every system, given to the loader or in the
+// environment. On Windows a narrow path would be read in the ANSI code page,
+// which has no Ω and reads the UTF-8 bytes of ö as two other letters.
+TEST(ProfileEnvironment, AProfileUnderAFolderWithANonAsciiNameIsFound)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / std::filesystem::u8path("J\xC3\xB6rg-\xCE\xA9-tessel");
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "profile.json") << R"({"latencyMs": 5})";
+    const std::string path = (folder / "profile.json").u8string();
+
+    EXPECT_EQ(TesselSandbox_LoadProfileFile(path.c_str()), TESSEL_RESULT_SUCCESS) << TesselSandbox_LastProfileError();
+    tessel::test::SetEnvironment("TESSEL_SANDBOX_PROFILE", path.c_str());
+    EXPECT_EQ(Tessel_Initialize(L"game").resultCode, TESSEL_RESULT_SUCCESS) << TesselSandbox_LastProfileError();
+    Tessel_UnInitialize();
+
+    tessel::test::SetEnvironment("TESSEL_SANDBOX_PROFILE", nullptr);
+    EXPECT_EQ(TesselSandbox_LoadProfileFile((kProfiles + "/default.json").c_str()), TESSEL_RESULT_SUCCESS);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

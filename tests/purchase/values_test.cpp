@@ -455,6 +455,20 @@ TEST(VendraListTest, OrderProductsFollowTheSignedIndexRules)
     EXPECT_EQ(start.GetOrderProduct(0)->GetProductId(), 0);
 }
 
+TEST(VendraListTest, AListLongerThanAnyThatCanBeMadeStaysEmptyAtOnce)
+{
+    TesselPCPurchaseResult result;
+    result.CreatePurchasedProductList(0x10000000);
+    result.CreateChargeInfoList(0xFFFFFFFFu);
+    result.CreateTransactionDetailNumberList(0xFFFFFFFFu);
+    TesselPCStartPurchaseParam start;
+    start.CreateOrderProduct(0xFFFFFFFFu);
+    EXPECT_EQ(result.GetPurchasedProductCount(), 0u);
+    EXPECT_EQ(result.GetChargeInfoCount(), 0u);
+    EXPECT_EQ(result.GetTransactionDetailNumberCount(), 0u);
+    EXPECT_EQ(start.GetOrderProductCount(), 0u);
+}
+
 TEST(VendraListTest, PurchaseResultListsFollowTheUnsignedIndexRules)
 {
     TesselPCPurchaseResult result;

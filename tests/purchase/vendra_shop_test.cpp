@@ -106,6 +106,20 @@ TEST_F(ShopTest, APurchaseOpensItsPopupFillsTheInventoryAndOnDestroyFollowsTheCl
     EXPECT_EQ(destroyed.outcome.userContext, &g_destroyContext);
 }
 
+TEST_F(ShopTest, AnOrderCountNoListCanHoldIsAnsweredWithCode22AtOnce)
+{
+    const TesselOrderProduct order[1] = {{101, 3.0, 1}};
+    TesselStartPurchaseParam param{};
+    param.orderProducts = order;
+    param.orderProductCount = 0xFFFFFFFFu;  // the caller's mistake: nothing past order[0] is read
+    TesselAPI_StartPurchaseEx(&param, &CPurchase, &COnDestroy, &g_context, &g_destroyContext);
+    g_events.clear();
+    Pump();
+    ASSERT_EQ(EventNames(), (std::vector<std::string>{"purchase", "onDestroy"}));
+    EXPECT_EQ(g_events[0].outcome.resultCode, TESSEL_RESULT_OUT_OF_MEMORY);
+    EXPECT_EQ(g_events[1].outcome.resultCode, TESSEL_RESULT_POPUP_NOT_CREATED);
+}
+
 TEST_F(ShopTest, APopupThatCannotBeCreatedIsReportedToTheCOnDestroyOnly)
 {
     Sandbox::SetShopPopupsCreated(false);

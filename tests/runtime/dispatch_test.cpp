@@ -154,7 +154,14 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{rt::Order::DropWhenNotReady, true, true, true, false, 1},
         EntryCase{rt::Order::DropWhenNotReady, true, false, false, true, 0},
         EntryCase{rt::Order::DropWhenNotReady, false, false, false, false, 0},
-        EntryCase{rt::Order::DropWhenNotReady, false, true, true, false, 1}));
+        EntryCase{rt::Order::DropWhenNotReady, false, true, true, false, 1}),
+    [](const ::testing::TestParamInfo<EntryCase>& entry) {
+        const EntryCase& c = entry.param;
+        const char* order = c.order == rt::Order::ParamFirst   ? "ParamFirst"
+                            : c.order == rt::Order::ReadyFirst ? "ReadyFirst"
+                                                               : "DropWhenNotReady";
+        return std::string(order) + (c.callback ? "WithCallback" : "NoCallback") + (c.ready ? "Ready" : "NotReady");
+    });
 
 TEST_F(DispatchTest, CompleteDeliversOnceAndFreesTheContext)
 {
@@ -304,7 +311,12 @@ INSTANTIATE_TEST_SUITE_P(
         PopupCase{false, false, kSend, false, true, false, false},
         PopupCase{true, true, kSend, true, false, false, true},
         PopupCase{false, true, kSend, true, false, false, false},
-        PopupCase{true, true, kNone, false, true, false, true}));
+        PopupCase{true, true, kNone, false, true, false, true}),
+    [](const ::testing::TestParamInfo<PopupCase>& popup) {
+        const PopupCase& c = popup.param;
+        return std::string(c.created ? "Created" : "NotCreated") + (c.second ? "WithSecond" : "NoSecond") +
+               (c.notice == kSend ? "Notice" : "NoNotice") + (c.discarding ? "Discarding" : "");
+    });
 
 TEST_F(DispatchTest, NeverAttemptedReportsToThePresentSecondCallbackOnly)
 {

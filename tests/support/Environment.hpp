@@ -3,7 +3,7 @@
 
 namespace tessel::test {
 
-// Sets name to value; a null value removes it.
+// Sets name to value (both UTF-8); a null value removes it.
 void SetEnvironment(const char* name, const char* value);
 
 }  // namespace tessel::test

@@ -130,21 +130,25 @@ struct FetchReply {
     explicit operator bool() const noexcept { return callback != nullptr; }
 };
 
-// Hands the platform the wrapped callback. When the wrapper cannot be made
-// or handed over (out of memory), the callback hears code 22 from the
-// platform's queue instead, never inside this call.
+// Hands the platform the wrapped callback, Panora pinned first: the platform
+// runs or destroys it later, whatever Panora's state. When the wrapper cannot
+// be made or handed over (out of memory), the callback hears code 22 from
+// the platform's queue instead, never inside this call.
 template <class Fetch>
 void RequestList(uint32_t operationCode, TesselPopupFetchCallback callback, Fetch&& fetch) noexcept
 {
     try {
-        View::PopupFetchCallback wrapped;
-        if (callback != nullptr) {
-            wrapped = [callback](CallbackResultCpp result, std::vector<View::TesselPCPopupCpp> popups,
-                                 View::TesselPCPopupRequestDataCpp data) {
-                DeliverList(callback, std::move(result), std::move(popups), std::move(data));
-            };
+        if (callback == nullptr) {
+            fetch(View::PopupFetchCallback());
+            return;
         }
-        fetch(std::move(wrapped));
+        tessel::rt::HandOver([&] {
+            fetch(View::PopupFetchCallback([callback](CallbackResultCpp result,
+                                                      std::vector<View::TesselPCPopupCpp> popups,
+                                                      View::TesselPCPopupRequestDataCpp data) {
+                DeliverList(callback, std::move(result), std::move(popups), std::move(data));
+            }));
+        });
     } catch (...) {
         if (callback != nullptr) {
             try {

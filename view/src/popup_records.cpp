@@ -18,50 +18,59 @@ void CopyPair(TesselPopupStringPair& to, const TesselPCPopupStringPairCpp& from)
     to.second = Duplicate(from.second);
 }
 
-void FreeText(wchar_t*& text)
+// Frees a text and gives the null to store in its field. The packed records
+// put their texts on 4-byte boundaries, so fields are assigned, never bound
+// to references.
+wchar_t* Freed(wchar_t* text)
 {
     std::free(text);
-    text = nullptr;
+    return nullptr;
 }
 
 void FreePair(TesselPopupStringPair& pair)
 {
-    FreeText(pair.first);
-    FreeText(pair.second);
+    pair.first = Freed(pair.first);
+    pair.second = Freed(pair.second);
 }
 
-void FreeList(TesselPopupStringPair*& pairs, uint32_t& count);
+// A list of pairs in C form, before it is stored in (or after it is taken
+// from) the fields of a packed record.
+struct PairList {
+    TesselPopupStringPair* pairs = nullptr;
+    uint32_t count = 0;
+};
 
-// The pointer and the count are set before the pairs are filled, so that
-// FreeList releases a list that failed half-way.
-void ListToC(const std::vector<TesselPCPopupStringPairCpp>& from, TesselPopupStringPair*& pairs, uint32_t& count)
+void FreeList(PairList list)
 {
-    pairs = nullptr;
-    count = 0;
+    for (uint32_t i = 0; list.pairs != nullptr && i < list.count; ++i) {
+        FreePair(list.pairs[i]);
+    }
+    std::free(list.pairs);
+}
+
+// Null for none; a list that fails half-way is freed before the exception
+// leaves.
+PairList ListToC(const std::vector<TesselPCPopupStringPairCpp>& from)
+{
+    PairList list;
     const auto size = static_cast<uint32_t>(from.size());
     if (size == 0) {
-        return;
+        return list;
     }
-    pairs = static_cast<TesselPopupStringPair*>(std::calloc(size, sizeof(TesselPopupStringPair)));
-    if (pairs == nullptr) {
+    list.pairs = static_cast<TesselPopupStringPair*>(std::calloc(size, sizeof(TesselPopupStringPair)));
+    if (list.pairs == nullptr) {
         throw std::bad_alloc();
     }
-    count = size;
-    for (uint32_t i = 0; i < size; ++i) {
-        CopyPair(pairs[i], from[i]);
-    }
-}
-
-void FreeList(TesselPopupStringPair*& pairs, uint32_t& count)
-{
-    if (pairs != nullptr) {
-        for (uint32_t i = 0; i < count; ++i) {
-            FreePair(pairs[i]);
+    list.count = size;
+    try {
+        for (uint32_t i = 0; i < size; ++i) {
+            CopyPair(list.pairs[i], from[i]);
         }
-        std::free(pairs);
-        pairs = nullptr;
+    } catch (...) {
+        FreeList(list);
+        throw;
     }
-    count = 0;
+    return list;
 }
 
 }  // namespace
@@ -101,8 +110,12 @@ TesselPopupRequestData RequestDataToC(const TesselPCPopupRequestDataCpp& data)
     TesselPopupRequestData c;
     std::memset(&c, 0, sizeof c);
     try {
-        ListToC(data.pairs1, c.pairs1, c.pairCount1);
-        ListToC(data.pairs2, c.pairs2, c.pairCount2);
+        const PairList first = ListToC(data.pairs1);
+        c.pairs1 = first.pairs;
+        c.pairCount1 = first.count;
+        const PairList second = ListToC(data.pairs2);
+        c.pairs2 = second.pairs;
+        c.pairCount2 = second.count;
     } catch (...) {
         FreeRequestData(&c);
         throw;
@@ -115,9 +128,9 @@ void FreePopup(TesselPopup* popup)
     if (popup == nullptr) {
         return;
     }
-    FreeText(popup->text1);
-    FreeText(popup->text2);
-    FreeText(popup->text3);
+    popup->text1 = Freed(popup->text1);
+    popup->text2 = Freed(popup->text2);
+    popup->text3 = Freed(popup->text3);
     FreePair(popup->pair1);
     FreePair(popup->pair2);
 }
@@ -127,8 +140,12 @@ void FreeRequestData(TesselPopupRequestData* data)
     if (data == nullptr) {
         return;
     }
-    FreeList(data->pairs1, data->pairCount1);
-    FreeList(data->pairs2, data->pairCount2);
+    FreeList({data->pairs1, data->pairCount1});
+    data->pairs1 = nullptr;
+    data->pairCount1 = 0;
+    FreeList({data->pairs2, data->pairCount2});
+    data->pairs2 = nullptr;
+    data->pairCount2 = 0;
 }
 
 }  // namespace panora

@@ -178,7 +178,10 @@ public:
     /**
      * @param result Read during the call only.
      * @return A record whose texts are allocated: release them with FreeCStruct().
-     *         TesselAPICallbackResult::userContext is left null for the caller to fill.
+     *         Its texts are never null. TesselAPICallbackResult::userContext is left
+     *         null for the caller to fill.
+     * @throws std::bad_alloc when a text that is not empty cannot be copied (nothing
+     *         is left to free then); a record whose texts are all empty is always made.
      */
     static TesselAPICallbackResult ToCStruct(const CallbackResultCpp& result);
     /** Frees what ToCStruct() allocated and nulls the texts; safe to call twice. @param record May be null. */

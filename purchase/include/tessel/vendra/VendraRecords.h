@@ -28,6 +28,15 @@
 #define VENDRA_API TESSEL_IMPORT
 #endif
 
+/**
+ * The longest list Vendra makes or reads: order products, purchased
+ * products, charges, transaction detail numbers. A longer count is treated
+ * as a list that cannot be allocated: a request answers
+ * #TESSEL_RESULT_OUT_OF_MEMORY without reading any element, and a list
+ * builder of the C++ classes leaves the list empty.
+ */
+#define TESSEL_VENDRA_MAX_LIST_COUNT 65536u
+
 /** @name Values of the enumeration fields
  * The values of ProductTypeCode, DiscountType, PurchaseLimitTypeCode and
  * PurchaseProgress in the C records (all 32 bits wide).
@@ -243,7 +252,7 @@ typedef struct TesselPurchaseOption {
 /** What to buy and how the purchase window is shown. A null order-product array reads as no order products; null texts read as empty ones. */
 typedef struct TesselStartPurchaseParam {
     const TesselOrderProduct* orderProducts; /**< The products to buy; null reads as none. */
-    uint32_t orderProductCount; /**< Length of orderProducts. */
+    uint32_t orderProductCount; /**< Length of orderProducts; at most #TESSEL_VENDRA_MAX_LIST_COUNT. */
     TesselPurchaseOption purchaseOption; /**< How the purchase window is shown. */
     const wchar_t* serviceTxnNo; /**< The game's own transaction number; null reads as empty. */
     const wchar_t* extraData; /**< The game's extra data of the purchase, passed through unchanged. */

@@ -8,6 +8,12 @@
  * in malloc arrays. A getter returns the owned pointer itself, valid until the
  * field is replaced or the object destroyed. Copies are deep: a copy shares
  * nothing with its source. An object is used by one thread at a time.
+ *
+ * Out of memory: the classes' own copies (constructors, assignments, setters,
+ * list builders) throw nothing and cannot report it, so a text they could not
+ * copy is null and a list they could not copy is empty. The objects Vendra
+ * hands to a callback are always whole: when they cannot be made, the
+ * callback receives #TESSEL_RESULT_OUT_OF_MEMORY with empty data instead.
  */
 #pragma once
 
@@ -760,7 +766,7 @@ public:
     /** Replaces the contents from @p record; null leaves the object unchanged. @return This object. */
     TesselPCStartPurchaseParam& operator=(const TesselPCStartPurchaseParamCpp* record);
 
-    /** Replaces the order-product list by count new slots (zeros); the count stays 0 when the allocation fails. Fill the slots with SetOrderProduct. Replaces the order-product list by @p count new slots (zeros); the count stays 0 when the allocation fails. Fill them with SetOrderProduct(). @param count Number of slots. */
+    /** Replaces the order-product list by @p count new slots (zeros); the count stays 0 when the allocation fails or @p count exceeds #TESSEL_VENDRA_MAX_LIST_COUNT. Fill them with SetOrderProduct(). @param count Number of slots. */
     void CreateOrderProduct(unsigned int count);
     /** @param index Slot, from 0. @return The slot, owned by the object; null when @p index is negative or not below the count. */
     const TesselPCOrderProduct* GetOrderProduct(int index) const;
@@ -915,7 +921,7 @@ public:
     /** @return Number of the purchase (transaction master). */
     long long GetTransactionMasterNumber() const;
 
-    /** The list builders replace the list by count new elements (zeros, null texts); the count stays 0 when the allocation fails. Getters return 0 or null and setters do nothing for an index not below the count. Replaces the list by @p count zeros; the count stays 0 when the allocation fails. @param count Length. */
+    /** The list builders replace the list by count new elements (zeros, null texts); the count stays 0 when the allocation fails or the count exceeds #TESSEL_VENDRA_MAX_LIST_COUNT. Getters return 0 or null and setters do nothing for an index not below the count. Replaces the list by @p count zeros. @param count Length. */
     void CreateTransactionDetailNumberList(unsigned int count);
     /** @param index Position, from 0. @return The number there; 0 when @p index is not below the count. */
     long long GetTransactionDetailNumbers(unsigned int index) const;
@@ -933,7 +939,7 @@ public:
     /** @return The game's extra data of the purchase, passed through unchanged. Owned by the object; may be null. */
     const wchar_t* GetExtraData() const;
 
-    /** Replaces the list by @p count default products; the count stays 0 when the allocation fails. @param count Length. */
+    /** Replaces the list by @p count default products; the count stays 0 when the allocation fails or @p count exceeds #TESSEL_VENDRA_MAX_LIST_COUNT. @param count Length. */
     void CreatePurchasedProductList(unsigned int count);
     /** @param index Position, from 0. @return The product there, owned by the object; null when @p index is not below the count. */
     const TesselPCPurchasedProduct* GetPurchasedProduct(unsigned int index) const;
@@ -942,7 +948,7 @@ public:
     /** @return Length of the purchased product list. */
     unsigned int GetPurchasedProductCount() const;
 
-    /** Replaces the list by @p count default charges; the count stays 0 when the allocation fails. @param count Length. */
+    /** Replaces the list by @p count default charges; the count stays 0 when the allocation fails or @p count exceeds #TESSEL_VENDRA_MAX_LIST_COUNT. @param count Length. */
     void CreateChargeInfoList(unsigned int count);
     /** @param index Position, from 0. @return The charge there, owned by the object; null when @p index is not below the count. */
     const TesselPCChargeInfo* GetChargeInfo(unsigned int index) const;

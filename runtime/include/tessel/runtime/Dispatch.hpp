@@ -330,8 +330,20 @@ void DeliverOnce(const ModuleIdentity& module, uint32_t operationCode, Deliver&&
     ExchangeCallbackEntered(outer);
 }
 
+// Every path that hands the platform code of this module to run later (a
+// trampoline with its context, a queued job, a wrapped callback) goes
+// through here: the module is pinned first, so that code can never be
+// unloaded under the platform, whatever the module's state. hand() makes
+// the platform call.
+template <class Hand>
+void HandOver(Hand&& hand)
+{
+    SelfPin();
+    hand();
+}
+
 // Queues an answer the module makes itself for a request that reached no
-// platform call: the module is pinned first, then a function holding only
+// platform call: handed over (pinned first), a function holding only
 // the copied callbacks runs later on the platform's queue and hands
 // report(callbacks, answer) the answer with resultCode (17: the module's
 // not-initialized message; otherwise an empty one). Should the answer not be
@@ -342,15 +354,16 @@ template <class Context, class Report>
 void QueueAnswer(const ModuleIdentity& module, uint32_t operationCode, uint32_t resultCode, const Context& callbacks,
                  Report report)
 {
-    SelfPin();
-    Tessel_Internal_QueueUserCallback([&module, operationCode, resultCode, callbacks, report]() {
-        DeliverOnce(
-            module, operationCode,
-            [&] {
-                const wchar_t* message = resultCode == kNotInitialized ? module.notInitializedMessage : L"";
-                report(callbacks, ModuleResult(module, operationCode, resultCode, message));
-            },
-            [&](const CallbackResultCpp& error) { report(callbacks, error); });
+    HandOver([&] {
+        Tessel_Internal_QueueUserCallback([&module, operationCode, resultCode, callbacks, report]() {
+            DeliverOnce(
+                module, operationCode,
+                [&] {
+                    const wchar_t* message = resultCode == kNotInitialized ? module.notInitializedMessage : L"";
+                    report(callbacks, ModuleResult(module, operationCode, resultCode, message));
+                },
+                [&](const CallbackResultCpp& error) { report(callbacks, error); });
+        });
     });
 }
 
@@ -371,12 +384,15 @@ void Submit(Order order, const ModuleIdentity& module, uint32_t operationCode, c
     const bool hasCallback = static_cast<bool>(callbacks);
     try {
         auto sendWithContext = [&](auto& param) {
-            std::unique_ptr<Context> context;
-            if (hasCallback) {
-                context = std::make_unique<Context>(callbacks);
+            if (!hasCallback) {
+                send(param.get(), static_cast<Context*>(nullptr));  // no trampoline either
+                return;
             }
-            send(param.get(), context.get());
-            context.release();  // the platform hands it back to the trampoline
+            HandOver([&] {
+                auto context = std::make_unique<Context>(callbacks);
+                send(param.get(), context.get());
+                context.release();  // the platform hands it back to the trampoline
+            });
         };
         switch (order) {
         case Order::ParamFirst: {
