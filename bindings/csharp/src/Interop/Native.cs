@@ -56,8 +56,6 @@ namespace Tessel.PCSDK.Interop
     internal static class VendraNative
     {
         const string Lib = "Vendra";
-        // The platform library is loaded before any module, which depends on it.
-        static VendraNative() { PlinthNative.Tessel_ResultCodeName(0); }
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_IAPInitialize(IntPtr storeId);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_IAPInitializeWithWndInfo(IntPtr storeId, ref TesselWindowInfo windowInfo);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_IAPUnInitialize();
@@ -81,8 +79,6 @@ namespace Tessel.PCSDK.Interop
     internal static class PanoraNative
     {
         const string Lib = "Panora";
-        // The platform library is loaded before any module, which depends on it.
-        static PanoraNative() { PlinthNative.Tessel_ResultCodeName(0); }
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_ViewInitialize();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_ViewInitializeWithWndInfo(ref TesselWindowInfo windowInfo);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_ViewUnInitialize();
@@ -108,8 +104,6 @@ namespace Tessel.PCSDK.Interop
     internal static class ScrivoNative
     {
         const string Lib = "Scrivo";
-        // The platform library is loaded before any module, which depends on it.
-        static ScrivoNative() { PlinthNative.Tessel_ResultCodeName(0); }
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_LogInitialize();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_LogUnInitialize();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_LogGetVersion(IntPtr buffer, int capacity);
@@ -119,8 +113,6 @@ namespace Tessel.PCSDK.Interop
     internal static class LudexNative
     {
         const string Lib = "Ludex";
-        // The platform library is loaded before any module, which depends on it.
-        static LudexNative() { PlinthNative.Tessel_ResultCodeName(0); }
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_GamingServicesInitialize();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_GamingServicesUnInitialize();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern ApiResultBuffer TesselAPI_GamingServicesGetVersion(IntPtr buffer, int capacity);

@@ -1,0 +1,105 @@
+// The binding's cost, measured against the same work in C in the same run:
+//  - a round trip (a character fetch, the pump, its callback) through the
+//    binding against the same round trip through the C interface;
+//  - a page of 1,000 products (fetch, pump, conversion into C# objects)
+//    against the same page through the C interface (the C conversion alone).
+// Allocations are reported per operation. `--smoke` runs a few rounds only.
+using System;
+using System.Collections.Generic;
+using System.Diagnostics;
+using System.Runtime.InteropServices;
+using System.Text;
+using Tessel.PCSDK;
+using Tessel.PCSDK.Ludex;
+using Tessel.PCSDK.Sandbox;
+using Tessel.PCSDK.Vendra;
+
+static class Bench
+{
+    [DllImport("TesselCsBench")] static extern double TesselCsBench_RoundTrips(int rounds);
+    [DllImport("TesselCsBench")] static extern double TesselCsBench_ProductPages(int rounds, int pageSize);
+
+    const int PageSize = 1000;
+    static int _seen;
+    static readonly Action<TesselResult<string>> OnCharacter = r => _seen += r.Data.Length;
+    static readonly Action<TesselResult<IReadOnlyList<Product>>> OnPage = r => _seen += r.Data.Count;
+
+    static long Allocated()
+    {
+        return GC.GetAllocatedBytesForCurrentThread();
+    }
+
+    static void Measure(string name, int rounds, Action<int> binding, Func<int, double> native)
+    {
+        binding(Math.Max(1, rounds / 10));  // warm-up
+        native(Math.Max(1, rounds / 10));
+        double bestRatio = double.MaxValue, bindingNs = 0, nativeNs = 0;
+        long bytes = 0;
+        for (int repeat = 0; repeat < 3; ++repeat)
+        {
+            GC.Collect();
+            long before = Allocated();
+            var watch = Stopwatch.StartNew();
+            binding(rounds);
+            double b = watch.Elapsed.TotalMilliseconds * 1e6 / rounds;
+            long allocated = Allocated() - before;
+            double n = native(rounds) / rounds;
+            if (b / n < bestRatio) { bestRatio = b / n; bindingNs = b; nativeNs = n; bytes = allocated / rounds; }
+        }
+        Console.WriteLine("{0,-28} C#: {1,12:F0} ns/op  C: {2,12:F0} ns/op  ratio {3,5:F2}  allocated {4} B/op",
+                          name, bindingNs, nativeNs, bestRatio, bytes);
+    }
+
+    static string Profile()
+    {
+        var json = new StringBuilder("{\"shop\": {\"categories\": [{\"categoryId\": \"bench\", \"parentCategoryId\": \"\", \"displayNumber\": 1, \"name\": \"Bench\", \"depth\": 1}], \"products\": [");
+        for (int i = 0; i < PageSize; ++i)
+        {
+            if (i > 0) json.Append(',');
+            json.AppendFormat("{{\"productId\": {0}, \"gameItemId\": \"item_{0}\", \"name\": \"Product {0}\", " +
+                              "\"description\": \"Описание 商品 {0}\", \"quantity\": 1, \"productTypeCode\": 2, " +
+                              "\"categoryId\": \"bench\", \"categoryName\": \"Bench\", \"currencyCode\": \"USD\", " +
+                              "\"price\": 1.5, \"displayPrice\": 1.5, \"displayPriceString\": \"$1.50\", \"salePrice\": 1.5, " +
+                              "\"displaySalePrice\": 1.5, \"displaySalePriceString\": \"$1.50\", \"isDiscount\": false, " +
+                              "\"discountType\": 0, \"discountTypeValue\": 0, \"totalQuantity\": 1, \"memberQuantity\": 1, " +
+                              "\"guidQuantity\": 1, \"thumbnailUrl\": \"https://shop.sandbox.invalid/{0}.png\", " +
+                              "\"canWithdraw\": false, \"purchaseLimitTypeCode\": 1, \"purchaseLimitCount\": 0, " +
+                              "\"saleLimitCount\": 0, \"saleBeginDate\": 0, \"saleEndDate\": 0}}", i + 1);
+        }
+        return json.Append("]}}").ToString();
+    }
+
+    static int Main(string[] args)
+    {
+        bool smoke = Array.IndexOf(args, "--smoke") >= 0;
+        TesselPlatform.Initialize("bench");
+        Shop.Initialize("bench-store");
+        GamingServices.Initialize();
+        if (SandboxControl.LoadProfileText(Profile()) != ResultCodes.Success)
+        {
+            Console.WriteLine("profile refused: " + SandboxControl.LastProfileError);
+            return 1;
+        }
+        Measure("round trip (character)", smoke ? 50 : 20000, rounds =>
+        {
+            for (int i = 0; i < rounds; ++i)
+            {
+                GamingServices.FetchCharacter("hero", "eu", OnCharacter);
+                TesselPlatform.RunCallbacks();
+            }
+        }, TesselCsBench_RoundTrips);
+        Measure("page of 1,000 products", smoke ? 3 : 200, rounds =>
+        {
+            for (int i = 0; i < rounds; ++i)
+            {
+                Shop.FetchProducts("", 1, PageSize, OnPage);
+                TesselPlatform.RunCallbacks();
+            }
+        }, rounds => TesselCsBench_ProductPages(rounds, PageSize));
+        bool ok = TesselPlatform.PendingRequestCount == 0 && _seen > 0;
+        GamingServices.UnInitialize();
+        Shop.UnInitialize();
+        TesselPlatform.UnInitialize();
+        return ok ? 0 : 1;
+    }
+}
