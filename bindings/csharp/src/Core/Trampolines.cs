@@ -111,6 +111,26 @@ namespace Tessel.PCSDK
             return PendingTable.Register(new Pending<T>(operation, module, callback, convert));
         }
 
+        /// <summary>
+        /// Registers a request and makes its native call with the trampoline
+        /// and the request's context; a call that throws (a library missing)
+        /// leaves nothing registered.
+        /// </summary>
+        internal static void Send<T, TNative>(uint operation, string module, Action<TesselResult<T>> callback, Converter<T> convert,
+                                              TNative trampoline, Action<TNative, IntPtr> call)
+        {
+            IntPtr context = Register(operation, module, callback, convert);
+            try
+            {
+                call(trampoline, context);
+                context = IntPtr.Zero;
+            }
+            finally
+            {
+                if (context != IntPtr.Zero) Unsent(context);
+            }
+        }
+
         /// <summary>Called when the native call threw (library missing...): the request was never sent.</summary>
         internal static void Unsent(IntPtr context)
         {

@@ -15,12 +15,9 @@ namespace Tessel.PCSDK.Interop
         /// <summary>Bytes per <c>wchar_t</c> of the native libraries: 2 or 4.</summary>
         internal static readonly int Width = Environment.OSVersion.Platform == PlatformID.Win32NT ? 2 : 4;
 
-        // Strict: an unpaired surrogate or an invalid code point fails loudly
+        // Strict: an unpaired surrogate in a text the game sends fails loudly
         // instead of becoming something else.
-        static readonly Encoding Utf32 = new UTF32Encoding(false, false, true);
         static readonly Encoding Utf16 = new UnicodeEncoding(false, false, true);
-
-        static Encoding Codec { get { return Width == 4 ? Utf32 : Utf16; } }
 
         /// <summary>
         /// Checks the width against the platform library: the name of result
@@ -36,31 +33,12 @@ namespace Tessel.PCSDK.Interop
             }
         }
 
-        /// <summary>Number of <c>wchar_t</c> units before the terminating zero.</summary>
-        static int Length(IntPtr text)
-        {
-            int n = 0;
-            if (Width == 4)
-            {
-                uint* p = (uint*)text;
-                while (p[n] != 0) ++n;
-            }
-            else
-            {
-                ushort* p = (ushort*)text;
-                while (p[n] != 0) ++n;
-            }
-            return n;
-        }
-
         /// <summary>Copies a native text into a new string (once, no intermediate buffer); null stays null.</summary>
         internal static string Read(IntPtr text)
         {
             if (text == IntPtr.Zero) return null;
-            int units = Length(text);
-            if (units == 0) return string.Empty;
-            if (Width == 2) return new string((char*)text, 0, units);
-            return Utf32.GetString((byte*)text, units * 4);
+            if (Width == 2) return new string((char*)text);
+            return FromUtf32((uint*)text, int.MaxValue);
         }
 
         /// <summary>Reads a text of at most <paramref name="capacity"/> units held inline in a record.</summary>
@@ -70,12 +48,45 @@ namespace Tessel.PCSDK.Interop
             if (Width == 4)
             {
                 uint* p = (uint*)text;
-                while (units < capacity && p[units] != 0) ++units;
-                return units == 0 ? string.Empty : Utf32.GetString((byte*)text, units * 4);
+                return FromUtf32(p, capacity);
             }
             ushort* q = (ushort*)text;
             while (units < capacity && q[units] != 0) ++units;
             return units == 0 ? string.Empty : new string((char*)text, 0, units);
+        }
+
+        // UTF-32 to a new string, written in place: one allocation, one pass
+        // per direction. A code point outside the basic plane becomes one
+        // surrogate pair; what is no code point at all (a surrogate, beyond
+        // U+10FFFF) becomes U+FFFD.
+        static string FromUtf32(uint* source, int capacity)
+        {
+            // One pass for the length (code points up to the zero) and the
+            // number of pairs, one to write.
+            int units = 0, length = 0;
+            for (uint c; units < capacity && (c = source[units]) != 0; ++units)
+            {
+                length += c > 0xFFFF && c <= 0x10FFFF ? 2 : 1;
+            }
+            if (length == 0) return string.Empty;
+            string text = new string('\0', length);
+            fixed (char* start = text)
+            {
+                char* target = start;
+                for (int i = 0; i < units; ++i)
+                {
+                    uint c = source[i];
+                    if (c < 0xD800 || (c > 0xDFFF && c <= 0xFFFF)) *target++ = (char)c;
+                    else if (c > 0xFFFF && c <= 0x10FFFF)
+                    {
+                        c -= 0x10000;
+                        *target++ = (char)(0xD800 + (c >> 10));
+                        *target++ = (char)(0xDC00 + (c & 0x3FF));
+                    }
+                    else *target++ = '\uFFFD';
+                }
+            }
+            return text;
         }
 
         /// <summary>
@@ -85,22 +96,37 @@ namespace Tessel.PCSDK.Interop
         internal static IntPtr Alloc(string text)
         {
             if (text == null) return IntPtr.Zero;
-            Encoding codec = Codec;
-            int bytes;
+            if (Width == 2)
+            {
+                Utf16.GetByteCount(text);  // refuses an unpaired surrogate
+                return Marshal.StringToHGlobalUni(text);
+            }
             fixed (char* chars = text)
             {
-                bytes = codec.GetByteCount(chars, text.Length);
-                IntPtr block = Marshal.AllocHGlobal(bytes + Width);
-                try
+                // Code points: a surrogate pair is one; an unpaired surrogate is refused.
+                int units = 0;
+                for (int i = 0; i < text.Length; ++i, ++units)
                 {
-                    codec.GetBytes(chars, text.Length, (byte*)block, bytes);
+                    char c = chars[i];
+                    if (c < 0xD800 || c > 0xDFFF) continue;
+                    if (c > 0xDBFF || i + 1 == text.Length || chars[i + 1] < 0xDC00 || chars[i + 1] > 0xDFFF)
+                    {
+                        throw new ArgumentException("The text holds an unpaired surrogate at index " + i + ".", "text");
+                    }
+                    ++i;
                 }
-                catch
+                IntPtr block = Marshal.AllocHGlobal((units + 1) * 4);
+                uint* target = (uint*)block;
+                for (int i = 0; i < text.Length; ++i)
                 {
-                    Marshal.FreeHGlobal(block);
-                    throw;
+                    char c = chars[i];
+                    if (c >= 0xD800 && c <= 0xDBFF)
+                    {
+                        *target++ = 0x10000u + (((uint)c - 0xD800u) << 10) + ((uint)chars[++i] - 0xDC00u);
+                    }
+                    else *target++ = c;
                 }
-                for (int i = 0; i < Width; ++i) ((byte*)block)[bytes + i] = 0;
+                *target = 0;
                 return block;
             }
         }

@@ -47,18 +47,15 @@ namespace Tessel.PCSDK.Ludex
             Requests.NotNull(serverId, "serverId");
             Requests.NotNull(callback, "callback");
             var texts = new NativeTexts();
-            IntPtr context = IntPtr.Zero;
             try
             {
                 IntPtr character = texts.Add(characterId);
                 IntPtr server = texts.Add(serverId);
-                context = Requests.Register(FetchCharacterOperation, Module, callback, Requests.OneText);
-                LudexNative.TesselAPI_FetchCharacter(character, server, Trampolines.Text, context);
-                context = IntPtr.Zero;
+                Requests.Send(FetchCharacterOperation, Module, callback, Requests.OneText, Trampolines.Text,
+                              (trampoline, context) => LudexNative.TesselAPI_FetchCharacter(character, server, trampoline, context));
             }
             finally
             {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
                 texts.Dispose();
             }
         }

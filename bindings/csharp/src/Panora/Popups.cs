@@ -403,17 +403,12 @@ namespace Tessel.PCSDK.Panora
         public static void SetPopupDisallowed(uint popupId, uint days, Action<TesselResult> callback)
         {
             Requests.NotNull(callback, "callback");
-            var param = new TesselPopupDisallowedParams { popupId = popupId, days = days };
-            IntPtr context = Requests.Register<bool>(Operations.SetPopupDisallowed, Module, callback, Requests.NoData);
-            try
-            {
-                PanoraNative.TesselAPI_SetPopupDisallowed(ref param, Trampolines.Result, context);
-                context = IntPtr.Zero;
-            }
-            finally
-            {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
-            }
+            Requests.Send<bool, ResultCallback>(Operations.SetPopupDisallowed, Module, callback, Requests.NoData, Trampolines.Result,
+                (trampoline, context) =>
+                {
+                    var param = new TesselPopupDisallowedParams { popupId = popupId, days = days };
+                    PanoraNative.TesselAPI_SetPopupDisallowed(ref param, trampoline, context);
+                });
         }
 
         /// <summary>The task form of <see cref="SetPopupDisallowed(uint, uint, Action{TesselResult})"/>.</summary>
@@ -433,16 +428,7 @@ namespace Tessel.PCSDK.Panora
         public static void FetchWebOpenKey(Action<TesselResult<string>> callback)
         {
             Requests.NotNull(callback, "callback");
-            IntPtr context = Requests.Register(Operations.FetchWebOpenKey, Module, callback, Requests.OneText);
-            try
-            {
-                PanoraNative.TesselAPI_FetchWebOpenKey(Trampolines.Text, context);
-                context = IntPtr.Zero;
-            }
-            finally
-            {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
-            }
+            Requests.Send(Operations.FetchWebOpenKey, Module, callback, Requests.OneText, Trampolines.Text, PanoraNative.TesselAPI_FetchWebOpenKey);
         }
 
         /// <summary>The task form of <see cref="FetchWebOpenKey(Action{TesselResult{string}})"/>.</summary>

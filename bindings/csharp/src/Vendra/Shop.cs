@@ -135,16 +135,8 @@ namespace Tessel.PCSDK.Vendra
         public static void FetchShopCategories(Action<TesselResult<IReadOnlyList<ShopCategory>>> callback)
         {
             Requests.NotNull(callback, "callback");
-            IntPtr context = Requests.Register(Operations.FetchShopCategories, Module, callback, Categories);
-            try
-            {
-                VendraNative.TesselAPI_FetchShopCategories(Trampolines.List, context);
-                context = IntPtr.Zero;
-            }
-            finally
-            {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
-            }
+            Requests.Send(Operations.FetchShopCategories, Module, callback, Categories, Trampolines.List,
+                          VendraNative.TesselAPI_FetchShopCategories);
         }
 
         /// <summary>The task form of <see cref="FetchShopCategories(Action{TesselResult{IReadOnlyList{ShopCategory}}})"/>.</summary>
@@ -355,16 +347,8 @@ namespace Tessel.PCSDK.Vendra
         public static void ConfirmPurchase(long transactionMasterNumber, Action<TesselResult<PurchaseConfirmation>> callback)
         {
             Requests.NotNull(callback, "callback");
-            IntPtr context = Requests.Register(Operations.ConfirmPurchase, Module, callback, Confirmation);
-            try
-            {
-                VendraNative.TesselAPI_ConfirmPurchase(transactionMasterNumber, Trampolines.ConfirmPurchase, context);
-                context = IntPtr.Zero;
-            }
-            finally
-            {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
-            }
+            Requests.Send(Operations.ConfirmPurchase, Module, callback, Confirmation, Trampolines.ConfirmPurchase,
+                          (trampoline, context) => VendraNative.TesselAPI_ConfirmPurchase(transactionMasterNumber, trampoline, context));
         }
 
         /// <summary>The task form of <see cref="ConfirmPurchase(long, Action{TesselResult{PurchaseConfirmation}})"/>.</summary>
@@ -430,16 +414,7 @@ namespace Tessel.PCSDK.Vendra
         public static void FetchInventory(Action<TesselResult<IReadOnlyList<InventoryItem>>> callback)
         {
             Requests.NotNull(callback, "callback");
-            IntPtr context = Requests.Register(Operations.FetchInventory, Module, callback, Inventory);
-            try
-            {
-                VendraNative.TesselAPI_FetchInventory(Trampolines.List, context);
-                context = IntPtr.Zero;
-            }
-            finally
-            {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
-            }
+            Requests.Send(Operations.FetchInventory, Module, callback, Inventory, Trampolines.List, VendraNative.TesselAPI_FetchInventory);
         }
 
         /// <summary>The task form of <see cref="FetchInventory(Action{TesselResult{IReadOnlyList{InventoryItem}}})"/>.</summary>
@@ -503,16 +478,8 @@ namespace Tessel.PCSDK.Vendra
         public static void FetchVoidedPurchases(Action<TesselResult<IReadOnlyList<VoidedPurchase>>> callback)
         {
             Requests.NotNull(callback, "callback");
-            IntPtr context = Requests.Register(Operations.FetchVoidedPurchases, Module, callback, Voided);
-            try
-            {
-                VendraNative.TesselAPI_FetchVoidedPurchases(Trampolines.List, context);
-                context = IntPtr.Zero;
-            }
-            finally
-            {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
-            }
+            Requests.Send(Operations.FetchVoidedPurchases, Module, callback, Voided, Trampolines.List,
+                          VendraNative.TesselAPI_FetchVoidedPurchases);
         }
 
         /// <summary>The task form of <see cref="FetchVoidedPurchases(Action{TesselResult{IReadOnlyList{VoidedPurchase}}})"/>.</summary>
