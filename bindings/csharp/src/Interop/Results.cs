@@ -18,7 +18,7 @@ namespace Tessel.PCSDK.Interop
                 header.OperationCode = r->result.operationCode;
                 header.ResultCode = r->result.resultCode;
                 header.Module = ModuleName(r->result.moduleName);
-                header.Message = WideText.Read(r->message);
+                header.Message = WideText.ReadRepeated(r->message);
                 header.Value = r->value;
                 header.Context = r->userContext;
             }
@@ -28,7 +28,7 @@ namespace Tessel.PCSDK.Interop
                 header.OperationCode = r->result.operationCode;
                 header.ResultCode = r->result.resultCode;
                 header.Module = ModuleName(r->result.moduleName);
-                header.Message = WideText.Read(r->message);
+                header.Message = WideText.ReadRepeated(r->message);
                 header.Value = r->value;
                 header.Context = r->userContext;
             }
@@ -55,24 +55,29 @@ namespace Tessel.PCSDK.Interop
             return new TesselResult(ref header);
         }
 
-        // The four module names come back as the same string objects: no
+        // The module names come back as the same string objects: no
         // allocation per result for them.
         static string ModuleName(void* inline)
         {
-            foreach (string known in KnownModules)
-            {
-                if (Equals(inline, known)) return known;
-            }
-            return WideText.ReadInline(inline, NameCapacity);
+            uint first = Unit(inline, 0);
+            string known = first == 'V' ? KnownModules[0]
+                         : first == 'P' ? (Unit(inline, 1) == 'a' ? KnownModules[1] : KnownModules[4])
+                         : first == 'S' ? KnownModules[2]
+                         : first == 'L' ? KnownModules[3]
+                         : first == 0 ? string.Empty : null;
+            return known != null && Equals(inline, known) ? known : WideText.ReadInline(inline, NameCapacity);
+        }
+
+        static uint Unit(void* inline, int index)
+        {
+            return WideText.Width == 4 ? ((uint*)inline)[index] : ((ushort*)inline)[index];
         }
 
         static bool Equals(void* inline, string text)
         {
             for (int i = 0; i <= text.Length; ++i)
             {
-                uint unit = WideText.Width == 4 ? ((uint*)inline)[i] : ((ushort*)inline)[i];
-                uint expected = i < text.Length ? text[i] : 0u;
-                if (unit != expected) return false;
+                if (Unit(inline, i) != (i < text.Length ? text[i] : 0u)) return false;
             }
             return true;
         }

@@ -1,6 +1,7 @@
 using System;
 using System.Runtime.InteropServices;
 using System.Text;
+using System.Threading;
 
 namespace Tessel.PCSDK.Interop
 {
@@ -39,6 +40,40 @@ namespace Tessel.PCSDK.Interop
             if (text == IntPtr.Zero) return null;
             if (Width == 2) return new string((char*)text);
             return FromUtf32((uint*)text, int.MaxValue);
+        }
+
+        // The last text ReadRepeated made; a result's message is most often the
+        // one before it again.
+        static string _lastRepeated = string.Empty;
+
+        /// <summary>
+        /// As <see cref="Read"/>, for texts that repeat (the platform's
+        /// messages): a text equal to the last one read this way comes back
+        /// as the same string, without a copy.
+        /// </summary>
+        internal static string ReadRepeated(IntPtr text)
+        {
+            if (text == IntPtr.Zero) return null;
+            string last = Volatile.Read(ref _lastRepeated);
+            if (EqualsBasicPlane(text, last)) return last;
+            string read = Read(text);
+            Volatile.Write(ref _lastRepeated, read);
+            return read;
+        }
+
+        // True when the native text is exactly these characters, none of them a surrogate.
+        static bool EqualsBasicPlane(IntPtr text, string value)
+        {
+            fixed (char* chars = value)
+            {
+                for (int i = 0; ; ++i)
+                {
+                    uint unit = Width == 4 ? ((uint*)text)[i] : ((ushort*)text)[i];
+                    uint expected = i < value.Length ? chars[i] : 0u;
+                    if (unit != expected || (expected >= 0xD800 && expected <= 0xDFFF)) return false;
+                    if (unit == 0) return true;
+                }
+            }
         }
 
         /// <summary>Reads a text of at most <paramref name="capacity"/> units held inline in a record.</summary>
@@ -154,22 +189,33 @@ namespace Tessel.PCSDK.Interop
     /// </summary>
     internal struct NativeTexts : IDisposable
     {
-        IntPtr[] _texts;
+        // Most calls send one or two texts: those need no array.
+        IntPtr _first;
+        IntPtr _second;
+        IntPtr[] _more;
         int _count;
 
         internal IntPtr Add(string text)
         {
             IntPtr native = WideText.Alloc(text);
             if (native == IntPtr.Zero) return native;
-            if (_texts == null) _texts = new IntPtr[4];
-            else if (_count == _texts.Length) Array.Resize(ref _texts, _count * 2);
-            _texts[_count++] = native;
+            if (_count == 0) _first = native;
+            else if (_count == 1) _second = native;
+            else
+            {
+                if (_more == null) _more = new IntPtr[11];
+                else if (_count - 2 == _more.Length) Array.Resize(ref _more, _more.Length * 2);
+                _more[_count - 2] = native;
+            }
+            ++_count;
             return native;
         }
 
         public void Dispose()
         {
-            for (int i = 0; i < _count; ++i) WideText.Free(_texts[i]);
+            if (_count > 0) WideText.Free(_first);
+            if (_count > 1) WideText.Free(_second);
+            for (int i = 2; i < _count; ++i) WideText.Free(_more[i - 2]);
             _count = 0;
         }
     }
