@@ -99,12 +99,15 @@ namespace Tessel.PCSDK.Tests
         [Test]
         public void ScriptedFailureFromAProfile()
         {
-            const string profile = "{\"latencyMs\": 0, \"outcomes\": [{\"module\": \"Panora\", \"operationCode\": 85, " +
+            const string profile = "{\"latencyMs\": 60, \"outcomes\": [{\"module\": \"Panora\", \"operationCode\": 85, " +
                                    "\"popupCreated\": false}]}";
             try
             {
                 Assert.AreEqual(ResultCodes.Success, SandboxControl.LoadProfileText(profile), SandboxControl.LastProfileError);
                 var news = Popups.ShowExAsync(Popups.Kind.News, null, WebViewMode.Embedded);
+                TesselPlatform.RunCallbacks();
+                Assert.IsFalse(news.Result.IsCompleted, "the profile's latency holds the answer back");
+                Thread.Sleep(80);
                 TesselPlatform.RunCallbacks();
                 Assert.AreEqual(ResultCodes.PopupNotCreated, news.Result.Result.ResultCode);
                 Assert.AreEqual(ResultCodes.PopupNotCreated, news.Destroyed.Result.ResultCode, "the destroy notice follows");
@@ -169,6 +172,12 @@ namespace Tessel.PCSDK.Tests
             Assert.IsTrue(again.Result.Succeeded);
             GamingServices.UnInitialize();
             TesselPlatform.UnInitialize();
+
+            // With the platform uninitialized, a request still answers once, from the pump.
+            var late = GamingServices.FetchCharacterAsync("hero", "eu");
+            Assert.IsFalse(late.IsCompleted);
+            TesselPlatform.RunCallbacks();
+            Assert.AreEqual(ResultCodes.NotInitialized, late.Result.ResultCode);
         }
 
         [Test]
