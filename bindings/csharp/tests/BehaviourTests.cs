@@ -21,7 +21,7 @@ namespace Tessel.PCSDK.Tests
     public class BehaviourTests : SandboxFixture
     {
         /// <summary>GC-stress rounds: every one sends a request of every module, collects, then pumps.</summary>
-        public const int StressRounds = 200;
+        public const int StressRounds = 500;
 
         [Test]
         public void NothingCompletesBeforeThePumpAndOnlyOnThePumpingThread()
@@ -136,7 +136,12 @@ namespace Tessel.PCSDK.Tests
             PumpUntilIdle();
             Assert.IsTrue(task.IsCanceled);
 
-            Assert.IsTrue(GamingServices.FetchCharacterAsync("hero", "eu", cancel.Token).IsCanceled, "already cancelled: not sent");
+            int requests = TraceCount("request ");
+            var already = GamingServices.FetchCharacterAsync("hero", "eu", cancel.Token);
+            Assert.IsFalse(already.IsCompleted, "even a cancelled task completes on the pump");
+            TesselPlatform.RunCallbacks();
+            Assert.IsTrue(already.IsCanceled);
+            Assert.AreEqual(requests, TraceCount("request "), "a request with a cancelled token is not sent");
         }
 
         [Test]

@@ -39,14 +39,16 @@ namespace Tessel.PCSDK
         /// <summary>
         /// The task form of a request: <paramref name="start"/> sends it with a
         /// callback that completes the task. A cancelled token cancels the
-        /// task on the next pump; the request's own answer is then dropped.
+        /// task on the next pump; the request's own answer is then dropped. A
+        /// token cancelled already sends nothing.
         /// </summary>
         internal static Task<R> Async<R>(CancellationToken token, Action<Action<R>> start) where R : TesselResult
         {
             var source = new TaskCompletionSource<R>();
             if (token.IsCancellationRequested)
             {
-                source.SetCanceled();
+                // Nothing is sent; the task is cancelled by the pump like any other.
+                PostCancel(() => source.TrySetCanceled());
                 return source.Task;
             }
             start(result => source.TrySetResult(result));
