@@ -260,7 +260,7 @@ namespace Tessel.PCSDK.Tests
         }
 
         [Test]
-        public unsafe void LateOrUnknownAnswersAreCountedAndIgnored()
+        public unsafe void LateUnknownAndUncopyableAnswers()
         {
             var record = new TesselAPICallbackResult_W4 { userContext = new IntPtr(long.MaxValue) };
             var record2 = new TesselAPICallbackResult_W2 { userContext = new IntPtr(long.MaxValue) };
@@ -271,6 +271,19 @@ namespace Tessel.PCSDK.Tests
             Assert.AreEqual(before + 2, TesselPlatform.IgnoredAnswerCount);
             // The fixture checks that nothing else arrived for nothing.
             SandboxFixtureReset(before + 2);
+
+            // An answer that cannot be copied still reaches its callback, once, as out of memory.
+            var heard = new List<TesselResult<int>>();
+            IntPtr context = Requests.Register<int>(80, "Ludex", heard.Add,
+                                                    (ref RawAnswer raw) => { throw new FormatException("cannot copy"); });
+            record.userContext = record2.userContext = context;
+            Trampolines.Text(address, IntPtr.Zero);
+            Trampolines.Text(address, IntPtr.Zero);
+            Assert.AreEqual(1, heard.Count);
+            Assert.AreEqual(ResultCodes.OutOfMemory, heard[0].ResultCode);
+            Assert.IsInstanceOf<FormatException>(Thrown.Single());
+            Thrown.Clear();
+            SandboxFixtureReset(before + 3);
         }
 
         void SandboxFixtureReset(long expected)

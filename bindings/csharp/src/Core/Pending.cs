@@ -53,6 +53,20 @@ namespace Tessel.PCSDK
             _convert = convert;
         }
 
+        // The data of an answer without data: empty lists and texts.
+        T Empty()
+        {
+            try
+            {
+                var empty = new RawAnswer();
+                return _convert(ref empty);
+            }
+            catch (Exception)
+            {
+                return default(T);
+            }
+        }
+
         internal override void Complete(ref ResultHeader header, ref RawAnswer raw)
         {
             T data;
@@ -60,14 +74,15 @@ namespace Tessel.PCSDK
             {
                 data = _convert(ref raw);
             }
-            catch (OutOfMemoryException)
+            catch (Exception e)
             {
-                // The answer could not be copied: the game hears what the SDK
-                // says when it runs out of memory itself, with empty data.
+                // The answer could not be copied: the game still hears once,
+                // what the SDK says when it runs out of memory itself, with
+                // empty data. Anything but a lack of memory is reported too.
+                if (!(e is OutOfMemoryException)) TesselPlatform.Report(e);
                 header.ResultCode = ResultCodes.OutOfMemory;
                 header.Message = string.Empty;
-                var empty = new RawAnswer();
-                data = _convert(ref empty);
+                data = Empty();
             }
             Callbacks.Invoke(_callback, new TesselResult<T>(ref header, data));
         }
