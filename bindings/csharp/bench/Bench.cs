@@ -22,6 +22,14 @@ static class Bench
     [DllImport("TesselCsBench")] static extern double TesselCsBench_RoundTrips(int rounds, int keep);
     [DllImport("TesselCsBench")] static extern double TesselCsBench_ProductPages(int rounds, int pageSize, int keep);
 
+    // The same round trip through bare P/Invoke declarations, with a callback
+    // that copies nothing: the cost of crossing into C and back under this
+    // runtime, which any binding pays.
+    [UnmanagedFunctionPointer(CallingConvention.Cdecl)] delegate void BareCallback(IntPtr result, IntPtr character);
+    [DllImport("Ludex")] static extern void TesselAPI_FetchCharacter(IntPtr characterId, IntPtr serverId, BareCallback callback, IntPtr context);
+    [DllImport("Plinth")] static extern uint Tessel_RunCallbacks();
+    static readonly BareCallback OnBare = (result, character) => ++_seen;
+
     const int PageSize = 1000;
     static int _seen;
     static readonly Action<TesselResult<string>> OnCharacter = r => _seen += r.Data.Length;
@@ -48,7 +56,7 @@ static class Bench
             keptNs = Math.Min(keptNs, native(rounds, 1) / rounds);
             inPlaceNs = Math.Min(inPlaceNs, native(rounds, 0) / rounds);
         }
-        Console.WriteLine("{0,-24} C#: {1,10:F0} ns/op  C keeping copies: {2,10:F0} ns/op  ratio {3,5:F2}  " +
+        Console.WriteLine("{0,-26} C#: {1,10:F0} ns/op  C keeping copies: {2,10:F0} ns/op  ratio {3,5:F2}  " +
                           "(C reading in place: {4,10:F0} ns/op, ratio {5,5:F2})  C# allocated {6} B/op",
                           name, bindingNs, keptNs, bindingNs / keptNs, inPlaceNs, bindingNs / inPlaceNs, bytes);
     }
@@ -91,6 +99,18 @@ static class Bench
                 TesselPlatform.RunCallbacks();
             }
         }, TesselCsBench_RoundTrips);
+        IntPtr hero = Marshal.StringToHGlobalUni("h\0\0\0e\0\0\0r\0\0\0o\0\0\0\0\0");  // UTF-32 "hero" on Linux
+        IntPtr eu = Marshal.StringToHGlobalUni("e\0\0\0u\0\0\0\0\0");
+        Measure("round trip, bare P/Invoke", smoke ? 50 : 20000, rounds =>
+        {
+            for (int i = 0; i < rounds; ++i)
+            {
+                TesselAPI_FetchCharacter(hero, eu, OnBare, IntPtr.Zero);
+                Tessel_RunCallbacks();
+            }
+        }, TesselCsBench_RoundTrips);
+        Marshal.FreeHGlobal(hero);
+        Marshal.FreeHGlobal(eu);
         Measure("page of 1,000 products", smoke ? 3 : 200, rounds =>
         {
             for (int i = 0; i < rounds; ++i)
