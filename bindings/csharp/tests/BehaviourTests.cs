@@ -71,6 +71,29 @@ namespace Tessel.PCSDK.Tests
         }
 
         [Test]
+        public void RequestsFromManyThreadsCompleteOnceOnThePumpingThread()
+        {
+            const int threads = 4, each = 100;
+            int pump = Thread.CurrentThread.ManagedThreadId, completed = 0, elsewhere = 0;
+            var senders = Enumerable.Range(0, threads).Select(t => new Thread(() =>
+            {
+                for (int i = 0; i < each; ++i)
+                {
+                    GamingServices.FetchCharacter("hero-" + t + "-" + i, "eu", r =>
+                    {
+                        Interlocked.Increment(ref completed);
+                        if (Thread.CurrentThread.ManagedThreadId != pump || !r.Data.Contains("hero-" + t + "-")) Interlocked.Increment(ref elsewhere);
+                    });
+                }
+            })).ToList();
+            senders.ForEach(thread => thread.Start());
+            while (senders.Any(thread => thread.IsAlive)) TesselPlatform.RunCallbacks();
+            PumpUntilIdle();
+            Assert.AreEqual(threads * each, completed);
+            Assert.AreEqual(0, elsewhere, "a callback ran off the pumping thread or got another request's answer");
+        }
+
+        [Test]
         public void ScriptedOutcomesAndLatency()
         {
             Assert.AreEqual(ResultCodes.Success, SandboxControl.PushOutcome(new SandboxOutcome
