@@ -1,0 +1,160 @@
+using System;
+using System.Collections.Generic;
+using System.Threading;
+using Tessel.PCSDK.Interop;
+
+namespace Tessel.PCSDK
+{
+    /// <summary>
+    /// The platform: initialize it first, pump its callbacks once per frame
+    /// with <see cref="RunCallbacks"/>, uninitialize it last. Every task and
+    /// callback of every module completes inside <see cref="RunCallbacks"/>,
+    /// on the thread that calls it, and nowhere else.
+    /// </summary>
+    public static class TesselPlatform
+    {
+        [ThreadStatic] static bool _pumping;
+        static int _initialized;
+        static readonly object NamesGate = new object();
+        static readonly Dictionary<uint, string> Names = new Dictionary<uint, string>();
+        static bool _widthChecked;
+
+        /// <summary>
+        /// Raised when a game callback or continuation throws while the SDK
+        /// runs it: the exception is reported here and never unwinds into the
+        /// native libraries. Raised on the pumping thread.
+        /// </summary>
+        public static event EventHandler<UnhandledExceptionEventArgs> UnhandledException;
+
+        /// <summary>True between a successful <see cref="Initialize"/> and <see cref="UnInitialize"/>.</summary>
+        public static bool IsInitialized { get { return Volatile.Read(ref _initialized) != 0; } }
+
+        /// <summary>How many requests wait for their answer.</summary>
+        public static int PendingRequestCount { get { return PendingTable.Count; } }
+
+        /// <summary>
+        /// How many answers arrived for no waiting request (a second, late or
+        /// unknown call from native code); each was ignored.
+        /// </summary>
+        public static long IgnoredAnswerCount { get { return PendingTable.StrayAnswers; } }
+
+        /// <summary>
+        /// Initializes the platform; call it once, before any module's Initialize.
+        /// A second call while initialized is refused with
+        /// <see cref="ResultCodes.AlreadyInitialized"/> and changes nothing.
+        /// </summary>
+        /// <param name="gameId">The game's id; null is accepted by the sandbox.</param>
+        /// <returns>The platform's result.</returns>
+        public static TesselResult Initialize(string gameId)
+        {
+            CheckWidth();
+            var texts = new NativeTexts();
+            try
+            {
+                TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId)));
+                if (result.Succeeded) Volatile.Write(ref _initialized, 1);
+                return result;
+            }
+            finally
+            {
+                texts.Dispose();
+            }
+        }
+
+        /// <summary>
+        /// Runs every callback and task completion that is due, on this thread.
+        /// Call it once per frame. Calling it from inside a callback is refused
+        /// with <see cref="InvalidOperationException"/>.
+        /// </summary>
+        /// <returns>How many native callbacks and completions ran.</returns>
+        public static uint RunCallbacks()
+        {
+            if (_pumping)
+            {
+                throw new InvalidOperationException(
+                    "TesselPlatform.RunCallbacks was called from inside a Tessel callback; " +
+                    "callbacks queued meanwhile run on the next call from the game loop.");
+            }
+            _pumping = true;
+            try
+            {
+                uint ran = PlinthNative.Tessel_RunCallbacks();
+                Callbacks.RunCancellations();
+                return ran;
+            }
+            finally
+            {
+                _pumping = false;
+            }
+        }
+
+        /// <summary>
+        /// Uninitializes the platform (after the modules). The platform drops
+        /// its queued callbacks, so every request still waiting completes here,
+        /// once, with <see cref="ResultCodes.NotInitialized"/> and
+        /// <see cref="TesselResult.ShutdownMessage"/>: no await hangs. The
+        /// binding's state is reset, so the platform can be initialized again
+        /// without reloading the domain. Refused from inside a callback.
+        /// </summary>
+        /// <returns>The platform's result.</returns>
+        public static TesselResult UnInitialize()
+        {
+            if (_pumping)
+            {
+                throw new InvalidOperationException(
+                    "TesselPlatform.UnInitialize was called from inside a Tessel callback; call it from the game loop.");
+            }
+            TesselResult result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
+            Volatile.Write(ref _initialized, 0);
+            _pumping = true;
+            try
+            {
+                foreach (PendingRequest request in PendingTable.TakeAll()) request.Abandon();
+                Callbacks.RunCancellations();
+            }
+            finally
+            {
+                _pumping = false;
+            }
+            return result;
+        }
+
+        /// <summary>Names a result code ("SUCCESS", "NOT_INITIALIZED", ..., "UNKNOWN"); any thread, any time.</summary>
+        /// <param name="resultCode">A <see cref="ResultCodes"/> value.</param>
+        /// <returns>The platform library's name of the code.</returns>
+        public static string ResultCodeName(uint resultCode)
+        {
+            lock (NamesGate)
+            {
+                string name;
+                if (!Names.TryGetValue(resultCode, out name))
+                {
+                    name = WideText.Read(PlinthNative.Tessel_ResultCodeName(resultCode)) ?? "UNKNOWN";
+                    Names.Add(resultCode, name);
+                }
+                return name;
+            }
+        }
+
+        internal static void CheckWidth()
+        {
+            if (_widthChecked) return;
+            WideText.CheckWidth(PlinthNative.Tessel_ResultCodeName(ResultCodes.Success));
+            _widthChecked = true;
+        }
+
+        internal static void Report(Exception e)
+        {
+            EventHandler<UnhandledExceptionEventArgs> handler = UnhandledException;
+            if (handler == null) return;
+            try
+            {
+                handler(null, new UnhandledExceptionEventArgs(e, false));
+            }
+            catch
+            {
+                // A throwing handler is not allowed to reach native code either.
+            }
+        }
+    }
+}

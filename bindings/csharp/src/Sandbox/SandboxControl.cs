@@ -1,0 +1,182 @@
+using System;
+using System.Text;
+using System.Threading;
+using Tessel.PCSDK.Interop;
+
+namespace Tessel.PCSDK.Sandbox
+{
+    /// <summary>The module an outcome rule applies to.</summary>
+    public enum SandboxModule : uint
+    {
+        /// <summary>The shop.</summary>
+        Vendra = 1,
+        /// <summary>Popups.</summary>
+        Panora = 2,
+        /// <summary>Game logs.</summary>
+        Scrivo = 3,
+        /// <summary>Character information.</summary>
+        Ludex = 4
+    }
+
+    /// <summary>
+    /// One scripted outcome: "the next <see cref="Count"/> requests of this
+    /// operation of this module answer like this". Members left null keep
+    /// the sandbox's own answer.
+    /// </summary>
+    public sealed class SandboxOutcome
+    {
+        /// <summary>The module.</summary>
+        public SandboxModule Module { get; set; }
+        /// <summary>The module's operation code (e.g. <see cref="Ludex.GamingServices.FetchCharacterOperation"/>).</summary>
+        public uint OperationCode { get; set; }
+        /// <summary>How many requests it answers; 0 answers every request.</summary>
+        public uint Count { get; set; }
+        /// <summary>The result code of the answer.</summary>
+        public uint? ResultCode { get; set; }
+        /// <summary>The message of the answer.</summary>
+        public string Message { get; set; }
+        /// <summary>Whether the request's popup opens.</summary>
+        public bool? PopupCreated { get; set; }
+        /// <summary>The confirm, terms or withdraw answer.</summary>
+        public bool? Flag { get; set; }
+        /// <summary>True: every list of the answer is empty.</summary>
+        public bool EmptyLists { get; set; }
+        /// <summary>Milliseconds before the answer is due (replaces the global latency).</summary>
+        public uint? DelayMs { get; set; }
+    }
+
+    /// <summary>
+    /// The offline sandbox platform's control surface, for a game's tests and
+    /// development builds: profiles, scripted outcomes, latency, trace, open
+    /// popups. Only the sandbox platform library has these entry points.
+    /// Any thread, before or after <see cref="TesselPlatform.Initialize"/>.
+    /// </summary>
+    public static class SandboxControl
+    {
+        static readonly TraceCallback TraceTrampoline = OnTrace;
+        static Action<string> _trace;
+
+        /// <summary>Loads a profile file (JSON) as the sandbox's world; on failure the previous one stays.</summary>
+        /// <param name="path">The file's path.</param>
+        /// <returns>Success, NotFound (unreadable) or InvalidArgument (see <see cref="LastProfileError"/>).</returns>
+        /// <exception cref="ArgumentNullException"><paramref name="path"/> is null.</exception>
+        public static uint LoadProfileFile(string path)
+        {
+            if (path == null) throw new ArgumentNullException("path");
+            return PlinthNative.TesselSandbox_LoadProfileFile(Utf8(path, true));
+        }
+
+        /// <summary>Loads a profile from JSON text as the sandbox's world.</summary>
+        /// <param name="json">The profile.</param>
+        /// <returns>Success or InvalidArgument (see <see cref="LastProfileError"/>).</returns>
+        /// <exception cref="ArgumentNullException"><paramref name="json"/> is null.</exception>
+        public static uint LoadProfileText(string json)
+        {
+            if (json == null) throw new ArgumentNullException("json");
+            byte[] bytes = Utf8(json, false);
+            return PlinthNative.TesselSandbox_LoadProfileText(bytes, new UIntPtr((uint)bytes.Length));
+        }
+
+        /// <summary>Why the last profile was refused; empty when the last load succeeded.</summary>
+        public static string LastProfileError
+        {
+            get { return WideText.ReadUtf8(PlinthNative.TesselSandbox_LastProfileError()) ?? string.Empty; }
+        }
+
+        /// <summary>Adds an outcome rule after those already pushed.</summary>
+        /// <param name="outcome">The rule (copied).</param>
+        /// <returns>Success, or InvalidArgument for an unknown module.</returns>
+        /// <exception cref="ArgumentNullException"><paramref name="outcome"/> is null.</exception>
+        public static uint PushOutcome(SandboxOutcome outcome)
+        {
+            if (outcome == null) throw new ArgumentNullException("outcome");
+            var native = new TesselSandboxOutcome
+            {
+                module = (uint)outcome.Module,
+                operationCode = outcome.OperationCode,
+                count = outcome.Count,
+                resultCode = outcome.ResultCode ?? 0,
+                popupCreated = outcome.PopupCreated == true ? (byte)1 : (byte)0,
+                flag = outcome.Flag == true ? (byte)1 : (byte)0,
+                delayMs = outcome.DelayMs ?? 0
+            };
+            if (outcome.ResultCode.HasValue) native.fields |= 0x01;
+            if (outcome.Message != null) native.fields |= 0x02;
+            if (outcome.PopupCreated.HasValue) native.fields |= 0x04;
+            if (outcome.Flag.HasValue) native.fields |= 0x08;
+            if (outcome.EmptyLists) native.fields |= 0x10;
+            if (outcome.DelayMs.HasValue) native.fields |= 0x20;
+            var texts = new NativeTexts();
+            try
+            {
+                native.message = texts.Add(outcome.Message);
+                return PlinthNative.TesselSandbox_PushOutcome(ref native);
+            }
+            finally
+            {
+                texts.Dispose();
+            }
+        }
+
+        /// <summary>Removes every pushed outcome rule; the profile's rules stay.</summary>
+        public static void ClearOutcomes()
+        {
+            PlinthNative.TesselSandbox_ClearOutcomes();
+        }
+
+        /// <summary>Delays every answer by this many milliseconds (0: the next pump).</summary>
+        /// <param name="milliseconds">The latency.</param>
+        public static void SetLatency(uint milliseconds)
+        {
+            PlinthNative.TesselSandbox_SetLatency(milliseconds);
+        }
+
+        /// <summary>
+        /// Sends the sandbox's trace (one line per request received, answer
+        /// queued and delivered, popup opened and closed, callback dropped) to
+        /// <paramref name="receiver"/>, on the thread that caused the event;
+        /// null turns it off.
+        /// </summary>
+        /// <param name="receiver">The receiver, or null.</param>
+        public static void SetTrace(Action<string> receiver)
+        {
+            Volatile.Write(ref _trace, receiver);
+            PlinthNative.TesselSandbox_SetTrace(receiver == null ? null : TraceTrampoline, IntPtr.Zero);
+        }
+
+        /// <summary>How many popups the sandbox shows now.</summary>
+        public static uint OpenPopupCount
+        {
+            get { return PlinthNative.TesselSandbox_OpenPopupCount(); }
+        }
+
+        /// <summary>Closes every popup as the player would; each destroy notice follows on the pump.</summary>
+        /// <returns>How many were closed.</returns>
+        public static uint CloseAllPopups()
+        {
+            return PlinthNative.TesselSandbox_CloseAllPopups();
+        }
+
+        [MonoPInvokeCallback(typeof(TraceCallback))]
+        static void OnTrace(IntPtr line, IntPtr context)
+        {
+            try
+            {
+                Action<string> receiver = Volatile.Read(ref _trace);
+                if (receiver != null) receiver(WideText.ReadUtf8(line));
+            }
+            catch (Exception e)
+            {
+                TesselPlatform.Report(e);
+            }
+        }
+
+        static byte[] Utf8(string text, bool terminated)
+        {
+            int length = Encoding.UTF8.GetByteCount(text);
+            var bytes = new byte[length + (terminated ? 1 : 0)];
+            Encoding.UTF8.GetBytes(text, 0, text.Length, bytes, 0);
+            return bytes;
+        }
+    }
+}
