@@ -42,6 +42,7 @@
 #define TESSEL_CPP_CATCH_ALL catch (...)
 /** @endcond */
 #else
+/** 0 when the game is compiled without exceptions; what its callables do is then theirs to handle. */
 #define TESSEL_CPP_EXCEPTIONS 0
 /** @cond INTERNAL */
 #define TESSEL_CPP_TRY if (true)
