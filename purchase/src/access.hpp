@@ -67,6 +67,12 @@ struct VendraAccess {
     // out of memory leaves a null text or a short list behind.
     static bool IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept;
 
+    // A purchase result made from record, whole or not at all: std::bad_alloc
+    // when a copy ran out of memory. Not a template and with its type spelt
+    // out, so that every compiler returns the object it checked (a copy made
+    // on the way out could not report a failure of its own).
+    static TesselPCPurchaseResult MakeWhole(const TesselPCPurchaseResultCpp& record);
+
     static const TesselPCPurchaseOption& PurchaseOption(const TesselPCStartPurchaseParam& param)
     {
         return param.purchaseOption_;

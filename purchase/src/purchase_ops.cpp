@@ -25,14 +25,9 @@ void DeliverPurchase(const rt::CReply<Callback>& reply, const CallbackResultCpp&
 template <class Callback, class Read>
 void DeliverPurchase(const rt::CppReply<Callback>& reply, const CallbackResultCpp& result, Read&& read)
 {
-    reply(result, rt::InPlace([&read] {
-              const IAP::TesselPCPurchaseResultCpp record = read();
-              IAP::TesselPCPurchaseResult made(&record);
-              if (!IAP::VendraAccess::IsWhole(made, record)) {
-                  throw std::bad_alloc();  // the callback hears code 22 with empty data instead
-              }
-              return made;
-          }));
+    // A result that could not be made whole is answered with code 22 and
+    // empty data instead.
+    reply(result, rt::InPlace([&read] { return IAP::VendraAccess::MakeWhole(read()); }));
 }
 
 // An answer the module makes itself (not initialized, out of memory): in C a

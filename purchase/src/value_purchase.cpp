@@ -1,6 +1,7 @@
 // The purchase classes: the start-purchase request with its order products,
 // the purchased product, the charge info and the purchase result.
 #include "access.hpp"
+#include <new>
 
 namespace Tessel::PCSDK::IAP {
 namespace {
@@ -321,6 +322,15 @@ bool VendraAccess::IsWhole(const TesselPCPurchaseResult& result, const TesselPCP
         whole = fields::HasEveryText(result.chargeInfos_[i]);
     }
     return whole;
+}
+
+TesselPCPurchaseResult VendraAccess::MakeWhole(const TesselPCPurchaseResultCpp& record)
+{
+    TesselPCPurchaseResult made(&record);
+    if (!IsWhole(made, record)) {
+        throw std::bad_alloc();
+    }
+    return made;
 }
 
 long long TesselPCPurchaseResult::GetTransactionMasterNumber() const { return transactionMasterNumber_; }
