@@ -287,6 +287,9 @@ void RequestAndComplete(const Scenario& scenario)
     Pump();
 }
 
+// GoogleTest prints a scenario by its name (not its bytes) when a check fails.
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
 class SweepTest : public ::testing::TestWithParam<Scenario> {
 protected:
     void SetUp() override

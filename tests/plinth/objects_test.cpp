@@ -98,6 +98,8 @@ std::vector<ParamLayout> AllParamLayouts()
     };
 }
 
+void PrintTo(const ParamLayout& layout, std::ostream* out) { *out << "type " << layout.typeId; }
+
 class ParamSlotsTest : public ScriptedTest, public ::testing::WithParamInterface<ParamLayout> {};
 
 TEST_P(ParamSlotsTest, EverySetterAndGetterSitsAtItsPosition)

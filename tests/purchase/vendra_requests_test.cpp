@@ -460,6 +460,8 @@ struct PopupCase {
     bool kept;                           // the context waits for the destroy trampoline
 };
 
+void PrintTo(const PopupCase& c, std::ostream* out) { *out << c.name; }
+
 class PopupTest : public VendraTest, public ::testing::WithParamInterface<PopupCase> {};
 
 TEST_P(PopupTest, PurchaseFollowsTheStateTable)
@@ -583,6 +585,8 @@ struct NotReadyCase {
     uint32_t operationCode;
     std::vector<std::string> events;
 };
+
+void PrintTo(const NotReadyCase& c, std::ostream* out) { *out << c.name; }
 
 class NotReadyTest : public VendraTest, public ::testing::WithParamInterface<NotReadyCase> {};
 

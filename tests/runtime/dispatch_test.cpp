@@ -110,6 +110,13 @@ struct EntryCase {
     std::size_t paramsBuilt;
 };
 
+// GoogleTest prints a case by its fields (not its bytes) when a check fails.
+void PrintTo(const EntryCase& c, std::ostream* out)
+{
+    *out << "order " << static_cast<int>(c.order) << (c.callback ? ", callback" : ", no callback")
+         << (c.ready ? ", ready" : ", not ready");
+}
+
 class SubmitTest : public DispatchTest, public ::testing::WithParamInterface<EntryCase> {};
 
 TEST_P(SubmitTest, SendsQueuesOrDropsAsTheOrderSays)
@@ -263,6 +270,13 @@ struct PopupCase {
     bool noticeHeard;
     bool kept;
 };
+
+void PrintTo(const PopupCase& c, std::ostream* out)
+{
+    *out << (c.created ? "created" : "not created") << (c.second ? ", second callback" : ", no second callback")
+         << (c.notice == rt::NotCreatedNotice::Send ? ", notice" : ", no notice")
+         << (c.discarding ? ", discarding" : "");
+}
 
 class PopupResultTest : public DispatchTest, public ::testing::WithParamInterface<PopupCase> {};
 
