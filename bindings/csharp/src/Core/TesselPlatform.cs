@@ -22,7 +22,9 @@ namespace Tessel.PCSDK
         /// <summary>
         /// Raised when a game callback or continuation throws while the SDK
         /// runs it: the exception is reported here and never unwinds into the
-        /// native libraries. Raised on the pumping thread.
+        /// native libraries. Raised on the pumping thread. Without a
+        /// subscriber, one line naming the exception is written to
+        /// <see cref="Console.Error"/> instead, so it is never lost silently.
         /// </summary>
         public static event EventHandler<UnhandledExceptionEventArgs> UnhandledException;
 
@@ -146,10 +148,12 @@ namespace Tessel.PCSDK
         internal static void Report(Exception e)
         {
             EventHandler<UnhandledExceptionEventArgs> handler = UnhandledException;
-            if (handler == null) return;
             try
             {
-                handler(null, new UnhandledExceptionEventArgs(e, false));
+                if (handler == null)
+                    Console.Error.WriteLine("tessel: a callback threw and the exception was dropped: " + e.GetType().FullName + ": " + e.Message);
+                else
+                    handler(null, new UnhandledExceptionEventArgs(e, false));
             }
             catch
             {
