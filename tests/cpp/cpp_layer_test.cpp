@@ -401,4 +401,59 @@ TEST_F(CppLayer, ShuttingDownInsideACallableFreesEverythingOnce)
     EXPECT_EQ(tessel::PendingRequests(), 0u);
 }
 
+// The module calls a popup's second callback right after the result callback
+// when the popup was not created or never attempted: a game that quits in the
+// result callable must not leave that call a freed context, nor leak it when
+// the platform discards callbacks. Quitting is no failure worth a trace line.
+TEST_F(CppLayer, QuittingInAPopupResultOutlivesTheModulesLastCallback)
+{
+    enum Path { NotCreated, NeverAttempted, Discarding };
+    std::vector<std::string> traces;
+    tessel::SetTraceHook([&traces](const std::string& line) { traces.push_back(line); });
+    int live = 0;
+    int destroys = 0;
+    for (const Path path : {NotCreated, NeverAttempted, Discarding}) {
+        tessel::Platform platform(L"game");
+        tessel::panora::Panora panora;
+        if (path == NeverAttempted) {
+            panora.Close();
+        } else {
+            PushOutcome(TESSEL_SANDBOX_MODULE_PANORA, TESSEL_PANORA_OP_NEWS_POPUP,
+                        TESSEL_SANDBOX_OUTCOME_POPUP_CREATED, 0, 0, false);
+        }
+        bool quit = false;
+        tessel::panora::NewsPopup(
+            tessel::WebViewMode::Embedded,
+            [&, path, capture = Tracked(&live)](const Result&) {
+                quit = true;
+                Tessel::PCSDK::Sandbox::Script::SetDiscarding(path == Discarding);
+                tessel::UnInitialize();
+            },
+            [&destroys, capture = Tracked(&live)](const Result&) { ++destroys; });
+        ASSERT_TRUE(PumpUntil([&] { return quit; })) << path;
+        Tessel::PCSDK::Sandbox::Script::SetDiscarding(false);
+        EXPECT_EQ(live, 0) << path;
+    }
+    EXPECT_EQ(destroys, 0) << "a request is dropped with the platform";
+    EXPECT_EQ(traces, std::vector<std::string>());
+}
+
+TEST_F(CppLayer, ObjectsUninitializeOnlyWhatTheyInitialized)
+{
+    tessel::Platform platform(L"game");
+    tessel::ludex::Ludex ludex;
+    {
+        tessel::Platform again(L"game");
+        tessel::ludex::Ludex twice;
+        EXPECT_EQ(twice.InitializeResult().code, ResultCode::AlreadyInitialized);
+        EXPECT_FALSE(again.IsOpen());
+        EXPECT_FALSE(twice.IsOpen());
+    }
+    Result heard;
+    heard.code = ResultCode::NotFound;
+    tessel::ludex::FetchCharacter(L"hero", L"eu", [&heard](const Result& result, std::wstring) { heard = result; });
+    ASSERT_TRUE(PumpUntil([&] { return heard.code != ResultCode::NotFound; }));
+    EXPECT_EQ(heard.code, ResultCode::Success);
+}
+
 }  // namespace

@@ -13,9 +13,10 @@
  * calls RunCallbacks(), never inside the request call, with values it owns.
  * The only exception: a request still waiting when the platform shuts down
  * (Platform's destructor or Close(), or tessel::UnInitialize()) is dropped
- * without a call, and its callable is destroyed then; the same holds for the
- * rare request the platform could neither take nor answer for want of
- * memory. A request that cannot allocate its own context throws
+ * without a call, and its callable is destroyed then (a popup's second
+ * callable too, when its first one shut the platform down); the same holds
+ * for the rare request the platform could neither take nor answer for want
+ * of memory. A request that cannot allocate its own context throws
  * std::bad_alloc from the request call and sends nothing.
  */
 #ifndef TESSEL_CPP_PLATFORM_HPP
@@ -178,7 +179,7 @@ struct ContextBase {
     ContextBase* next = nullptr;
     int callsLeft = 1;     // C callbacks still to come; freed after the last
     std::atomic<bool> running{false};  // its callable runs now (on the pumping thread)
-    bool swept = false;    // the platform ended while it ran: freed when it returns
+    bool swept = false;    // the platform ended while it ran: its callables are not called any more
     virtual ~ContextBase() = default;
     virtual void Send() noexcept {}  // sends a queued request (see Lane)
 };
@@ -209,19 +210,29 @@ public:
     }
 
     // Counts one C callback; true when it was the last and the context is
-    // unlinked (the caller deletes it).
+    // unlinked (the caller deletes it). A context the platform's shut-down
+    // swept while its callable ran may still hear from the module in the same
+    // callback (a popup not created reports to its second callback right after
+    // the first): it waits among the parked ones until that call or the end
+    // of the pump, whichever comes first.
     bool Finish(ContextBase* context)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         context->running = false;
-        if (context->swept) {
-            return true;  // already unlinked; no callback comes any more
+        const bool last = --context->callsLeft <= 0;
+        if (!context->swept) {
+            if (last) {
+                Unlink(context);
+            }
+            return last;
         }
-        if (--context->callsLeft > 0) {
-            return false;
+        const bool parked = context->next != nullptr;
+        if (last && parked) {
+            Unlink(context);
+        } else if (!last && !parked) {
+            Link(parked_, context);
         }
-        Unlink(context);
-        return true;
+        return last;
     }
 
     // Queues a context on a lane; true when it is the only one, so the
@@ -268,37 +279,66 @@ public:
         return queue.waiting[queue.front];
     }
 
-    // Marks a context whose callable is about to run.
-    static void Enter(ContextBase* context) noexcept { context->running.store(true, std::memory_order_relaxed); }
+    // Marks a context whose callable is about to run; false when the
+    // platform's shut-down swept it (its callables are not called any more).
+    bool Enter(ContextBase* context)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        context->running = true;
+        return !context->swept;
+    }
 
     // Frees every context still registered: after the platform shut down,
     // none of their callbacks will come. One whose callable runs now (it
-    // shut the platform down) is freed when the callable returns.
+    // shut the platform down) is freed when the module's last callback on
+    // that path returns (see Finish). Outside a pump, the parked ones too.
     void Sweep() noexcept
     {
-        ContextBase* first = nullptr;
+        ContextBase* doomed = nullptr;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            first = head_.next == &head_ ? nullptr : head_.next;
-            head_.previous->next = nullptr;
-            head_.next = head_.previous = &head_;
             for (Lane& lane : lanes_) {
                 lane.waiting.clear();
                 lane.front = 0;
                 lane.inFlight = false;
             }
-            for (ContextBase* node = first; node != nullptr; node = node->next) {
+            ContextBase* node = head_.next;
+            head_.next = head_.previous = &head_;
+            while (node != &head_) {
+                ContextBase* const next = node->next;
                 node->swept = true;
+                node->previous = node->next = nullptr;
+                if (!node->running) {
+                    node->next = doomed;
+                    doomed = node;
+                }
+                node = next;
+            }
+            if (pumps_ == 0) {
+                doomed = TakeParked(doomed);
             }
         }
-        while (first != nullptr) {
-            ContextBase* const next = first->next;
-            first->previous = first->next = nullptr;
-            if (!first->running) {
-                delete first;
-            }
-            first = next;
+        Delete(doomed);
+    }
+
+    // Runs the platform's pump; the contexts parked meanwhile are freed when
+    // the outermost pump returns, after every callback it ran.
+    std::uint32_t Pump() noexcept
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++pumps_;
         }
+        const std::uint32_t ran = Tessel_RunCallbacks();
+        ContextBase* doomed = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (--pumps_ == 0) {
+                doomed = TakeParked(nullptr);
+            }
+        }
+        Delete(doomed);
+        return ran;
     }
 
     std::size_t Pending()
@@ -333,14 +373,19 @@ public:
     }
 
 private:
-    Registry() { head_.next = head_.previous = &head_; }
-
-    void Link(ContextBase* context) noexcept
+    Registry()
     {
-        context->previous = head_.previous;
-        context->next = &head_;
-        head_.previous->next = context;
-        head_.previous = context;
+        head_.next = head_.previous = &head_;
+        parked_.next = parked_.previous = &parked_;
+    }
+
+    void Link(ContextBase* context) noexcept { Link(head_, context); }
+    static void Link(ContextBase& list, ContextBase* context) noexcept
+    {
+        context->previous = list.previous;
+        context->next = &list;
+        list.previous->next = context;
+        list.previous = context;
     }
     static void Unlink(ContextBase* context) noexcept
     {
@@ -349,8 +394,33 @@ private:
         context->previous = context->next = nullptr;
     }
 
+    // Empties the parked list onto the chain doomed (linked by next); the
+    // new chain's first context.
+    ContextBase* TakeParked(ContextBase* doomed) noexcept
+    {
+        while (parked_.next != &parked_) {
+            ContextBase* const node = parked_.next;
+            Unlink(node);
+            node->next = doomed;
+            doomed = node;
+        }
+        return doomed;
+    }
+
+    // Deletes a chain (outside the lock: the callables' destructors are the game's).
+    static void Delete(ContextBase* doomed) noexcept
+    {
+        while (doomed != nullptr) {
+            ContextBase* const next = doomed->next;
+            delete doomed;
+            doomed = next;
+        }
+    }
+
     std::mutex mutex_;
     ContextBase head_;
+    ContextBase parked_;  // swept while running; the module may still call them once
+    int pumps_ = 0;       // pumps of these headers running now
     Lane lanes_[kLaneCount];
     ExceptionHook exceptionHook_;
     TraceHook traceHook_;
@@ -394,12 +464,6 @@ inline void ReportException(std::exception_ptr error) noexcept
     TESSEL_CPP_CATCH_ALL {}
 }
 
-// Result codes after which Initialize left the platform or module initialized.
-inline bool Initialized(ResultCode code) noexcept
-{
-    return code == ResultCode::Success || code == ResultCode::AlreadyInitialized;
-}
-
 }  // namespace detail
 /** @endcond */
 
@@ -435,12 +499,14 @@ inline std::size_t PendingRequests()
 
 /**
  * Runs every callback and completion that is due, on the calling thread.
- * Call it once per frame from the game loop.
+ * Call it once per frame from the game loop, rather than the C function
+ * Tessel_RunCallbacks: a request whose callable shut the platform down is
+ * freed when this returns.
  * @return How many ran.
  */
 inline std::uint32_t RunCallbacks()
 {
-    return Tessel_RunCallbacks();
+    return detail::Registry::Instance().Pump();
 }
 
 /**
@@ -470,7 +536,9 @@ inline Result UnInitialize()
 /**
  * Base of the objects that keep the platform or a module initialized while
  * they live: constructed with the result of the initialization; destroyed or
- * closed, it uninitializes if the initialization succeeded (code 0 or 18).
+ * closed, it uninitializes only what it initialized itself (code 0). After
+ * AlreadyInitialized (18) someone else initialized it and uninitializes it:
+ * a second object for the same platform or module leaves it initialized.
  * Declare the Platform first and the modules after it, so that they end in
  * reverse order.
  */
@@ -479,12 +547,16 @@ public:
     Lifetime(const Lifetime&) = delete;
     Lifetime& operator=(const Lifetime&) = delete;
 
-    /** Uninitializes unless already closed; a failure becomes a trace line. */
+    /**
+     * Uninitializes unless already closed; a failure becomes a trace line.
+     * NotInitialized is none: the game shut it down already (a quit from a
+     * callable through tessel::UnInitialize(), say).
+     */
     ~Lifetime()
     {
         if (open_) {
             const Result result = Close();
-            if (!result.ok()) {
+            if (!result.ok() && result.code != ResultCode::NotInitialized) {
                 detail::Trace(std::string(name_) + " uninitialized with result code " +
                               std::to_string(static_cast<std::uint32_t>(result.code)));
             }
@@ -493,7 +565,7 @@ public:
 
     /** @return The result of the initialization. */
     const Result& InitializeResult() const noexcept { return initialized_; }
-    /** @return True while initialized by this object (initialization answered 0 or 18, not closed yet). */
+    /** @return True while initialized by this object (initialization answered 0, not closed yet). */
     bool IsOpen() const noexcept { return open_; }
 
     /**
@@ -520,7 +592,7 @@ protected:
      */
     Lifetime(Result initialized, Result (*close)(), const char* name)
         : initialized_(std::move(initialized)), close_(close), name_(name),
-          open_(detail::Initialized(initialized_.code))
+          open_(initialized_.code == ResultCode::Success)
     {
     }
 

@@ -234,18 +234,21 @@ struct Trampoline<Ctx, IsFirst, Convert, void (*)(R*, Args...), LaneIndex> {
             return;
         }
         ContextBase* context = nullptr;
+        bool live = true;
         if constexpr (LaneIndex < kLaneCount) {
             context = Registry::Instance().Take(LaneIndex);
         } else {
             context = static_cast<ContextBase*>(record->userContext);
             if (context != nullptr) {
-                Registry::Instance().Enter(context);
+                live = Registry::Instance().Enter(context);
             }
         }
         if (context == nullptr) {
             return;
         }
-        Deliver<IsFirst>(static_cast<Ctx&>(*context), *record, [&] { return Convert::Convert(args...); });
+        if (live) {
+            Deliver<IsFirst>(static_cast<Ctx&>(*context), *record, [&] { return Convert::Convert(args...); });
+        }
         Finish(context);
         if constexpr (LaneIndex < kLaneCount) {
             if (ContextBase* const next = Registry::Instance().Next(LaneIndex)) {
