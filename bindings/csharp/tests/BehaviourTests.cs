@@ -230,6 +230,7 @@ namespace Tessel.PCSDK.Tests
         [TestCase("日本語のキャラクター", "東京")]
         [TestCase("hero 😀🐉", "𠀋𡈽 realm")]
         [TestCase("", "eu")]
+        [TestCase("a character name too long for the stack memory a call lends, with 😀 and 日本語 at its end", "eu")]
         public void TextsSurviveBothWays(string characterId, string serverId)
         {
             var character = GamingServices.FetchCharacterAsync(characterId, serverId);
@@ -307,6 +308,29 @@ namespace Tessel.PCSDK.Tests
             Assert.IsInstanceOf<FormatException>(Thrown.Single());
             Thrown.Clear();
             SandboxFixtureReset(before + 3);
+        }
+
+        [Test]
+        public void RequestTableKeepsOldRequestsThroughWrapAndGrowth()
+        {
+            // One request stays while thousands pass its slot, then hundreds wait at once.
+            var heard = new List<int>();
+            Func<int, IntPtr> register = n => Requests.Register<bool>((uint)n, "Ludex", r => heard.Add(n), Requests.NoData);
+            IntPtr old = register(1);
+            for (int i = 0; i < 3000; ++i) Assert.IsNotNull(PendingTable.Take(register(2)));
+            var waiting = Enumerable.Range(100, 700).Select(n => Tuple.Create(n, register(n))).ToList();
+            Assert.AreEqual(701, TesselPlatform.PendingRequestCount);
+            foreach (var request in waiting.OrderBy(r => (r.Item1 * 7919) % 701))
+            {
+                var header = new ResultHeader();
+                var raw = new RawAnswer();
+                PendingTable.Take(request.Item2).Complete(ref header, ref raw);
+            }
+            Assert.AreEqual(1, TesselPlatform.PendingRequestCount);
+            Assert.AreEqual(1u, PendingTable.Take(old).Operation);
+            Assert.IsNull(PendingTable.Take(old), "taken once");
+            SandboxFixtureReset(TesselPlatform.IgnoredAnswerCount);
+            Assert.AreEqual(Enumerable.Range(100, 700).OrderBy(n => n), heard.OrderBy(n => n));
         }
 
         void SandboxFixtureReset(long expected)

@@ -41,21 +41,25 @@ namespace Tessel.PCSDK.Ludex
         /// <param name="serverId">The character's server.</param>
         /// <param name="callback">Receives the outcome and the character text (empty on failure).</param>
         /// <exception cref="ArgumentNullException">An argument is null; nothing was sent.</exception>
-        public static void FetchCharacter(string characterId, string serverId, Action<TesselResult<string>> callback)
+        public static unsafe void FetchCharacter(string characterId, string serverId, Action<TesselResult<string>> callback)
         {
             Requests.NotNull(characterId, "characterId");
             Requests.NotNull(serverId, "serverId");
             Requests.NotNull(callback, "callback");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
+            IntPtr context = IntPtr.Zero;
             try
             {
                 IntPtr character = texts.Add(characterId);
                 IntPtr server = texts.Add(serverId);
-                Requests.Send(FetchCharacterOperation, Module, callback, Requests.OneText, Trampolines.Text,
-                              (trampoline, context) => LudexNative.TesselAPI_FetchCharacter(character, server, trampoline, context));
+                context = Requests.Register(FetchCharacterOperation, Module, callback, Requests.OneText);
+                LudexNative.TesselAPI_FetchCharacter(character, server, Trampolines.Text, context);
+                context = IntPtr.Zero;
             }
             finally
             {
+                if (context != IntPtr.Zero) Requests.Unsent(context);
                 texts.Dispose();
             }
         }

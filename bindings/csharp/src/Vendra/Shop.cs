@@ -205,7 +205,8 @@ namespace Tessel.PCSDK.Vendra
         {
             Requests.NotNull(categoryId, "categoryId");
             Requests.NotNull(callback, "callback");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             IntPtr context = IntPtr.Zero;
             try
             {
