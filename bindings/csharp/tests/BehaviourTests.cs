@@ -209,6 +209,32 @@ namespace Tessel.PCSDK.Tests
         }
 
         [Test]
+        public void QuitFromACallbackCompletesEveryPendingRequestOnce()
+        {
+            TesselResult quit = null;
+            GamingServices.FetchCharacter("hero", "eu", r => quit = TesselPlatform.UnInitialize());
+            var character = GamingServices.FetchCharacterAsync("hero", "eu");
+            var order = new List<string>();
+            Shop.StartPurchaseEx(new[] { new OrderProduct(101, 3.0, 1) }, new WindowOptions(), null, null,
+                                 r => order.Add("result " + r.ResultCode), r => order.Add("destroyed " + r.ResultCode));
+            int logs = 0;
+            GameLog.Send(new LogRecord(), r => { ++logs; TesselPlatform.RunCallbacks(); });
+            TesselPlatform.RunCallbacks();
+
+            Assert.IsTrue(quit.Succeeded);
+            Assert.IsFalse(TesselPlatform.IsInitialized);
+            Assert.AreEqual(TesselResult.ShutdownMessage, character.Result.Message);
+            Assert.AreEqual(new[] { "result 17", "destroyed 17" }, order);
+            Assert.AreEqual(1, logs);
+            Assert.AreEqual(0, TesselPlatform.PendingRequestCount);
+            StringAssert.Contains("RunCallbacks was called from inside", Thrown.Single().Message, "re-entering the pump stays refused");
+            Thrown.Clear();
+            TesselPlatform.RunCallbacks();
+            Assert.AreEqual(1, logs);
+            Assert.AreEqual(2, order.Count);
+        }
+
+        [Test]
         public void NotInitializedAnswersThroughThePump()
         {
             GamingServices.UnInitialize();

@@ -92,20 +92,22 @@ namespace Tessel.PCSDK
         /// Uninitializes the platform (after the modules). The platform drops
         /// its queued callbacks, so every request still waiting completes here,
         /// once, with <see cref="ResultCodes.NotInitialized"/> and
-        /// <see cref="TesselResult.ShutdownMessage"/>: no await hangs. The
-        /// binding's state is reset, so the platform can be initialized again
-        /// without reloading the domain. Refused from inside a callback.
+        /// <see cref="TesselResult.ShutdownMessage"/> (unless the platform
+        /// answered it while shutting down): no await hangs. The binding's
+        /// state is reset, so the platform can be initialized again without
+        /// reloading the domain. Allowed from inside a callback (a quit
+        /// button): the callbacks the pump had not reached yet complete
+        /// inside this call instead, and re-entering the pump from them stays
+        /// refused.
         /// </summary>
         /// <returns>The platform's result.</returns>
         public static TesselResult UnInitialize()
         {
-            if (_pumping)
-            {
-                throw new InvalidOperationException(
-                    "TesselPlatform.UnInitialize was called from inside a Tessel callback; call it from the game loop.");
-            }
             TesselResult result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
             Volatile.Write(ref _initialized, 0);
+            // The requests complete as if pumped: inside a callback the pump
+            // is already running and stays so until its own frame ends.
+            bool pumping = _pumping;
             _pumping = true;
             try
             {
@@ -114,7 +116,7 @@ namespace Tessel.PCSDK
             }
             finally
             {
-                _pumping = false;
+                _pumping = pumping;
             }
             return result;
         }
