@@ -266,7 +266,7 @@ namespace Tessel.PCSDK.Tests
         }
 
         [Test]
-        public void CodecKeepsNullEmptyAndAstralCharacters()
+        public unsafe void CodecKeepsNullEmptyAndAstralCharacters()
         {
             Assert.AreEqual(IntPtr.Zero, WideText.Alloc(null));
             Assert.IsNull(WideText.Read(IntPtr.Zero));
@@ -279,6 +279,16 @@ namespace Tessel.PCSDK.Tests
                 {
                     Assert.AreEqual(0x1F600, Marshal.ReadInt32(native, 4), "one code point, not two surrogates");
                     Assert.AreEqual(0x65E5, Marshal.ReadInt32(native, 8));
+                    // What is no code point reads as U+FFFD, whatever else the text holds.
+                    uint[] units = { 0x8A9E, 0x5B57, 0xFF01, 0, 0x41, 0 };
+                    fixed (uint* p = units)
+                    {
+                        foreach (uint unit in new uint[] { 0xD800, 0xDFFF, 0x110000, 0xFFFFFFFF })
+                        {
+                            units[3] = unit;
+                            Assert.AreEqual("語字！\uFFFDA", WideText.Read((IntPtr)p), unit.ToString("X"));
+                        }
+                    }
                 }
                 Assert.AreEqual(text, WideText.Read(native));
                 Assert.AreEqual(string.Empty, WideText.Read(empty));

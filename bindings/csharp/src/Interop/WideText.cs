@@ -119,10 +119,15 @@ namespace Tessel.PCSDK.Interop
             return (int)(p - source);
         }
 
+        // A unit plus Shift reaches 0x10000 exactly when the unit is 0xD800
+        // or more; a unit that wraps is itself beyond.
+        const uint Shift = 0x10000 - 0xD800;
+
         // UTF-32 to a new string, written in place: one allocation, one
-        // copy. The usual text (every character in the basic plane, none a
-        // surrogate) is copied four units at a time; the copy notes any other
-        // character, and such a text is decoded again by the general decoder.
+        // copy. The usual text (every unit below the surrogates) is copied
+        // four units at a time; the copy notes any other unit in the bits
+        // above 0xFFFF, and such a text is decoded again by the general
+        // decoder.
         static string FromUtf32(uint* source, int units)
         {
             if (units == 0) return string.Empty;
@@ -135,7 +140,7 @@ namespace Tessel.PCSDK.Interop
                 for (uint* end = source + (units & ~3); s < end; s += 4, target += 4)
                 {
                     uint a = s[0], b = s[1], c = s[2], d = s[3];
-                    seen |= a | b | c | d;
+                    seen |= a | b | c | d | (a + Shift) | (b + Shift) | (c + Shift) | (d + Shift);
                     target[0] = (char)a;
                     target[1] = (char)b;
                     target[2] = (char)c;
@@ -143,11 +148,11 @@ namespace Tessel.PCSDK.Interop
                 }
                 for (uint* end = source + units; s < end; ++s)
                 {
-                    seen |= *s;
+                    seen |= *s | (*s + Shift);
                     *target++ = (char)*s;
                 }
             }
-            return seen < 0xD800 ? text : FromUtf32Astral(source, units);
+            return seen < 0x10000 ? text : FromUtf32Astral(source, units);
         }
 
         // The general decoder of a text of known length: a code point outside
