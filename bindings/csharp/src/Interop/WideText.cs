@@ -52,7 +52,7 @@ namespace Tessel.PCSDK.Interop
         {
             if (text == IntPtr.Zero) return null;
             string last = Volatile.Read(ref _lastRepeated);
-            if (Width == 4 ? SameUnits((uint*)text, last) : SameUnits((ushort*)text, last)) return last;
+            if (SameUnits(text, last)) return last;
             string read = Read(text);
             foreach (char c in read)
             {
@@ -63,29 +63,20 @@ namespace Tessel.PCSDK.Interop
         }
 
         // True when the native text holds exactly the units of a basic-plane string.
-        static bool SameUnits(uint* text, string value)
+        static bool SameUnits(IntPtr text, string value)
         {
             fixed (char* chars = value)
             {
                 int length = value.Length;
-                for (int i = 0; i < length; ++i)
+                if (Width == 4)
                 {
-                    if (text[i] != chars[i]) return false;
+                    uint* units = (uint*)text;
+                    for (int i = 0; i < length; ++i) if (units[i] != chars[i]) return false;
+                    return units[length] == 0;
                 }
-                return text[length] == 0;
-            }
-        }
-
-        static bool SameUnits(ushort* text, string value)
-        {
-            fixed (char* chars = value)
-            {
-                int length = value.Length;
-                for (int i = 0; i < length; ++i)
-                {
-                    if (text[i] != chars[i]) return false;
-                }
-                return text[length] == 0;
+                char* native = (char*)text;
+                for (int i = 0; i < length; ++i) if (native[i] != chars[i]) return false;
+                return native[length] == 0;
             }
         }
 
