@@ -11,7 +11,7 @@ namespace Tessel.PCSDK
     /// callback of every module completes inside <see cref="RunCallbacks"/>,
     /// on the thread that calls it, and nowhere else.
     /// </summary>
-    public static class TesselPlatform
+    public static unsafe class TesselPlatform
     {
         [ThreadStatic] static bool _pumping;
         static int _initialized;
@@ -48,7 +48,8 @@ namespace Tessel.PCSDK
         public static TesselResult Initialize(string gameId)
         {
             CheckWidth();
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
                 TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId)));

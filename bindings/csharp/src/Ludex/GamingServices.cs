@@ -6,7 +6,7 @@ using Tessel.PCSDK.Interop;
 namespace Tessel.PCSDK.Ludex
 {
     /// <summary>Ludex, the gaming services module: character information.</summary>
-    public static class GamingServices
+    public static unsafe class GamingServices
     {
         /// <summary>Operation code of a character fetch.</summary>
         public const uint FetchCharacterOperation = 80;
@@ -41,7 +41,7 @@ namespace Tessel.PCSDK.Ludex
         /// <param name="serverId">The character's server.</param>
         /// <param name="callback">Receives the outcome and the character text (empty on failure).</param>
         /// <exception cref="ArgumentNullException">An argument is null; nothing was sent.</exception>
-        public static unsafe void FetchCharacter(string characterId, string serverId, Action<TesselResult<string>> callback)
+        public static void FetchCharacter(string characterId, string serverId, Action<TesselResult<string>> callback)
         {
             Requests.NotNull(characterId, "characterId");
             Requests.NotNull(serverId, "serverId");
