@@ -104,14 +104,17 @@ namespace Tessel.PCSDK
         /// <returns>The platform's result.</returns>
         public static TesselResult UnInitialize()
         {
-            TesselResult result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
-            Volatile.Write(ref _initialized, 0);
-            // The requests complete as if pumped: inside a callback the pump
-            // is already running and stays so until its own frame ends.
+            // Answers the platform gives while it shuts down and the requests
+            // completed here run as if pumped (the pump cannot be re-entered
+            // from them); inside a callback the pump is running already and
+            // stays so until its own frame ends.
             bool pumping = _pumping;
             _pumping = true;
+            TesselResult result;
             try
             {
+                result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
+                Volatile.Write(ref _initialized, 0);
                 foreach (PendingRequest request in PendingTable.TakeAll()) request.Abandon();
                 Callbacks.RunCancellations();
             }
