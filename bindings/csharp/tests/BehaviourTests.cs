@@ -209,6 +209,32 @@ namespace Tessel.PCSDK.Tests
         }
 
         [Test]
+        public void QuitFromACallbackCompletesEveryPendingRequestOnce()
+        {
+            TesselResult quit = null;
+            GamingServices.FetchCharacter("hero", "eu", r => quit = TesselPlatform.UnInitialize());
+            var character = GamingServices.FetchCharacterAsync("hero", "eu");
+            var order = new List<string>();
+            Shop.StartPurchaseEx(new[] { new OrderProduct(101, 3.0, 1) }, new WindowOptions(), null, null,
+                                 r => order.Add("result " + r.ResultCode), r => order.Add("destroyed " + r.ResultCode));
+            int logs = 0;
+            GameLog.Send(new LogRecord(), r => { ++logs; TesselPlatform.RunCallbacks(); });
+            TesselPlatform.RunCallbacks();
+
+            Assert.IsTrue(quit.Succeeded);
+            Assert.IsFalse(TesselPlatform.IsInitialized);
+            Assert.AreEqual(TesselResult.ShutdownMessage, character.Result.Message);
+            Assert.AreEqual(new[] { "result 17", "destroyed 17" }, order);
+            Assert.AreEqual(1, logs);
+            Assert.AreEqual(0, TesselPlatform.PendingRequestCount);
+            StringAssert.Contains("RunCallbacks was called from inside", Thrown.Single().Message, "re-entering the pump stays refused");
+            Thrown.Clear();
+            TesselPlatform.RunCallbacks();
+            Assert.AreEqual(1, logs);
+            Assert.AreEqual(2, order.Count);
+        }
+
+        [Test]
         public void NotInitializedAnswersThroughThePump()
         {
             GamingServices.UnInitialize();
@@ -230,6 +256,7 @@ namespace Tessel.PCSDK.Tests
         [TestCase("日本語のキャラクター", "東京")]
         [TestCase("hero 😀🐉", "𠀋𡈽 realm")]
         [TestCase("", "eu")]
+        [TestCase("a character name too long for the stack memory a call lends, with 😀 and 日本語 at its end", "eu")]
         public void TextsSurviveBothWays(string characterId, string serverId)
         {
             var character = GamingServices.FetchCharacterAsync(characterId, serverId);
@@ -239,7 +266,7 @@ namespace Tessel.PCSDK.Tests
         }
 
         [Test]
-        public void CodecKeepsNullEmptyAndAstralCharacters()
+        public unsafe void CodecKeepsNullEmptyAndAstralCharacters()
         {
             Assert.AreEqual(IntPtr.Zero, WideText.Alloc(null));
             Assert.IsNull(WideText.Read(IntPtr.Zero));
@@ -252,6 +279,16 @@ namespace Tessel.PCSDK.Tests
                 {
                     Assert.AreEqual(0x1F600, Marshal.ReadInt32(native, 4), "one code point, not two surrogates");
                     Assert.AreEqual(0x65E5, Marshal.ReadInt32(native, 8));
+                    // What is no code point reads as U+FFFD, whatever else the text holds.
+                    uint[] units = { 0x8A9E, 0x5B57, 0xFF01, 0, 0x41, 0 };
+                    fixed (uint* p = units)
+                    {
+                        foreach (uint unit in new uint[] { 0xD800, 0xDFFF, 0x110000, 0xFFFFFFFF })
+                        {
+                            units[3] = unit;
+                            Assert.AreEqual("語字！\uFFFDA", WideText.Read((IntPtr)p), unit.ToString("X"));
+                        }
+                    }
                 }
                 Assert.AreEqual(text, WideText.Read(native));
                 Assert.AreEqual(string.Empty, WideText.Read(empty));
@@ -307,6 +344,29 @@ namespace Tessel.PCSDK.Tests
             Assert.IsInstanceOf<FormatException>(Thrown.Single());
             Thrown.Clear();
             SandboxFixtureReset(before + 3);
+        }
+
+        [Test]
+        public void RequestTableKeepsOldRequestsThroughWrapAndGrowth()
+        {
+            // One request stays while thousands pass its slot, then hundreds wait at once.
+            var heard = new List<int>();
+            Func<int, IntPtr> register = n => Requests.Register<bool>((uint)n, "Ludex", r => heard.Add(n), Requests.NoData);
+            IntPtr old = register(1);
+            for (int i = 0; i < 3000; ++i) Assert.IsNotNull(PendingTable.Take(register(2)));
+            var waiting = Enumerable.Range(100, 700).Select(n => Tuple.Create(n, register(n))).ToList();
+            Assert.AreEqual(701, TesselPlatform.PendingRequestCount);
+            foreach (var request in waiting.OrderBy(r => (r.Item1 * 7919) % 701))
+            {
+                var header = new ResultHeader();
+                var raw = new RawAnswer();
+                PendingTable.Take(request.Item2).Complete(ref header, ref raw);
+            }
+            Assert.AreEqual(1, TesselPlatform.PendingRequestCount);
+            Assert.AreEqual(1u, PendingTable.Take(old).Operation);
+            Assert.IsNull(PendingTable.Take(old), "taken once");
+            SandboxFixtureReset(TesselPlatform.IgnoredAnswerCount);
+            Assert.AreEqual(Enumerable.Range(100, 700).OrderBy(n => n), heard.OrderBy(n => n));
         }
 
         void SandboxFixtureReset(long expected)

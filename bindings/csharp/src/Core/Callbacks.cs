@@ -11,6 +11,8 @@ namespace Tessel.PCSDK
         // Cancellations wait here for the pump, so that a task never
         // completes on the thread that cancelled it.
         static readonly ConcurrentQueue<Action> Cancelled = new ConcurrentQueue<Action>();
+        // How many wait: the pump looks at this alone when none does.
+        static int _cancelledCount;
 
         internal static void Invoke<T>(Action<T> callback, T value)
         {
@@ -28,12 +30,18 @@ namespace Tessel.PCSDK
         internal static void PostCancel(Action cancel)
         {
             Cancelled.Enqueue(cancel);
+            Interlocked.Increment(ref _cancelledCount);
         }
 
         internal static void RunCancellations()
         {
+            if (Volatile.Read(ref _cancelledCount) == 0) return;
             Action cancel;
-            while (Cancelled.TryDequeue(out cancel)) Invoke<object>(_ => cancel(), null);
+            while (Cancelled.TryDequeue(out cancel))
+            {
+                Interlocked.Decrement(ref _cancelledCount);
+                Invoke<object>(_ => cancel(), null);
+            }
         }
 
         /// <summary>

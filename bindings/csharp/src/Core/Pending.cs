@@ -92,28 +92,70 @@ namespace Tessel.PCSDK
     /// The requests in flight, by id. The id is the native request's context:
     /// it is registered before the native call and taken out, once, by the
     /// trampoline, so a second, late or unknown answer finds nothing and is
-    /// only counted.
+    /// only counted. Ids only grow; a request sits in the slot its id selects
+    /// (an id whose slot is still taken is skipped), so an answer is found or
+    /// refused with one look, without hashing or allocating.
     /// </summary>
     internal static class PendingTable
     {
         static readonly object Gate = new object();
-        static readonly Dictionary<long, PendingRequest> Table = new Dictionary<long, PendingRequest>();
+        // A struct per slot: storing into it needs no array type check.
+        struct Slot
+        {
+            internal PendingRequest Request;
+        }
+
+        static Slot[] _slots = new Slot[256];
+        static int _count;
         // Popup list fetches carry no context: their ids wait in order, per operation.
         static readonly Dictionary<uint, Queue<long>> Contextless = new Dictionary<uint, Queue<long>>();
         static long _nextId;
         static long _stray;
 
-        internal static int Count { get { lock (Gate) return Table.Count; } }
+        internal static int Count { get { lock (Gate) return _count; } }
         internal static long StrayAnswers { get { return Interlocked.Read(ref _stray); } }
 
         internal static IntPtr Register(PendingRequest request)
         {
             lock (Gate)
             {
-                request.Id = ++_nextId;
-                Table.Add(request.Id, request);
+                // Kept at most half full, so a free slot is never far.
+                if (2 * (_count + 1) > _slots.Length) Grow();
+                long id;
+                do id = ++_nextId; while (_slots[SlotOf(id)].Request != null);
+                request.Id = id;
+                _slots[SlotOf(id)].Request = request;
+                ++_count;
             }
             return new IntPtr(request.Id);
+        }
+
+        static int SlotOf(long id)
+        {
+            return (int)(id & (_slots.Length - 1));
+        }
+
+        // Twice the slots: ids apart in the old table stay apart in the new one.
+        static void Grow()
+        {
+            Slot[] old = _slots;
+            _slots = new Slot[old.Length * 2];
+            foreach (Slot slot in old)
+            {
+                if (slot.Request != null) _slots[SlotOf(slot.Request.Id)].Request = slot.Request;
+            }
+        }
+
+        // Removes and returns the request of an id, under the gate; null when there is none.
+        static PendingRequest Remove(long id)
+        {
+            if (id <= 0) return null;
+            int slot = SlotOf(id);
+            PendingRequest request = _slots[slot].Request;
+            if (request == null || request.Id != id) return null;
+            _slots[slot].Request = null;
+            --_count;
+            return request;
         }
 
         internal static void RegisterContextless(PendingRequest request)
@@ -134,18 +176,10 @@ namespace Tessel.PCSDK
         /// <summary>Removes and returns the request of a context; null (counted) when there is none.</summary>
         internal static PendingRequest Take(IntPtr context)
         {
-            long id = context.ToInt64();
-            lock (Gate)
-            {
-                PendingRequest request;
-                if (Table.TryGetValue(id, out request))
-                {
-                    Table.Remove(id);
-                    return request;
-                }
-            }
-            Interlocked.Increment(ref _stray);
-            return null;
+            PendingRequest request;
+            lock (Gate) request = Remove(context.ToInt64());
+            if (request == null) Interlocked.Increment(ref _stray);
+            return request;
         }
 
         /// <summary>The oldest contextless request of an operation (or of any, when the operation is unknown).</summary>
@@ -173,7 +207,7 @@ namespace Tessel.PCSDK
         {
             lock (Gate)
             {
-                Table.Remove(context.ToInt64());
+                Remove(context.ToInt64());
                 foreach (Queue<long> queue in Contextless.Values)
                 {
                     if (queue.Count > 0 && queue.Contains(context.ToInt64()))
@@ -192,9 +226,14 @@ namespace Tessel.PCSDK
         {
             lock (Gate)
             {
-                var all = new List<PendingRequest>(Table.Values);
+                var all = new List<PendingRequest>(_count);
+                foreach (Slot slot in _slots)
+                {
+                    if (slot.Request != null) all.Add(slot.Request);
+                }
                 all.Sort((a, b) => a.Id.CompareTo(b.Id));
-                Table.Clear();
+                Array.Clear(_slots, 0, _slots.Length);
+                _count = 0;
                 Contextless.Clear();
                 return all;
             }

@@ -11,7 +11,7 @@ namespace Tessel.PCSDK
     /// callback of every module completes inside <see cref="RunCallbacks"/>,
     /// on the thread that calls it, and nowhere else.
     /// </summary>
-    public static class TesselPlatform
+    public static unsafe class TesselPlatform
     {
         [ThreadStatic] static bool _pumping;
         static int _initialized;
@@ -50,7 +50,8 @@ namespace Tessel.PCSDK
         public static TesselResult Initialize(string gameId)
         {
             CheckWidth();
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
                 TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId)));
@@ -94,29 +95,34 @@ namespace Tessel.PCSDK
         /// Uninitializes the platform (after the modules). The platform drops
         /// its queued callbacks, so every request still waiting completes here,
         /// once, with <see cref="ResultCodes.NotInitialized"/> and
-        /// <see cref="TesselResult.ShutdownMessage"/>: no await hangs. The
-        /// binding's state is reset, so the platform can be initialized again
-        /// without reloading the domain. Refused from inside a callback.
+        /// <see cref="TesselResult.ShutdownMessage"/> (unless the platform
+        /// answered it while shutting down): no await hangs. The binding's
+        /// state is reset, so the platform can be initialized again without
+        /// reloading the domain. Allowed from inside a callback (a quit
+        /// button): the callbacks the pump had not reached yet complete
+        /// inside this call instead, and re-entering the pump from them stays
+        /// refused.
         /// </summary>
         /// <returns>The platform's result.</returns>
         public static TesselResult UnInitialize()
         {
-            if (_pumping)
-            {
-                throw new InvalidOperationException(
-                    "TesselPlatform.UnInitialize was called from inside a Tessel callback; call it from the game loop.");
-            }
-            TesselResult result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
-            Volatile.Write(ref _initialized, 0);
+            // Answers the platform gives while it shuts down and the requests
+            // completed here run as if pumped (the pump cannot be re-entered
+            // from them); inside a callback the pump is running already and
+            // stays so until its own frame ends.
+            bool pumping = _pumping;
             _pumping = true;
+            TesselResult result;
             try
             {
+                result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
+                Volatile.Write(ref _initialized, 0);
                 foreach (PendingRequest request in PendingTable.TakeAll()) request.Abandon();
                 Callbacks.RunCancellations();
             }
             finally
             {
-                _pumping = false;
+                _pumping = pumping;
             }
             return result;
         }

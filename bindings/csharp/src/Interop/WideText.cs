@@ -16,10 +16,6 @@ namespace Tessel.PCSDK.Interop
         /// <summary>Bytes per <c>wchar_t</c> of the native libraries: 2 or 4.</summary>
         internal static readonly int Width = Environment.OSVersion.Platform == PlatformID.Win32NT ? 2 : 4;
 
-        // Strict: an unpaired surrogate in a text the game sends fails loudly
-        // instead of becoming something else.
-        static readonly Encoding Utf16 = new UnicodeEncoding(false, false, true);
-
         /// <summary>
         /// Checks the width against the platform library: the name of result
         /// code 0 is "SUCCESS", whose second character sits 2 or 4 bytes in.
@@ -39,11 +35,12 @@ namespace Tessel.PCSDK.Interop
         {
             if (text == IntPtr.Zero) return null;
             if (Width == 2) return new string((char*)text);
-            return FromUtf32((uint*)text, int.MaxValue);
+            return FromUtf32((uint*)text, Utf32Length((uint*)text));
         }
 
-        // The last text ReadRepeated made; a result's message is most often the
-        // one before it again.
+        // The last text ReadRepeated made, kept only when every character is
+        // in the basic plane (one unit each, in both widths); a result's
+        // message is most often the one before it again.
         static string _lastRepeated = string.Empty;
 
         /// <summary>
@@ -55,24 +52,31 @@ namespace Tessel.PCSDK.Interop
         {
             if (text == IntPtr.Zero) return null;
             string last = Volatile.Read(ref _lastRepeated);
-            if (EqualsBasicPlane(text, last)) return last;
+            if (SameUnits(text, last)) return last;
             string read = Read(text);
+            foreach (char c in read)
+            {
+                if (c >= 0xD800 && c <= 0xDFFF) return read;
+            }
             Volatile.Write(ref _lastRepeated, read);
             return read;
         }
 
-        // True when the native text is exactly these characters, none of them a surrogate.
-        static bool EqualsBasicPlane(IntPtr text, string value)
+        // True when the native text holds exactly the units of a basic-plane string.
+        static bool SameUnits(IntPtr text, string value)
         {
             fixed (char* chars = value)
             {
-                for (int i = 0; ; ++i)
+                int length = value.Length;
+                if (Width == 4)
                 {
-                    uint unit = Width == 4 ? ((uint*)text)[i] : ((ushort*)text)[i];
-                    uint expected = i < value.Length ? chars[i] : 0u;
-                    if (unit != expected || (expected >= 0xD800 && expected <= 0xDFFF)) return false;
-                    if (unit == 0) return true;
+                    uint* units = (uint*)text;
+                    for (int i = 0; i < length; ++i) if (units[i] != chars[i]) return false;
+                    return units[length] == 0;
                 }
+                char* native = (char*)text;
+                for (int i = 0; i < length; ++i) if (native[i] != chars[i]) return false;
+                return native[length] == 0;
             }
         }
 
@@ -83,27 +87,75 @@ namespace Tessel.PCSDK.Interop
             if (Width == 4)
             {
                 uint* p = (uint*)text;
-                return FromUtf32(p, capacity);
+                while (units < capacity && p[units] != 0) ++units;
+                return FromUtf32(p, units);
             }
             ushort* q = (ushort*)text;
             while (units < capacity && q[units] != 0) ++units;
             return units == 0 ? string.Empty : new string((char*)text, 0, units);
         }
 
-        // UTF-32 to a new string, written in place: one allocation, one pass
-        // per direction. A code point outside the basic plane becomes one
-        // surrogate pair; what is no code point at all (a surrogate, beyond
-        // U+10FFFF) becomes U+FFFD.
-        static string FromUtf32(uint* source, int capacity)
+        // The units before the terminator, four at a time; each unit is read
+        // only after the one before it proved not to be the terminator.
+        static int Utf32Length(uint* source)
         {
-            // One pass for the length (code points up to the zero) and the
-            // number of pairs, one to write.
-            int units = 0, length = 0;
-            for (uint c; units < capacity && (c = source[units]) != 0; ++units)
+            uint* p = source;
+            for (;; p += 4)
             {
-                length += c > 0xFFFF && c <= 0x10FFFF ? 2 : 1;
+                if (p[0] == 0) break;
+                if (p[1] == 0) return (int)(p - source) + 1;
+                if (p[2] == 0) return (int)(p - source) + 2;
+                if (p[3] == 0) return (int)(p - source) + 3;
             }
-            if (length == 0) return string.Empty;
+            return (int)(p - source);
+        }
+
+        // A unit plus Shift reaches 0x10000 exactly when the unit is 0xD800
+        // or more; a unit that wraps is itself beyond.
+        const uint Shift = 0x10000 - 0xD800;
+
+        // UTF-32 to a new string, written in place: one allocation, one
+        // copy. The usual text (every unit below the surrogates) is copied
+        // four units at a time; the copy notes any other unit in the bits
+        // above 0xFFFF, and such a text is decoded again by the general
+        // decoder.
+        static string FromUtf32(uint* source, int units)
+        {
+            if (units == 0) return string.Empty;
+            string text = new string('\0', units);
+            uint seen = 0;
+            fixed (char* start = text)
+            {
+                char* target = start;
+                uint* s = source;
+                for (uint* end = source + (units & ~3); s < end; s += 4, target += 4)
+                {
+                    uint a = s[0], b = s[1], c = s[2], d = s[3];
+                    seen |= a | b | c | d | (a + Shift) | (b + Shift) | (c + Shift) | (d + Shift);
+                    target[0] = (char)a;
+                    target[1] = (char)b;
+                    target[2] = (char)c;
+                    target[3] = (char)d;
+                }
+                for (uint* end = source + units; s < end; ++s)
+                {
+                    seen |= *s | (*s + Shift);
+                    *target++ = (char)*s;
+                }
+            }
+            return seen < 0x10000 ? text : FromUtf32Astral(source, units);
+        }
+
+        // The general decoder of a text of known length: a code point outside
+        // the basic plane becomes one surrogate pair; what is no code point at
+        // all (a surrogate, beyond U+10FFFF) becomes U+FFFD.
+        static string FromUtf32Astral(uint* source, int units)
+        {
+            int length = units;
+            for (int i = 0; i < units; ++i)
+            {
+                if (source[i] > 0xFFFF && source[i] <= 0x10FFFF) ++length;
+            }
             string text = new string('\0', length);
             fixed (char* start = text)
             {
@@ -125,21 +177,15 @@ namespace Tessel.PCSDK.Interop
         }
 
         /// <summary>
-        /// Allocates a zero-terminated native copy of <paramref name="text"/>
-        /// (null gives IntPtr.Zero); the caller frees it with <see cref="Free"/>.
+        /// The bytes of the zero-terminated native copy of <paramref name="text"/>
+        /// (not null); an unpaired surrogate is refused with <see cref="ArgumentException"/>.
         /// </summary>
-        internal static IntPtr Alloc(string text)
+        internal static int EncodedBytes(string text)
         {
-            if (text == null) return IntPtr.Zero;
-            if (Width == 2)
-            {
-                Utf16.GetByteCount(text);  // refuses an unpaired surrogate
-                return Marshal.StringToHGlobalUni(text);
-            }
+            // Code points: a surrogate pair is one (four bytes) or two units (four bytes).
+            int units = 0;
             fixed (char* chars = text)
             {
-                // Code points: a surrogate pair is one; an unpaired surrogate is refused.
-                int units = 0;
                 for (int i = 0; i < text.Length; ++i, ++units)
                 {
                     char c = chars[i];
@@ -149,21 +195,46 @@ namespace Tessel.PCSDK.Interop
                         throw new ArgumentException("The text holds an unpaired surrogate at index " + i + ".", "text");
                     }
                     ++i;
+                    if (Width == 2) ++units;
                 }
-                IntPtr block = Marshal.AllocHGlobal((units + 1) * 4);
-                uint* target = (uint*)block;
+            }
+            return (units + 1) * Width;
+        }
+
+        /// <summary>Writes the native form of <paramref name="text"/>, zero-terminated, where <see cref="EncodedBytes"/> said it fits.</summary>
+        internal static void Encode(string text, byte* target)
+        {
+            fixed (char* chars = text)
+            {
+                if (Width == 2)
+                {
+                    Buffer.MemoryCopy(chars, target, (text.Length + 1) * 2, (text.Length + 1) * 2);
+                    return;
+                }
+                uint* units = (uint*)target;
                 for (int i = 0; i < text.Length; ++i)
                 {
                     char c = chars[i];
                     if (c >= 0xD800 && c <= 0xDBFF)
                     {
-                        *target++ = 0x10000u + (((uint)c - 0xD800u) << 10) + ((uint)chars[++i] - 0xDC00u);
+                        *units++ = 0x10000u + (((uint)c - 0xD800u) << 10) + ((uint)chars[++i] - 0xDC00u);
                     }
-                    else *target++ = c;
+                    else *units++ = c;
                 }
-                *target = 0;
-                return block;
+                *units = 0;
             }
+        }
+
+        /// <summary>
+        /// Allocates a zero-terminated native copy of <paramref name="text"/>
+        /// (null gives IntPtr.Zero); the caller frees it with <see cref="Free"/>.
+        /// </summary>
+        internal static IntPtr Alloc(string text)
+        {
+            if (text == null) return IntPtr.Zero;
+            IntPtr block = Marshal.AllocHGlobal(EncodedBytes(text));
+            Encode(text, (byte*)block);
+            return block;
         }
 
         /// <summary>Frees a text made by <see cref="Alloc"/>; IntPtr.Zero is ignored.</summary>
@@ -185,20 +256,46 @@ namespace Tessel.PCSDK.Interop
 
     /// <summary>
     /// The native texts of one call: each one added is freed when the scope
-    /// is disposed, whether the call returned or threw.
+    /// is disposed, whether the call returned or threw. A call may lend stack
+    /// memory (<see cref="ScratchBytes"/> from <c>stackalloc</c>): short
+    /// texts are written there and need no allocation; longer ones go to the
+    /// native heap.
     /// </summary>
-    internal struct NativeTexts : IDisposable
+    internal unsafe struct NativeTexts : IDisposable
     {
-        // Most calls send one or two texts: those need no array.
+        /// <summary>The stack memory a call lends: ids and keys fit, long texts do not.</summary>
+        internal const int ScratchBytes = 256;
+
+        byte* _scratch;
+        int _scratchLeft;
+        // Most calls send one or two heap texts: those need no array.
         IntPtr _first;
         IntPtr _second;
         IntPtr[] _more;
         int _count;
 
+        /// <summary>Texts written into <paramref name="scratch"/> while they fit (it must outlive the call).</summary>
+        internal NativeTexts(byte* scratch, int bytes) : this()
+        {
+            _scratch = scratch;
+            _scratchLeft = bytes;
+        }
+
         internal IntPtr Add(string text)
         {
-            IntPtr native = WideText.Alloc(text);
-            if (native == IntPtr.Zero) return native;
+            if (text == null) return IntPtr.Zero;
+            int bytes = WideText.EncodedBytes(text);
+            int aligned = (bytes + 7) & ~7;
+            if (aligned <= _scratchLeft)
+            {
+                byte* at = _scratch;
+                WideText.Encode(text, at);
+                _scratch += aligned;
+                _scratchLeft -= aligned;
+                return new IntPtr(at);
+            }
+            IntPtr native = Marshal.AllocHGlobal(bytes);
+            WideText.Encode(text, (byte*)native);
             if (_count == 0) _first = native;
             else if (_count == 1) _second = native;
             else

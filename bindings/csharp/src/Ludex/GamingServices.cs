@@ -6,7 +6,7 @@ using Tessel.PCSDK.Interop;
 namespace Tessel.PCSDK.Ludex
 {
     /// <summary>Ludex, the gaming services module: character information.</summary>
-    public static class GamingServices
+    public static unsafe class GamingServices
     {
         /// <summary>Operation code of a character fetch.</summary>
         public const uint FetchCharacterOperation = 80;
@@ -46,16 +46,20 @@ namespace Tessel.PCSDK.Ludex
             Requests.NotNull(characterId, "characterId");
             Requests.NotNull(serverId, "serverId");
             Requests.NotNull(callback, "callback");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
+            IntPtr context = IntPtr.Zero;
             try
             {
                 IntPtr character = texts.Add(characterId);
                 IntPtr server = texts.Add(serverId);
-                Requests.Send(FetchCharacterOperation, Module, callback, Requests.OneText, Trampolines.Text,
-                              (trampoline, context) => LudexNative.TesselAPI_FetchCharacter(character, server, trampoline, context));
+                context = Requests.Register(FetchCharacterOperation, Module, callback, Requests.OneText);
+                LudexNative.TesselAPI_FetchCharacter(character, server, Trampolines.Text, context);
+                context = IntPtr.Zero;
             }
             finally
             {
+                if (context != IntPtr.Zero) Requests.Unsent(context);
                 texts.Dispose();
             }
         }

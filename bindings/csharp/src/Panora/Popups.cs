@@ -257,7 +257,8 @@ namespace Tessel.PCSDK.Panora
         static void SendShow(Kind kind, string key, WebViewMode mode, Action<TesselResult> callback, Action<TesselResult> onDestroy)
         {
             CheckKey(kind, key);
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             IntPtr context = IntPtr.Zero;
             IntPtr destroyContext = IntPtr.Zero;
             try
@@ -364,7 +365,8 @@ namespace Tessel.PCSDK.Panora
             var request = new Pending<PopupList>(operation, Module, callback, List);
             PendingTable.RegisterContextless(request);
             var context = new IntPtr(request.Id);
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
                 switch (kind)

@@ -51,7 +51,7 @@ namespace Tessel.PCSDK.Sandbox
     /// popups. Only the sandbox platform library has these entry points.
     /// Any thread, before or after <see cref="TesselPlatform.Initialize"/>.
     /// </summary>
-    public static class SandboxControl
+    public static unsafe class SandboxControl
     {
         static readonly TraceCallback TraceTrampoline = OnTrace;
         static Action<string> _trace;
@@ -106,7 +106,8 @@ namespace Tessel.PCSDK.Sandbox
             if (outcome.Flag.HasValue) native.fields |= 0x08;
             if (outcome.EmptyLists) native.fields |= 0x10;
             if (outcome.DelayMs.HasValue) native.fields |= 0x20;
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
                 native.message = texts.Add(outcome.Message);

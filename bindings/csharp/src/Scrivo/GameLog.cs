@@ -37,7 +37,7 @@ namespace Tessel.PCSDK.Scrivo
     }
 
     /// <summary>Scrivo, the game log module.</summary>
-    public static class GameLog
+    public static unsafe class GameLog
     {
         /// <summary>Operation code of a log send.</summary>
         public const uint SendLogOperation = 80;
@@ -72,7 +72,8 @@ namespace Tessel.PCSDK.Scrivo
         {
             Requests.NotNull(record, "record");
             Requests.NotNull(callback, "callback");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             IntPtr context = IntPtr.Zero;
             try
             {

@@ -75,7 +75,8 @@ namespace Tessel.PCSDK.Vendra
         public static TesselResult Initialize(string storeId)
         {
             Requests.NotNull(storeId, "storeId");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
                 return Results.ReadSync(VendraNative.TesselAPI_IAPInitialize(texts.Add(storeId)));
@@ -94,7 +95,8 @@ namespace Tessel.PCSDK.Vendra
         public static TesselResult Initialize(string storeId, WindowInfo window)
         {
             Requests.NotNull(storeId, "storeId");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
                 TesselWindowInfo info = window.ToNative();
@@ -205,7 +207,8 @@ namespace Tessel.PCSDK.Vendra
         {
             Requests.NotNull(categoryId, "categoryId");
             Requests.NotNull(callback, "callback");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             IntPtr context = IntPtr.Zero;
             try
             {
@@ -296,7 +299,8 @@ namespace Tessel.PCSDK.Vendra
         {
             Requests.NotNull(orders, "orders");
             Requests.NotNull(options, "options");
-            var texts = new NativeTexts();
+            byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
+            var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             IntPtr lines = IntPtr.Zero;
             IntPtr context = IntPtr.Zero;
             IntPtr destroyContext = IntPtr.Zero;
