@@ -121,6 +121,31 @@ TEST_F(ShutdownTest, QuittingInsideACallbackKeepsEveryResultAheadOfItsDestroyNot
     QuitInsideAPump(Quit::UnInitializeThenInitialize);
 }
 
+// The quitting callback is the result of the purchase whose window is open:
+// the window's destroy notice frees the context the running result
+// trampoline still reads once the callback returns, so it must wait until
+// that trampoline has returned.
+TEST_F(ShutdownTest, QuittingInsideTheResultOfAShownPopupLetsItsTrampolineFinish)
+{
+    ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
+    TesselOrderProduct order{110, 9.90, 1};
+    TesselStartPurchaseParam purchase{};
+    purchase.orderProducts = &order;
+    purchase.orderProductCount = 1;
+    TesselAPI_StartPurchaseEx(
+        &purchase,
+        [](const TesselAPICallbackResult*, const TesselPurchaseResult*) {
+            ++g_calls;
+            Tessel_UnInitialize();
+        },
+        &OnDestroy, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    EXPECT_TRUE(Tessel::PCSDK::Sandbox::OpenPopups().empty());
+    Tessel_RunCallbacks();
+    EXPECT_EQ(g_calls, 1) << "onDestroy is not called after shutdown";
+    TesselAPI_IAPUnInitialize();
+}
+
 TEST_F(ShutdownTest, QuittingFromAnotherThreadWaitsForTheRunningPump)
 {
     QuitInsideAPump(Quit::FromAnotherThread);
