@@ -18,6 +18,16 @@ void OnCharacter(const TesselAPICallbackResult*, const wchar_t*) { ++g_calls; }
 void OnPurchase(const TesselAPICallbackResult*, const TesselPurchaseResult*) { ++g_calls; }
 void OnDestroy(TesselAPICallbackResult*) { ++g_calls; }
 
+// A purchase with onDestroy; its window opens.
+void StartPurchase(void (*onResult)(const TesselAPICallbackResult*, const TesselPurchaseResult*))
+{
+    TesselOrderProduct order{110, 9.90, 1};
+    TesselStartPurchaseParam purchase{};
+    purchase.orderProducts = &order;
+    purchase.orderProductCount = 1;
+    TesselAPI_StartPurchaseEx(&purchase, onResult, &OnDestroy, nullptr, nullptr);
+}
+
 // What the inventory callback does: a game's quit button.
 enum class Quit { UnInitialize, UnInitializeThenInitialize, FromAnotherThread };
 Quit g_quit = Quit::UnInitialize;
@@ -66,12 +76,8 @@ protected:
         Tessel_Initialize(L"shutdown-test");
         ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
         g_quit = quit;
-        TesselOrderProduct order{110, 9.90, 1};
-        TesselStartPurchaseParam purchase{};
-        purchase.orderProducts = &order;
-        purchase.orderProductCount = 1;
         TesselAPI_FetchInventory(&OnInventoryQuit, nullptr);
-        TesselAPI_StartPurchaseEx(&purchase, &OnPurchase, &OnDestroy, nullptr, nullptr);
+        StartPurchase(&OnPurchase);
         Tessel_RunCallbacks();
         if (g_quitter.joinable()) {
             g_quitter.join();
@@ -97,13 +103,7 @@ TEST_F(ShutdownTest, PendingRequestsAreFreedWithoutCallingTheGame)
 TEST_F(ShutdownTest, OpenPopupsAreClosedAndTheirContextsFreed)
 {
     ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
-    TesselOrderProduct order{110, 9.90, 1};
-    TesselStartPurchaseParam purchase{};
-    purchase.orderProducts = &order;
-    purchase.orderProductCount = 1;
-    purchase.purchaseOption.width = 420;
-    purchase.purchaseOption.height = 700;
-    TesselAPI_StartPurchaseEx(&purchase, &OnPurchase, &OnDestroy, nullptr, nullptr);
+    StartPurchase(&OnPurchase);
     Tessel_RunCallbacks();
     ASSERT_EQ(g_calls, 1) << "the purchase result arrived; its popup is open";
     ASSERT_EQ(Tessel::PCSDK::Sandbox::OpenPopups().size(), 1u);
@@ -128,17 +128,10 @@ TEST_F(ShutdownTest, QuittingInsideACallbackKeepsEveryResultAheadOfItsDestroyNot
 TEST_F(ShutdownTest, QuittingInsideTheResultOfAShownPopupLetsItsTrampolineFinish)
 {
     ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
-    TesselOrderProduct order{110, 9.90, 1};
-    TesselStartPurchaseParam purchase{};
-    purchase.orderProducts = &order;
-    purchase.orderProductCount = 1;
-    TesselAPI_StartPurchaseEx(
-        &purchase,
-        [](const TesselAPICallbackResult*, const TesselPurchaseResult*) {
-            ++g_calls;
-            Tessel_UnInitialize();
-        },
-        &OnDestroy, nullptr, nullptr);
+    StartPurchase([](const TesselAPICallbackResult*, const TesselPurchaseResult*) {
+        ++g_calls;
+        Tessel_UnInitialize();
+    });
     Tessel_RunCallbacks();
     EXPECT_TRUE(Tessel::PCSDK::Sandbox::OpenPopups().empty());
     Tessel_RunCallbacks();
