@@ -435,8 +435,8 @@ void RunShutdownJobs()
 }
 
 // Called with shuttingDown raised. Inside a callback it only sets the jobs
-// aside and returns: the pump running that callback runs them once it has
-// returned.
+// aside and returns: the outermost pump runs them once the trampoline that
+// called the callback has returned.
 void DrainForShutdown()
 {
     const Turn turn(true);
