@@ -108,7 +108,7 @@ void FetchCharacter(const Sandbox::RequestRecord& request)
     const std::shared_ptr<const World> world = CurrentWorld();
     auto own = world->characterTexts.find(characterId);
     std::wstring text = ExpandText(own != world->characterTexts.end() ? own->second : world->characterText,
-                                   {{L"characterId", characterId}, {L"serverId", serverId}});
+                                   {{L"characterId", characterId}, {L"serverId", serverId}}, Insert::JsonString);
     Answer(request, L"Character fetched.", std::optional<Sandbox::CharacterData>(std::in_place, std::move(text)));
 }
 
@@ -128,22 +128,26 @@ void SendLog(const Sandbox::RequestRecord& request)
             static_assert(sizeof given / sizeof given[0] == kLogTextCount, "in the order of kLogTexts");
             std::copy(std::begin(given), std::end(given), texts);
         }
+        for (std::size_t i = 0; i < kLogTextCount; ++i) {
+            log.present |= texts[i] != nullptr ? 1u << i : 0u;
+        }
         LogStore& store = Logs();
         std::lock_guard<std::mutex> lock(store.mutex);
         log.start = store.texts.size();
+        // Listed first, so that a failure to keep its texts takes the log
+        // out again: a log is kept whole or not at all.
+        store.logs.push_back(log);
         try {
-            store.logs.reserve(store.logs.size() + 1);
-            for (std::size_t i = 0; i < kLogTextCount; ++i) {
-                if (texts[i] != nullptr) {
-                    log.present |= 1u << i;
-                    store.texts.insert(store.texts.end(), texts[i], texts[i] + std::wcslen(texts[i]) + 1);
+            for (const wchar_t* text : texts) {
+                if (text != nullptr) {
+                    store.texts.insert(store.texts.end(), text, text + std::wcslen(text) + 1);
                 }
             }
         } catch (...) {
-            store.texts.resize(log.start);  // nothing of the log is kept
+            store.logs.pop_back();
+            store.texts.resize(log.start);
             throw;
         }
-        store.logs.push_back(log);
     }
     Answer<Sandbox::CharacterData>(request, L"Log record delivered.", std::nullopt);
 }

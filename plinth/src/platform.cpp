@@ -124,6 +124,10 @@ struct State {
     unsigned turnDepth = 0;
     unsigned shutdownsWaiting = 0;
     Batch* batches = nullptr;  // the innermost running pump's
+    // What shutdowns set aside to run with user callbacks discarded. A
+    // shutdown asked for inside a callback leaves it to the outermost
+    // holder of the turn, which runs it once the job it runs has returned.
+    JobList shutdownJobs;
 
     std::atomic<bool> initialized{false};
     std::array<std::atomic<bool>, static_cast<std::size_t>(ModuleId::Count)> modules{};
@@ -214,14 +218,6 @@ void DropQueue()
     }
 }
 
-// Takes the next job off the queue; null when it is empty.
-JobPtr PopJob()
-{
-    State& state = TheState();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.queue.empty() ? nullptr : state.queue.PopFront();
-}
-
 // How often a completion that runs out of memory is tried again, one pump
 // after the other, before the pump answers it itself (AnswerStuck).
 constexpr uint32_t kCompletionRetries = 8;
@@ -243,7 +239,7 @@ public:
             state.shutdownsWaiting -= shutdown ? 1 : 0;
             state.turnHolder = self;
         }
-        ++state.turnDepth;
+        outermost_ = state.turnDepth++ == 0;
     }
     Turn(const Turn&) = delete;
     Turn& operator=(const Turn&) = delete;
@@ -256,6 +252,11 @@ public:
             state.turnFree.notify_all();
         }
     }
+    // False inside a callback of a pump or shutdown that holds the turn.
+    bool Outermost() const noexcept { return outermost_; }
+
+private:
+    bool outermost_ = false;
 };
 
 // Calls a trampoline with a callback-result object and no data.
@@ -376,17 +377,17 @@ void ReturnContexts(const Sandbox::RequestRecord& request, RequestKind kind) noe
     t_returningContexts = false;
 }
 
-// Shutting down: every popup still open is closed, then the completions
-// still due run while user callbacks are discarded, so the modules free
-// their request contexts without calling the game; queued user callbacks are
-// dropped. What running pumps took and have not run yet (the shutdown came
-// from one of their callbacks) goes back ahead of the queue, outermost pump
-// first, so that a request's result still reaches its trampoline before the
-// destroy notice of its popup. Called with shuttingDown raised.
-void DrainForShutdown()
+// Shutting down: every popup still open is closed, and the completions
+// still due are set aside to run while user callbacks are discarded, so that
+// the modules free their request contexts without calling the game; queued
+// user callbacks are dropped. What running pumps took and have not run yet
+// (the shutdown came from one of their callbacks) goes ahead of the queue,
+// outermost pump first, so that a request's result still reaches its
+// trampoline before the destroy notice of its popup. Only the turn holder
+// calls it.
+void SetAsideForShutdown()
 {
     State& state = TheState();
-    const Turn turn(true);
     JobList pending;
     for (Batch* batch = state.batches; batch != nullptr; batch = batch->outer) {
         JobList outer;
@@ -403,12 +404,45 @@ void DrainForShutdown()
     } catch (...) {
         // Out of memory: the popups stay registered and are closed later.
     }
-    while (JobPtr job = PopJob()) {
+    JobList queued;
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        queued.Swap(state.queue);
+    }
+    state.shutdownJobs.Append(queued);
+}
+
+// Runs what shutdowns set aside, user callbacks discarded. Only the outermost
+// holder of the turn may: inside a callback its trampoline is still running,
+// and a destroy notice run there would free the context that trampoline
+// reads once the callback returns.
+void RunShutdownJobs()
+{
+    State& state = TheState();
+    if (state.shutdownJobs.empty()) {
+        return;
+    }
+    ++state.shuttingDown;
+    while (!state.shutdownJobs.empty()) {
+        JobPtr job = state.shutdownJobs.PopFront();
         if (job->userCallback) {
             TraceDropped();
         } else if (!RunJob(*job)) {
             AnswerStuck(*job);
         }
+    }
+    --state.shuttingDown;
+}
+
+// Called with shuttingDown raised. Inside a callback it only sets the jobs
+// aside and returns: the outermost pump runs them once the trampoline that
+// called the callback has returned.
+void DrainForShutdown()
+{
+    const Turn turn(true);
+    SetAsideForShutdown();
+    if (turn.Outermost()) {
+        RunShutdownJobs();
     }
 }
 
@@ -668,7 +702,7 @@ uint32_t Tessel_RunCallbacks(void)
     batch.taken.ForEach([&timed](const Job& job) { timed = timed || job.due != Clock::time_point::min(); });
     const Clock::time_point now = timed ? Clock::now() : Clock::time_point::min();
     uint32_t ran = 0;
-    // A callback that shuts the platform down takes over what is left.
+    // A callback that shuts the platform down sets aside what is left.
     while (!batch.taken.empty()) {
         JobPtr job = batch.taken.PopFront();
         if (job->due > now) {
@@ -698,6 +732,9 @@ uint32_t Tessel_RunCallbacks(void)
     if (!batch.waiting.empty()) {
         std::lock_guard<std::mutex> lock(state.mutex);
         state.queue.Prepend(batch.waiting);
+    }
+    if (turn.Outermost()) {
+        RunShutdownJobs();  // a callback shut down: nothing of this pump runs any more
     }
     return ran;
 }

@@ -699,7 +699,29 @@ ProfileResult ReadProfileFile(const std::string& path) noexcept
     }
 }
 
-std::wstring ExpandText(std::wstring_view text, TextValues values)
+namespace {
+
+void AppendJsonStringInside(std::wstring& out, std::wstring_view value)
+{
+    static const wchar_t kHex[] = L"0123456789abcdef";
+    for (const wchar_t c : value) {
+        const auto code = static_cast<uint32_t>(c);
+        if (c == L'"' || c == L'\\') {
+            out += L'\\';
+            out += c;
+        } else if (code < 0x20) {
+            out += L"\\u00";
+            out += kHex[code >> 4];
+            out += kHex[code & 0xF];
+        } else {
+            out += c;
+        }
+    }
+}
+
+}  // namespace
+
+std::wstring ExpandText(std::wstring_view text, TextValues values, Insert insert)
 {
     std::size_t room = text.size();
     for (const auto& value : values) {
@@ -718,13 +740,17 @@ std::wstring ExpandText(std::wstring_view text, TextValues values)
         const auto value = std::find_if(values.begin(), values.end(),
                                         [name](const auto& candidate) { return candidate.first == name; });
         expanded.append(text, at, open - at);
-        if (value != values.end()) {
-            expanded += value->second;
-            at = close + 1;
-        } else {
+        if (value == values.end()) {
             expanded += L'{';
             at = open + 1;
+            continue;
         }
+        if (insert == Insert::JsonString) {
+            AppendJsonStringInside(expanded, value->second);
+        } else {
+            expanded += value->second;
+        }
+        at = close + 1;
     }
     expanded.append(text.substr(std::min(at, text.size())));
     return expanded;

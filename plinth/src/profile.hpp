@@ -111,9 +111,12 @@ std::string_view DefaultProfileText();
 std::shared_ptr<const World> DefaultWorld();
 
 // Replaces each {name} in text by its value, in one pass (a value's own
-// braces are kept); other braces stay as they are.
+// braces are kept); other braces stay as they are. JsonString inserts the
+// values as the inside of a JSON string (quotes, backslashes and control
+// characters escaped), for a text that is JSON with {name} between quotes.
 using TextValues = std::initializer_list<std::pair<std::wstring_view, std::wstring_view>>;
-std::wstring ExpandText(std::wstring_view text, TextValues values);
+enum class Insert { AsIs, JsonString };
+std::wstring ExpandText(std::wstring_view text, TextValues values, Insert insert = Insert::AsIs);
 
 }  // namespace plinth
 

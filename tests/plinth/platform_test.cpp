@@ -161,6 +161,28 @@ TEST(SandboxTest, ParamObjectTextsStayWhereTheyAreWhileMoreArrive)
     param->Release();
 }
 
+// The ids go into the character JSON as the inside of its strings.
+TEST(SandboxTest, CharacterTextEscapesTheIdsItInserts)
+{
+    Tessel_Initialize(L"game");
+    auto* param = static_cast<Base::ICharacterFetchParam*>(Tessel_CreateParam(Base::kCharacterFetchParam));
+    param->SetCharacterId(L"he\"ro\\\n");
+    param->SetServerId(L"eu");
+    static std::wstring text;
+    text.clear();
+    Tessel_Internal_GamingServices_FetchCharacter(
+        param,
+        [](Base::ICallbackResultObject*, Base::IObject* data) {
+            text = static_cast<Base::ICharacterData*>(data)->GetCharacterText();
+        },
+        nullptr);
+    param->Release();
+    Pump();
+    const std::wstring expected = LR"({"characterId":"he\"ro\\\u000a","serverId":"eu",)";
+    EXPECT_EQ(text.substr(0, expected.size()), expected);
+    Tessel_UnInitialize();
+}
+
 // A callback that shuts the platform down in the middle of a pump: the
 // completions that were not due yet still reach their trampolines, so the
 // modules free their contexts.

@@ -18,6 +18,16 @@ void OnCharacter(const TesselAPICallbackResult*, const wchar_t*) { ++g_calls; }
 void OnPurchase(const TesselAPICallbackResult*, const TesselPurchaseResult*) { ++g_calls; }
 void OnDestroy(TesselAPICallbackResult*) { ++g_calls; }
 
+// A purchase with onDestroy; its window opens.
+void StartPurchase(void (*onResult)(const TesselAPICallbackResult*, const TesselPurchaseResult*))
+{
+    TesselOrderProduct order{110, 9.90, 1};
+    TesselStartPurchaseParam purchase{};
+    purchase.orderProducts = &order;
+    purchase.orderProductCount = 1;
+    TesselAPI_StartPurchaseEx(&purchase, onResult, &OnDestroy, nullptr, nullptr);
+}
+
 // What the inventory callback does: a game's quit button.
 enum class Quit { UnInitialize, UnInitializeThenInitialize, FromAnotherThread };
 Quit g_quit = Quit::UnInitialize;
@@ -66,12 +76,8 @@ protected:
         Tessel_Initialize(L"shutdown-test");
         ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
         g_quit = quit;
-        TesselOrderProduct order{110, 9.90, 1};
-        TesselStartPurchaseParam purchase{};
-        purchase.orderProducts = &order;
-        purchase.orderProductCount = 1;
         TesselAPI_FetchInventory(&OnInventoryQuit, nullptr);
-        TesselAPI_StartPurchaseEx(&purchase, &OnPurchase, &OnDestroy, nullptr, nullptr);
+        StartPurchase(&OnPurchase);
         Tessel_RunCallbacks();
         if (g_quitter.joinable()) {
             g_quitter.join();
@@ -97,13 +103,7 @@ TEST_F(ShutdownTest, PendingRequestsAreFreedWithoutCallingTheGame)
 TEST_F(ShutdownTest, OpenPopupsAreClosedAndTheirContextsFreed)
 {
     ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
-    TesselOrderProduct order{110, 9.90, 1};
-    TesselStartPurchaseParam purchase{};
-    purchase.orderProducts = &order;
-    purchase.orderProductCount = 1;
-    purchase.purchaseOption.width = 420;
-    purchase.purchaseOption.height = 700;
-    TesselAPI_StartPurchaseEx(&purchase, &OnPurchase, &OnDestroy, nullptr, nullptr);
+    StartPurchase(&OnPurchase);
     Tessel_RunCallbacks();
     ASSERT_EQ(g_calls, 1) << "the purchase result arrived; its popup is open";
     ASSERT_EQ(Tessel::PCSDK::Sandbox::OpenPopups().size(), 1u);
@@ -119,6 +119,24 @@ TEST_F(ShutdownTest, QuittingInsideACallbackKeepsEveryResultAheadOfItsDestroyNot
 {
     QuitInsideAPump(Quit::UnInitialize);
     QuitInsideAPump(Quit::UnInitializeThenInitialize);
+}
+
+// The quitting callback is the result of the purchase whose window is open:
+// the window's destroy notice frees the context the running result
+// trampoline still reads once the callback returns, so it must wait until
+// that trampoline has returned.
+TEST_F(ShutdownTest, QuittingInsideTheResultOfAShownPopupLetsItsTrampolineFinish)
+{
+    ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
+    StartPurchase([](const TesselAPICallbackResult*, const TesselPurchaseResult*) {
+        ++g_calls;
+        Tessel_UnInitialize();
+    });
+    Tessel_RunCallbacks();
+    EXPECT_TRUE(Tessel::PCSDK::Sandbox::OpenPopups().empty());
+    Tessel_RunCallbacks();
+    EXPECT_EQ(g_calls, 1) << "onDestroy is not called after shutdown";
+    TesselAPI_IAPUnInitialize();
 }
 
 TEST_F(ShutdownTest, QuittingFromAnotherThreadWaitsForTheRunningPump)

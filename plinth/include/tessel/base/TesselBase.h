@@ -139,10 +139,12 @@ PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
  * from the thread that initialized it. Open popups are closed and pending
  * callbacks are dropped: no game callback runs any more, but every module
  * still frees what it kept for its requests. Every module counts as
- * uninitialized afterwards. A callback may call it (a quit button): the
- * callbacks its Tessel_RunCallbacks() had not reached yet are dropped like
- * the rest. Called on another thread, it waits until a running
- * Tessel_RunCallbacks() has returned.
+ * uninitialized afterwards. A callback may call it (a quit button): it
+ * returns at once, the callbacks its Tessel_RunCallbacks() had not reached
+ * yet are dropped like the rest, and the modules free what they kept once
+ * that callback has returned, before Tessel_RunCallbacks() returns. Called
+ * on another thread, it waits until a running Tessel_RunCallbacks() has
+ * returned.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
 PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
