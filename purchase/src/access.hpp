@@ -63,12 +63,9 @@ struct VendraAccess {
     template <class Parts>
     static void Replace(TesselPCPurchaseResult& result, const Parts& parts) noexcept;
 
-    // Whether a purchase result made from record is whole: a copy that ran
-    // out of memory leaves a null text or a short list behind.
-    static bool IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept;
-
     // A purchase result made from record, whole or not at all: std::bad_alloc
-    // when a copy ran out of memory. Not a template and with its type spelt
+    // when a copy ran out of memory (it leaves a null text or a short list
+    // behind in the class's own copy). Not a template and with its type spelt
     // out, so that every compiler returns the object it checked (a copy made
     // on the way out could not report a failure of its own).
     static TesselPCPurchaseResult MakeWhole(const TesselPCPurchaseResultCpp& record);

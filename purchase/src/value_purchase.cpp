@@ -309,25 +309,20 @@ void TesselPCPurchaseResult::DeepCopy(const TesselPCPurchaseResultCpp* record)
                                  });
 }
 
-bool VendraAccess::IsWhole(const TesselPCPurchaseResult& result, const TesselPCPurchaseResultCpp& record) noexcept
-{
-    bool whole = result.oneTimePaymentUrl_ != nullptr && result.extraData_ != nullptr &&
-                 result.transactionDetailNumberCount_ == record.transactionDetailNumbers.size() &&
-                 result.purchasedProductCount_ == record.purchasedProducts.size() &&
-                 result.chargeInfoCount_ == record.chargeInfos.size();
-    for (unsigned int i = 0; whole && i < result.purchasedProductCount_; ++i) {
-        whole = fields::HasEveryText(result.purchasedProducts_[i]);
-    }
-    for (unsigned int i = 0; whole && i < result.chargeInfoCount_; ++i) {
-        whole = fields::HasEveryText(result.chargeInfos_[i]);
-    }
-    return whole;
-}
-
 TesselPCPurchaseResult VendraAccess::MakeWhole(const TesselPCPurchaseResultCpp& record)
 {
     TesselPCPurchaseResult made(&record);
-    if (!IsWhole(made, record)) {
+    bool whole = made.oneTimePaymentUrl_ != nullptr && made.extraData_ != nullptr &&
+                 made.transactionDetailNumberCount_ == record.transactionDetailNumbers.size() &&
+                 made.purchasedProductCount_ == record.purchasedProducts.size() &&
+                 made.chargeInfoCount_ == record.chargeInfos.size();
+    for (unsigned int i = 0; whole && i < made.purchasedProductCount_; ++i) {
+        whole = fields::HasEveryText(made.purchasedProducts_[i]);
+    }
+    for (unsigned int i = 0; whole && i < made.chargeInfoCount_; ++i) {
+        whole = fields::HasEveryText(made.chargeInfos_[i]);
+    }
+    if (!whole) {
         throw std::bad_alloc();
     }
     return made;
