@@ -179,16 +179,10 @@ void FreeC(TesselPurchaseResult& c) noexcept
     c.oneTimePaymentUrl = nullptr;
     std::free(const_cast<wchar_t*>(c.extraData));
     c.extraData = nullptr;
-    // The arrays sit on 4-byte boundaries in the packed record: freed
-    // through copies, not through references to the fields.
-    TesselPurchasedProduct* products = c.purchasedProducts;
-    uint32_t productCount = c.purchasedProductCount;
-    FreeCArray(products, productCount);
+    FreeCArray(c.purchasedProducts, c.purchasedProductCount);
     c.purchasedProducts = nullptr;
     c.purchasedProductCount = 0;
-    TesselChargeInfo* infos = c.chargeInfos;
-    uint32_t infoCount = c.chargeInfoCount;
-    FreeCArray(infos, infoCount);
+    FreeCArray(c.chargeInfos, c.chargeInfoCount);
     c.chargeInfos = nullptr;
     c.chargeInfoCount = 0;
 }

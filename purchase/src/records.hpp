@@ -122,15 +122,15 @@ Finally(Release) -> Finally<Release>;
 }  // namespace detail
 
 // Frees every record of a C array built by BuildCArray, then the array.
+// Takes the pointer and the count by value: they may be fields of a packed
+// record, which are not bound to references.
 template <class CRecord>
-void FreeCArray(CRecord*& array, uint32_t& count) noexcept
+void FreeCArray(CRecord* array, uint32_t count) noexcept
 {
     for (uint32_t i = 0; array != nullptr && i < count; ++i) {
         FreeC(array[i]);
     }
     std::free(array);
-    array = nullptr;
-    count = 0;
 }
 
 // A zero-filled malloc array of exactly count C records, record i built by
@@ -153,6 +153,7 @@ CRecord* BuildCArray(uint32_t& count, RecordAt&& recordAt)
         }
     } catch (...) {
         FreeCArray(array, count);
+        count = 0;
         throw;
     }
     return array;
