@@ -73,6 +73,12 @@ namespace Tessel.PCSDK.Tests
             Thrown.Add((Exception)e.ExceptionObject);
         }
 
+        /// <summary>Takes <paramref name="count"/> as the ignored answers a test expects by its end.</summary>
+        protected void ExpectIgnoredAnswers(long count)
+        {
+            _ignoredBefore = count;
+        }
+
         protected int TraceCount(string prefix)
         {
             lock (Trace) return Trace.Count(line => line.StartsWith(prefix, StringComparison.Ordinal));
