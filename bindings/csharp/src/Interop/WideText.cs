@@ -231,13 +231,18 @@ namespace Tessel.PCSDK.Interop
         /// </summary>
         internal static IntPtr Alloc(string text)
         {
-            if (text == null) return IntPtr.Zero;
-            IntPtr block = Marshal.AllocHGlobal(EncodedBytes(text));
+            return text == null ? IntPtr.Zero : Alloc(text, EncodedBytes(text));
+        }
+
+        /// <summary>As <see cref="Alloc(string)"/>, for a text not null whose <see cref="EncodedBytes"/> are counted already.</summary>
+        internal static IntPtr Alloc(string text, int bytes)
+        {
+            IntPtr block = Marshal.AllocHGlobal(bytes);
             Encode(text, (byte*)block);
             return block;
         }
 
-        /// <summary>Frees a text made by <see cref="Alloc"/>; IntPtr.Zero is ignored.</summary>
+        /// <summary>Frees a text made by <see cref="Alloc(string)"/>; IntPtr.Zero is ignored.</summary>
         internal static void Free(IntPtr text)
         {
             if (text != IntPtr.Zero) Marshal.FreeHGlobal(text);
@@ -294,8 +299,7 @@ namespace Tessel.PCSDK.Interop
                 _scratchLeft -= aligned;
                 return new IntPtr(at);
             }
-            IntPtr native = Marshal.AllocHGlobal(bytes);
-            WideText.Encode(text, (byte*)native);
+            IntPtr native = WideText.Alloc(text, bytes);
             if (_count == 0) _first = native;
             else if (_count == 1) _second = native;
             else
