@@ -63,12 +63,9 @@ namespace Tessel.PCSDK
             IntPtr buffer = System.Runtime.InteropServices.Marshal.AllocHGlobal(capacity * WideText.Width);
             try
             {
-                TesselResult plain = Results.ReadSync(call(buffer, capacity));
-                var header = new ResultHeader
-                {
-                    ResultCode = plain.ResultCode, OperationCode = plain.OperationCode, Module = plain.Module
-                };
-                return new TesselResult<string>(ref header, plain.Succeeded ? WideText.Read(buffer) : string.Empty);
+                ResultHeader header = Results.ReadSyncHeader(call(buffer, capacity));
+                bool succeeded = header.ResultCode == ResultCodes.Success;
+                return new TesselResult<string>(ref header, succeeded ? WideText.Read(buffer) : string.Empty);
             }
             finally
             {

@@ -37,6 +37,12 @@ namespace Tessel.PCSDK.Interop
 
         internal static TesselResult ReadSync(ApiResultBuffer buffer)
         {
+            ResultHeader header = ReadSyncHeader(buffer);
+            return new TesselResult(ref header);
+        }
+
+        internal static ResultHeader ReadSyncHeader(ApiResultBuffer buffer)
+        {
             var header = new ResultHeader();
             if (WideText.Width == 4)
             {
@@ -52,7 +58,7 @@ namespace Tessel.PCSDK.Interop
                 header.ResultCode = r->resultCode;
                 header.Module = ModuleName(r->moduleName);
             }
-            return new TesselResult(ref header);
+            return header;
         }
 
         // The module names come back as the same string objects: no
