@@ -64,7 +64,7 @@ namespace Tessel.PCSDK.Vendra
             new PurchaseConfirmation(raw.Flag != 0, VendraLists.PurchasedProducts(raw.Data, raw.Count),
                                      VendraLists.Charges(raw.Data2, raw.Count2));
         static readonly Converter<TermsAgreement> Terms =
-            (ref RawAnswer raw) => new TermsAgreement(raw.Flag != 0, WideText.Read(raw.Data) ?? string.Empty);
+            (ref RawAnswer raw) => new TermsAgreement(raw.Flag != 0, Requests.OneText(ref raw));
 
         // --- Initialization ---------------------------------------------------------
 
