@@ -26,12 +26,7 @@ inline Result Initialize() { return ToResult(TesselAPI_GamingServicesInitialize(
 /** @return The result of uninitializing Ludex. */
 inline Result UnInitialize() { return detail::CloseLudex(); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_GamingServicesGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                              : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_GamingServicesGetVersion); }
 
 /** Keeps Ludex initialized while it lives (declare it after the Platform). */
 class Ludex : public Lifetime {

@@ -143,12 +143,7 @@ inline Result Initialize(const WindowInfo& window)
 /** @return The result of uninitializing Panora. */
 inline Result UnInitialize() { return detail::ClosePanora(); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_ViewGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                    : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_ViewGetVersion); }
 
 /** Keeps Panora initialized while it lives (declare it after the Platform). */
 class Panora : public Lifetime {

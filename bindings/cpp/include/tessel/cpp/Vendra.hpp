@@ -382,12 +382,7 @@ inline Result Initialize(TextArg storeId, const WindowInfo& window)
 /** @return The result of uninitializing Vendra. */
 inline Result UnInitialize() { return detail::CloseVendra(); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_IAPGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                   : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_IAPGetVersion); }
 
 /** Keeps Vendra initialized while it lives (declare it after the Platform). */
 class Vendra : public Lifetime {
