@@ -123,8 +123,6 @@ void ShowPopup(F&& callback, D&& onDestroy, ShowEx&& showEx, Show&& show)
 
 inline TesselWebViewMode Mode(WebViewMode mode) noexcept { return static_cast<TesselWebViewMode>(mode); }
 
-inline Result ClosePanora() { return ToResult(TesselAPI_ViewUnInitialize()); }
-
 }  // namespace detail
 /** @endcond */
 
@@ -141,16 +139,16 @@ inline Result Initialize(const WindowInfo& window)
     return ToResult(TesselAPI_ViewInitializeWithWndInfo(&info));
 }
 /** @return The result of uninitializing Panora. */
-inline Result UnInitialize() { return detail::ClosePanora(); }
+inline Result UnInitialize() { return ToResult(TesselAPI_ViewUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
 inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_ViewGetVersion); }
 
 /** Keeps Panora initialized while it lives (declare it after the Platform). */
 class Panora : public Lifetime {
 public:
-    Panora() : Lifetime(Initialize(), &detail::ClosePanora, "Panora") {}
+    Panora() : Lifetime(Initialize(), &UnInitialize, "Panora") {}
     /** @param window The game's window. */
-    explicit Panora(const WindowInfo& window) : Lifetime(Initialize(window), &detail::ClosePanora, "Panora") {}
+    explicit Panora(const WindowInfo& window) : Lifetime(Initialize(window), &UnInitialize, "Panora") {}
 };
 
 /**
