@@ -61,10 +61,7 @@ inline TextPair Pair(const TesselPopupStringPair& pair) { return TextPair(Text(p
 
 inline std::vector<TextPair> Pairs(const TesselPopupStringPair* pairs, std::size_t count)
 {
-    return Many<TextPair>(pairs, count, [](TextPair& out, const TesselPopupStringPair& in) {
-        out.first = Text(in.first);
-        out.second = Text(in.second);
-    });
+    return Many<TextPair>(pairs, count, [](TextPair& out, const TesselPopupStringPair& in) { out = Pair(in); });
 }
 
 struct PopupList {
