@@ -212,8 +212,7 @@ void Deliver(Ctx& context, const TesselAPICallbackResult& record, Convert&& conv
     }
     TESSEL_CPP_CATCH_ALL {}
     if (!copied) {
-        result = OutOfMemory(record);
-        values = Values();
+        result = OutOfMemory(record);  // values stay empty: a throwing convert() assigned nothing
     }
     TESSEL_CPP_TRY
     {
