@@ -375,10 +375,6 @@ TEST_F(CppLayer, LifetimesEndInReverseOrderAndReportTheirCodes)
     EXPECT_EQ(late.InitializeResult().code, ResultCode::NotInitialized);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(CppLayer, ShuttingDownInsideACallableFreesEverythingOnce)
 {
     int live = 0;

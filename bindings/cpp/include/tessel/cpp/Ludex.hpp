@@ -15,28 +15,17 @@
 /** Ludex, the gaming services module. */
 namespace tessel::ludex {
 
-/** @cond INTERNAL */
-namespace detail {
-inline Result CloseLudex() { return ToResult(TesselAPI_GamingServicesUnInitialize()); }
-}  // namespace detail
-/** @endcond */
-
 /** @return The result of initializing Ludex (after the platform). Prefer the Ludex object. */
 inline Result Initialize() { return ToResult(TesselAPI_GamingServicesInitialize()); }
 /** @return The result of uninitializing Ludex. */
-inline Result UnInitialize() { return detail::CloseLudex(); }
+inline Result UnInitialize() { return ToResult(TesselAPI_GamingServicesUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_GamingServicesGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                              : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_GamingServicesGetVersion); }
 
 /** Keeps Ludex initialized while it lives (declare it after the Platform). */
 class Ludex : public Lifetime {
 public:
-    Ludex() : Lifetime(Initialize(), &detail::CloseLudex, "Ludex") {}
+    Ludex() : Lifetime(Initialize(), &UnInitialize, "Ludex") {}
 };
 
 /**

@@ -61,10 +61,7 @@ inline TextPair Pair(const TesselPopupStringPair& pair) { return TextPair(Text(p
 
 inline std::vector<TextPair> Pairs(const TesselPopupStringPair* pairs, std::size_t count)
 {
-    return Many<TextPair>(pairs, count, [](TextPair& out, const TesselPopupStringPair& in) {
-        out.first = Text(in.first);
-        out.second = Text(in.second);
-    });
+    return Many<TextPair>(pairs, count, [](TextPair& out, const TesselPopupStringPair& in) { out = Pair(in); });
 }
 
 struct PopupList {
@@ -123,8 +120,6 @@ void ShowPopup(F&& callback, D&& onDestroy, ShowEx&& showEx, Show&& show)
 
 inline TesselWebViewMode Mode(WebViewMode mode) noexcept { return static_cast<TesselWebViewMode>(mode); }
 
-inline Result ClosePanora() { return ToResult(TesselAPI_ViewUnInitialize()); }
-
 }  // namespace detail
 /** @endcond */
 
@@ -141,21 +136,16 @@ inline Result Initialize(const WindowInfo& window)
     return ToResult(TesselAPI_ViewInitializeWithWndInfo(&info));
 }
 /** @return The result of uninitializing Panora. */
-inline Result UnInitialize() { return detail::ClosePanora(); }
+inline Result UnInitialize() { return ToResult(TesselAPI_ViewUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_ViewGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                    : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_ViewGetVersion); }
 
 /** Keeps Panora initialized while it lives (declare it after the Platform). */
 class Panora : public Lifetime {
 public:
-    Panora() : Lifetime(Initialize(), &detail::ClosePanora, "Panora") {}
+    Panora() : Lifetime(Initialize(), &UnInitialize, "Panora") {}
     /** @param window The game's window. */
-    explicit Panora(const WindowInfo& window) : Lifetime(Initialize(window), &detail::ClosePanora, "Panora") {}
+    explicit Panora(const WindowInfo& window) : Lifetime(Initialize(window), &UnInitialize, "Panora") {}
 };
 
 /**

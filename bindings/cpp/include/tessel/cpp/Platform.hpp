@@ -22,7 +22,6 @@
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
 
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -173,12 +172,13 @@ namespace detail {
 
 // A request's heap context: what the C callbacks of one request get back as
 // their context. Every live context is on the registry's list, so that the
-// ones the platform dropped at its shut-down can still be freed.
+// ones the platform dropped at its shut-down can still be freed. Once it is
+// registered, its links and flags are read and written under the registry's lock only.
 struct ContextBase {
     ContextBase* previous = nullptr;
     ContextBase* next = nullptr;
     int callsLeft = 1;     // C callbacks still to come; freed after the last
-    std::atomic<bool> running{false};  // its callable runs now (on the pumping thread)
+    bool running = false;  // its callable runs now (on the pumping thread)
     bool swept = false;    // the platform ended while it ran: its callables are not called any more
     virtual ~ContextBase() = default;
     virtual void Send() noexcept {}  // sends a queued request (see Lane)

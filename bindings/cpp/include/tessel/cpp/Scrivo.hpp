@@ -32,28 +32,17 @@ struct LogRecord {
     std::wstring contents;    /**< The log's contents. */
 };
 
-/** @cond INTERNAL */
-namespace detail {
-inline Result CloseScrivo() { return ToResult(TesselAPI_LogUnInitialize()); }
-}  // namespace detail
-/** @endcond */
-
 /** @return The result of initializing Scrivo (after the platform). Prefer the Scrivo object. */
 inline Result Initialize() { return ToResult(TesselAPI_LogInitialize()); }
 /** @return The result of uninitializing Scrivo. */
-inline Result UnInitialize() { return detail::CloseScrivo(); }
+inline Result UnInitialize() { return ToResult(TesselAPI_LogUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_LogGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                   : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_LogGetVersion); }
 
 /** Keeps Scrivo initialized while it lives (declare it after the Platform). */
 class Scrivo : public Lifetime {
 public:
-    Scrivo() : Lifetime(Initialize(), &detail::CloseScrivo, "Scrivo") {}
+    Scrivo() : Lifetime(Initialize(), &UnInitialize, "Scrivo") {}
 };
 
 /**

@@ -357,8 +357,6 @@ using tessel::detail::Request;
 using tessel::detail::Request2;
 using tessel::detail::TextValue;
 
-inline Result CloseVendra() { return ToResult(TesselAPI_IAPUnInitialize()); }
-
 }  // namespace detail
 /** @endcond */
 
@@ -380,23 +378,18 @@ inline Result Initialize(TextArg storeId, const WindowInfo& window)
     return ToResult(TesselAPI_IAPInitializeWithWndInfo(storeId.c_str(), &info));
 }
 /** @return The result of uninitializing Vendra. */
-inline Result UnInitialize() { return detail::CloseVendra(); }
+inline Result UnInitialize() { return ToResult(TesselAPI_IAPUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
-inline std::wstring GetVersion()
-{
-    wchar_t buffer[64] = {};
-    return TesselAPI_IAPGetVersion(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer)
-                                                                                   : std::wstring();
-}
+inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_IAPGetVersion); }
 
 /** Keeps Vendra initialized while it lives (declare it after the Platform). */
 class Vendra : public Lifetime {
 public:
     /** @param storeId The store's id. */
-    explicit Vendra(TextArg storeId) : Lifetime(Initialize(storeId.c_str()), &detail::CloseVendra, "Vendra") {}
+    explicit Vendra(TextArg storeId) : Lifetime(Initialize(storeId.c_str()), &UnInitialize, "Vendra") {}
     /** @param storeId The store's id. @param window The game's window. */
     Vendra(TextArg storeId, const WindowInfo& window)
-        : Lifetime(Initialize(storeId.c_str(), window), &detail::CloseVendra, "Vendra")
+        : Lifetime(Initialize(storeId.c_str(), window), &UnInitialize, "Vendra")
     {
     }
 };

@@ -8,6 +8,7 @@
 #define TESSEL_CPP_DETAIL_BRIDGE_HPP
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <new>
@@ -52,6 +53,13 @@ namespace detail {
 inline std::wstring Text(const wchar_t* text)
 {
     return text != nullptr ? std::wstring(text) : std::wstring();
+}
+
+// The version text a module's C GetVersion function writes; empty on failure.
+inline std::wstring Version(TesselAPIResult (*get)(wchar_t*, std::int32_t))
+{
+    wchar_t buffer[64] = {};
+    return get(buffer, 64).resultCode == TESSEL_RESULT_SUCCESS ? std::wstring(buffer) : std::wstring();
 }
 
 // Owned copies of a C array: each element is built in place by fill(element, item).
@@ -204,8 +212,7 @@ void Deliver(Ctx& context, const TesselAPICallbackResult& record, Convert&& conv
     }
     TESSEL_CPP_CATCH_ALL {}
     if (!copied) {
-        result = OutOfMemory(record);
-        values = Values();
+        result = OutOfMemory(record);  // values stay empty: a throwing convert() assigned nothing
     }
     TESSEL_CPP_TRY
     {
