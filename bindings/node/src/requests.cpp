@@ -1,0 +1,298 @@
+// The table of requests in flight and the pump (the rule is in requests.hpp).
+#include "requests.hpp"
+
+#include <algorithm>
+#include <cassert>
+#include <deque>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "texts.hpp"
+
+namespace tessel_node {
+namespace {
+
+struct Entry {
+    napi_ref settle = nullptr;
+    Convert convert = nullptr;
+    uint32_t operation = 0;
+    const wchar_t* module = L"";
+    std::wstring key;  // a waiting manual list fetch's key
+};
+
+struct LaneState {
+    std::deque<uint64_t> ids;  // front: the fetch sent (when inFlight), then those waiting
+    bool inFlight = false;
+    LaneSend send = nullptr;
+};
+
+struct Table {
+    napi_env owner = nullptr;
+    bool pumping = false;
+    uint64_t nextId = 0;
+    uint64_t stray = 0;
+    std::unordered_map<uint64_t, Entry> entries;
+    LaneState lanes[kLaneCount];
+    std::vector<napi_ref> errors;  // what callbacks threw during the pump
+};
+
+Table& TheTable()
+{
+    static Table table;
+    return table;
+}
+
+const wchar_t kShutdownMessage[] = L"The platform was uninitialized before the request was answered.";
+
+uint64_t File(Napi::Env env, const Napi::Value& settle, Convert convert, uint32_t operation, const wchar_t* module)
+{
+    Table& table = TheTable();
+    assert(table.owner == env);
+    Entry entry;
+    NAPI_THROW_IF_FAILED(env, napi_create_reference(env, settle, 1, &entry.settle), 0);
+    entry.convert = convert;
+    entry.operation = operation;
+    entry.module = module;
+    uint64_t id = ++table.nextId;
+    table.entries.emplace(id, std::move(entry));
+    return id;
+}
+
+// Calls a request's settle function with its result object; what it throws
+// is kept for the end of the pump.
+void Settle(napi_env env, Entry& entry, uint32_t code, uint32_t operation, const wchar_t* module,
+            const wchar_t* message, int32_t value, const Raw& raw)
+{
+    Table& table = TheTable();
+    napi_handle_scope scope = nullptr;
+    napi_open_handle_scope(env, &scope);
+    napi_value settle = nullptr;
+    napi_get_reference_value(env, entry.settle, &settle);
+    napi_delete_reference(env, entry.settle);
+    entry.settle = nullptr;
+    napi_value data = entry.convert(env, raw);
+    napi_value result = ObjectBuilder(env)
+                            .Number("code", code)
+                            .Text("codeName", Tessel_ResultCodeName(code))
+                            .Number("operation", operation)
+                            .Text("module", module)
+                            .Text("message", message)
+                            .Number("value", value)
+                            .Add("data", data)
+                            .Build();
+    napi_value global = nullptr;
+    napi_get_global(env, &global);
+    if (napi_call_function(env, global, settle, 1, &result, nullptr) != napi_ok) {
+        bool pending = false;
+        napi_is_exception_pending(env, &pending);
+        if (pending) {
+            napi_value error = nullptr;
+            napi_get_and_clear_last_exception(env, &error);
+            napi_ref kept = nullptr;
+            if (napi_create_reference(env, error, 1, &kept) == napi_ok) table.errors.push_back(kept);
+        }
+    }
+    napi_close_handle_scope(env, scope);
+}
+
+void FinishId(uint64_t id, const TesselAPICallbackResult* result, const Raw& raw)
+{
+    Table& table = TheTable();
+    auto found = table.owner != nullptr && table.pumping ? table.entries.find(id) : table.entries.end();
+    if (found == table.entries.end()) {
+        ++table.stray;
+        return;
+    }
+    Entry entry = std::move(found->second);
+    table.entries.erase(found);
+    Settle(table.owner, entry, result->result.resultCode, result->result.operationCode, result->result.moduleName,
+           result->message, result->value, raw);
+}
+
+}  // namespace
+
+void ClaimEnvironment(Napi::Env env)
+{
+    Table& table = TheTable();
+    if (table.owner != nullptr && table.owner != static_cast<napi_env>(env)) {
+        throw Napi::Error::New(env,
+                               "@tessel/pcsdk is already in use by another JavaScript environment of this process "
+                               "(the main thread or another worker): the platform has one callback queue per "
+                               "process, so only one environment at a time may load the SDK");
+    }
+    table.owner = env;
+    napi_add_env_cleanup_hook(
+        env,
+        [](void* arg) {
+            // The environment ends: drop its references, call nothing.
+            Table& t = TheTable();
+            napi_env gone = static_cast<napi_env>(arg);
+            for (auto& item : t.entries) napi_delete_reference(gone, item.second.settle);
+            t.entries.clear();
+            for (napi_ref error : t.errors) napi_delete_reference(gone, error);
+            t.errors.clear();
+            for (LaneState& lane : t.lanes) {
+                // A fetch in flight still answers: its slot stays, as an unknown id.
+                bool inFlight = lane.inFlight && !lane.ids.empty();
+                lane.ids.clear();
+                if (inFlight) lane.ids.push_back(0);
+                lane.inFlight = inFlight;
+            }
+            t.owner = nullptr;
+        },
+        static_cast<napi_env>(env));
+}
+
+void* Register(Napi::Env env, const Napi::Value& settle, Convert convert, uint32_t operation, const wchar_t* module)
+{
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(File(env, settle, convert, operation, module)));
+}
+
+bool RegisterOnLane(Napi::Env env, const Napi::Value& settle, Convert convert, uint32_t operation,
+                    const wchar_t* module, Lane lane, LaneSend send, const wchar_t* key)
+{
+    uint64_t id = File(env, settle, convert, operation, module);
+    LaneState& state = TheTable().lanes[lane];
+    state.send = send;
+    state.ids.push_back(id);
+    if (state.inFlight) {
+        if (key != nullptr) TheTable().entries[id].key = key;
+        return false;
+    }
+    state.inFlight = true;
+    return true;
+}
+
+void Finish(void* context, const TesselAPICallbackResult* result, const Raw& raw) noexcept
+{
+    FinishId(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(context)), result, raw);
+}
+
+void FinishLane(Lane lane, const TesselAPICallbackResult* result, const Raw& raw) noexcept
+{
+    Table& table = TheTable();
+    LaneState& state = table.lanes[lane];
+    if (!state.inFlight || state.ids.empty()) {
+        ++table.stray;
+        return;
+    }
+    uint64_t id = state.ids.front();
+    state.ids.pop_front();
+    state.inFlight = false;
+    if (!state.ids.empty()) {
+        // The next fetch of the lane goes out now; its answer comes with a later pump.
+        state.inFlight = true;
+        auto next = table.entries.find(state.ids.front());
+        state.send(next != table.entries.end() ? next->second.key.c_str() : L"");
+    }
+    FinishId(id, result, raw);
+}
+
+void Abandon(Napi::Env env)
+{
+    Table& table = TheTable();
+    std::unordered_map<uint64_t, Entry> entries;
+    entries.swap(table.entries);
+    for (LaneState& lane : table.lanes) {
+        lane.ids.clear();
+        lane.inFlight = false;
+    }
+    // In the order they were made.
+    std::vector<uint64_t> ids;
+    ids.reserve(entries.size());
+    for (auto& item : entries) ids.push_back(item.first);
+    std::sort(ids.begin(), ids.end());
+    Raw empty;
+    for (uint64_t id : ids) {
+        Entry& entry = entries[id];
+        Settle(env, entry, TESSEL_RESULT_NOT_INITIALIZED, entry.operation, entry.module, kShutdownMessage, 0, empty);
+    }
+}
+
+uint32_t Pump(Napi::Env env)
+{
+    Table& table = TheTable();
+    if (table.pumping) throw Napi::Error::New(env, "runCallbacks() was called from inside a callback");
+    table.pumping = true;
+    uint32_t ran = Tessel_RunCallbacks();
+    table.pumping = false;
+    if (!table.errors.empty()) {
+        std::vector<napi_ref> errors;
+        errors.swap(table.errors);
+        napi_value first = nullptr;
+        napi_get_reference_value(env, errors.front(), &first);
+        for (napi_ref error : errors) napi_delete_reference(env, error);
+        throw Napi::Error(env, first);
+    }
+    return ran;
+}
+
+size_t PendingCount() { return TheTable().entries.size(); }
+uint64_t StrayAnswers() { return TheTable().stray; }
+
+napi_value SyncResult(napi_env env, const TesselAPIResult& result, napi_value data)
+{
+    napi_value none = nullptr;
+    if (data == nullptr) napi_get_null(env, &data);
+    (void)none;
+    return ObjectBuilder(env)
+        .Number("code", result.resultCode)
+        .Text("codeName", Tessel_ResultCodeName(result.resultCode))
+        .Number("operation", result.operationCode)
+        .Text("module", result.moduleName)
+        .Text("message", L"")
+        .Number("value", 0)
+        .Add("data", data)
+        .Build();
+}
+
+ObjectBuilder& ObjectBuilder::Add(const char* name, napi_value value)
+{
+    assert(count_ < sizeof properties_ / sizeof properties_[0]);
+    properties_[count_++] = napi_property_descriptor{
+        name, nullptr, nullptr, nullptr, nullptr, value,
+        static_cast<napi_property_attributes>(napi_writable | napi_enumerable | napi_configurable), nullptr};
+    return *this;
+}
+
+ObjectBuilder& ObjectBuilder::Number(const char* name, double value)
+{
+    napi_value number = nullptr;
+    napi_create_double(env_, value, &number);
+    return Add(name, number);
+}
+
+ObjectBuilder& ObjectBuilder::Bool(const char* name, bool value)
+{
+    napi_value flag = nullptr;
+    napi_get_boolean(env_, value, &flag);
+    return Add(name, flag);
+}
+
+ObjectBuilder& ObjectBuilder::Text(const char* name, const wchar_t* value) { return Add(name, WriteText(env_, value)); }
+
+napi_value ObjectBuilder::Build()
+{
+    napi_value object = nullptr;
+    napi_create_object(env_, &object);
+    napi_define_properties(env_, object, count_, properties_);
+    return object;
+}
+
+napi_value ListOf(napi_env env, const void* records, unsigned count, size_t size,
+                  napi_value (*one)(napi_env, const void*))
+{
+    napi_value array = nullptr;
+    napi_create_array_with_length(env, count, &array);
+    const unsigned char* at = static_cast<const unsigned char*>(records);
+    for (unsigned i = 0; records != nullptr && i < count; ++i) {
+        napi_handle_scope scope = nullptr;
+        napi_open_handle_scope(env, &scope);
+        napi_set_element(env, array, i, one(env, at + static_cast<size_t>(i) * size));
+        napi_close_handle_scope(env, scope);
+    }
+    return array;
+}
+
+}  // namespace tessel_node
