@@ -172,6 +172,14 @@ struct LogSendArg {
 
 // --- Data of the answers -----------------------------------------------------------
 
+// One shape per place that builds objects.
+template <int Site>
+Shape& ShapeOf()
+{
+    static Shape shape;
+    return shape;
+}
+
 napi_value Null(napi_env env)
 {
     napi_value null = nullptr;
@@ -188,7 +196,7 @@ napi_value TextData(napi_env env, const Raw& raw) { return WriteText(env, raw.te
 napi_value Category(napi_env env, const void* record)
 {
     const auto* c = static_cast<const TesselShopCategory*>(record);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<1>())
         .Text("categoryId", c->categoryId)
         .Text("parentCategoryId", c->parentCategoryId)
         .Number("displayNumber", c->displayNumber)
@@ -236,21 +244,21 @@ ObjectBuilder& ProductFields(ObjectBuilder& b, const P* p)
 
 napi_value Product(napi_env env, const void* record)
 {
-    ObjectBuilder b(env);
+    ObjectBuilder b(env, ShapeOf<14>());
     return ProductFields(b, static_cast<const TesselProduct*>(record)).Build();
 }
 
 napi_value ProductEx(napi_env env, const void* record)
 {
     const auto* p = static_cast<const TesselProductEx*>(record);
-    ObjectBuilder b(env);
+    ObjectBuilder b(env, ShapeOf<15>());
     return ProductFields(b, p).Number("purchaseAvailabilityCode", p->purchaseAvailabilityCode).Build();
 }
 
 napi_value PurchasedProduct(napi_env env, const void* record)
 {
     const auto* p = static_cast<const TesselPurchasedProduct*>(record);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<2>())
         .Number("transactionDetailNumber", Num(p->transactionDetailNumber))
         .Number("productId", Num(p->productId))
         .Text("categoryId", p->categoryId)
@@ -263,7 +271,7 @@ napi_value PurchasedProduct(napi_env env, const void* record)
 napi_value ChargeInfo(napi_env env, const void* record)
 {
     const auto* c = static_cast<const TesselChargeInfo*>(record);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<3>())
         .Number("chargeDeductVal", c->chargeDeductVal)
         .Number("chargeDisplayDeductVal", c->chargeDisplayDeductVal)
         .Number("chargeType", c->chargeType)
@@ -274,7 +282,7 @@ napi_value ChargeInfo(napi_env env, const void* record)
 napi_value InventoryItem(napi_env env, const void* record)
 {
     const auto* i = static_cast<const TesselInventoryItem*>(record);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<4>())
         .Number("transactionMasterNumber", Num(i->transactionMasterNumber))
         .Number("transactionDetailNumber", Num(i->transactionDetailNumber))
         .Number("productId", Num(i->productId))
@@ -288,7 +296,7 @@ napi_value InventoryItem(napi_env env, const void* record)
 napi_value VoidedPurchase(napi_env env, const void* record)
 {
     const auto* v = static_cast<const TesselVoidedPurchase*>(record);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<5>())
         .Number("tid", Num(v->tid))
         .Text("marketCode", v->marketCode)
         .Text("productId", v->productId)
@@ -303,13 +311,13 @@ napi_value VoidedPurchase(napi_env env, const void* record)
 napi_value Pair(napi_env env, const void* record)
 {
     const auto* p = static_cast<const TesselPopupStringPair*>(record);
-    return ObjectBuilder(env).Text("first", p->first).Text("second", p->second).Build();
+    return ObjectBuilder(env, ShapeOf<6>()).Text("first", p->first).Text("second", p->second).Build();
 }
 
 napi_value Popup(napi_env env, const void* record)
 {
     const auto* p = static_cast<const TesselPopup*>(record);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<7>())
         .Text("text1", p->text1)
         .Text("text2", p->text2)
         .Number("number1", p->number1)
@@ -348,7 +356,7 @@ napi_value PurchaseData(napi_env env, const Raw& raw)
         napi_create_double(env, Num(p->transactionDetailNumbers[i]), &number);
         napi_set_element(env, details, i, number);
     }
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<8>())
         .Number("transactionMasterNumber", Num(p->transactionMasterNumber))
         .Add("transactionDetailNumbers", details)
         .Text("oneTimePaymentUrl", p->oneTimePaymentUrl)
@@ -363,7 +371,7 @@ napi_value PurchaseData(napi_env env, const Raw& raw)
 
 napi_value ConfirmData(napi_env env, const Raw& raw)
 {
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<9>())
         .Bool("confirmed", raw.flag)
         .Add("purchasedProducts", ListOf(env, raw.list, raw.count, sizeof(TesselPurchasedProduct), PurchasedProduct))
         .Add("chargeInfos", ListOf(env, raw.list2, raw.count2, sizeof(TesselChargeInfo), ChargeInfo))
@@ -372,10 +380,10 @@ napi_value ConfirmData(napi_env env, const Raw& raw)
 
 napi_value TermsData(napi_env env, const Raw& raw)
 {
-    return ObjectBuilder(env).Bool("agreed", raw.flag).Add("terms", TextData(env, raw)).Build();
+    return ObjectBuilder(env, ShapeOf<10>()).Bool("agreed", raw.flag).Add("terms", TextData(env, raw)).Build();
 }
 
-napi_value WithdrawData(napi_env env, const Raw& raw) { return ObjectBuilder(env).Bool("withdrawn", raw.flag).Build(); }
+napi_value WithdrawData(napi_env env, const Raw& raw) { return ObjectBuilder(env, ShapeOf<11>()).Bool("withdrawn", raw.flag).Build(); }
 
 napi_value PopupListData(napi_env env, const Raw& raw)
 {
@@ -384,9 +392,9 @@ napi_value PopupListData(napi_env env, const Raw& raw)
                                sizeof(TesselPopupStringPair), Pair);
     napi_value pairs2 = ListOf(env, data ? data->pairs2 : nullptr, data ? data->pairCount2 : 0,
                                sizeof(TesselPopupStringPair), Pair);
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ShapeOf<12>())
         .Add("popups", ListOf(env, raw.list, raw.count, sizeof(TesselPopup), Popup))
-        .Add("requestData", ObjectBuilder(env).Add("pairs1", pairs1).Add("pairs2", pairs2).Build())
+        .Add("requestData", ObjectBuilder(env, ShapeOf<13>()).Add("pairs1", pairs1).Add("pairs2", pairs2).Build())
         .Build();
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <deque>
 #include <unordered_map>
 #include <utility>
@@ -12,6 +13,8 @@
 
 namespace tessel_node {
 namespace {
+
+Shape* g_shapes = nullptr;  // every shape made so far, to drop their functions with the environment
 
 struct Entry {
     napi_ref settle = nullptr;
@@ -43,6 +46,13 @@ Table& TheTable()
     return table;
 }
 
+// Results of calls and of requests alike.
+Shape& ResultShape()
+{
+    static Shape shape;
+    return shape;
+}
+
 const wchar_t kShutdownMessage[] = L"The platform was uninitialized before the request was answered.";
 
 uint64_t File(Napi::Env env, const Napi::Value& settle, Convert convert, uint32_t operation, const wchar_t* module)
@@ -72,7 +82,7 @@ void Settle(napi_env env, Entry& entry, uint32_t code, uint32_t operation, const
     napi_delete_reference(env, entry.settle);
     entry.settle = nullptr;
     napi_value data = entry.convert(env, raw);
-    napi_value result = ObjectBuilder(env)
+    napi_value result = ObjectBuilder(env, ResultShape())
                             .Number("code", code)
                             .Text("codeName", Tessel_ResultCodeName(code))
                             .Number("operation", operation)
@@ -138,6 +148,10 @@ void ClaimEnvironment(Napi::Env env)
                 lane.ids.clear();
                 if (inFlight) lane.ids.push_back(0);
                 lane.inFlight = inFlight;
+            }
+            for (Shape* shape = g_shapes; shape != nullptr; shape = shape->next) {
+                if (shape->factory != nullptr) napi_delete_reference(gone, shape->factory);
+                shape->factory = nullptr;
             }
             t.owner = nullptr;
         },
@@ -233,10 +247,8 @@ uint64_t StrayAnswers() { return TheTable().stray; }
 
 napi_value SyncResult(napi_env env, const TesselAPIResult& result, napi_value data)
 {
-    napi_value none = nullptr;
     if (data == nullptr) napi_get_null(env, &data);
-    (void)none;
-    return ObjectBuilder(env)
+    return ObjectBuilder(env, ResultShape())
         .Number("code", result.resultCode)
         .Text("codeName", Tessel_ResultCodeName(result.resultCode))
         .Number("operation", result.operationCode)
@@ -247,12 +259,13 @@ napi_value SyncResult(napi_env env, const TesselAPIResult& result, napi_value da
         .Build();
 }
 
+Shape::Shape() : next(g_shapes) { g_shapes = this; }
+
 ObjectBuilder& ObjectBuilder::Add(const char* name, napi_value value)
 {
-    assert(count_ < sizeof properties_ / sizeof properties_[0]);
-    properties_[count_++] = napi_property_descriptor{
-        name, nullptr, nullptr, nullptr, nullptr, value,
-        static_cast<napi_property_attributes>(napi_writable | napi_enumerable | napi_configurable), nullptr};
+    assert(count_ < sizeof values_ / sizeof values_[0]);
+    names_[count_] = name;
+    values_[count_++] = value;
     return *this;
 }
 
@@ -274,9 +287,32 @@ ObjectBuilder& ObjectBuilder::Text(const char* name, const wchar_t* value) { ret
 
 napi_value ObjectBuilder::Build()
 {
+    napi_value factory = nullptr;
+    if (shape_.factory == nullptr) {
+        std::string script = "(function (";
+        std::string body;
+        for (size_t i = 0; i < count_; ++i) {
+            std::string arg = "v" + std::to_string(i);
+            script += (i > 0 ? "," : "") + arg;
+            body += (i > 0 ? "," : "") + std::string(names_[i]) + ":" + arg;
+        }
+        script += ") { return {" + body + "}; })";
+        napi_value source = nullptr;
+        napi_create_string_utf8(env_, script.data(), script.size(), &source);
+        napi_run_script(env_, source, &factory);
+        napi_create_reference(env_, factory, 1, &shape_.factory);
+        shape_.names.assign(names_, names_ + count_);
+    } else {
+        napi_get_reference_value(env_, shape_.factory, &factory);
+    }
+    // Every object of a shape is built with the same names, in the same order.
+    assert(shape_.names.size() == count_ &&
+           std::equal(names_, names_ + count_, shape_.names.begin(),
+                      [](const char* a, const char* b) { return std::strcmp(a, b) == 0; }));
+    napi_value undefined = nullptr;
+    napi_get_undefined(env_, &undefined);
     napi_value object = nullptr;
-    napi_create_object(env_, &object);
-    napi_define_properties(env_, object, count_, properties_);
+    napi_call_function(env_, undefined, factory, count_, values_, &object);
     return object;
 }
 

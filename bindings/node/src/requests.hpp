@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "napi.hpp"
 #include "tessel/base/TesselBase.h"
@@ -77,10 +78,22 @@ uint64_t StrayAnswers();
 // A JavaScript result object from a synchronous result record.
 napi_value SyncResult(napi_env env, const TesselAPIResult& result, napi_value data);
 
-// Builds an object with all its properties defined at once.
+// The shape of the objects one converter builds: its property names, and a
+// JavaScript function made from them on first use that returns an object
+// literal of its arguments (an engine builds those far faster than objects
+// given one property at a time). Shapes are statics of the converters; the
+// functions belong to the environment and are dropped with it.
+struct Shape {
+    Shape();
+    napi_ref factory = nullptr;
+    std::vector<const char*> names;
+    Shape* next = nullptr;
+};
+
+// Builds one object of a shape: its values in the shape's order.
 class ObjectBuilder {
 public:
-    explicit ObjectBuilder(napi_env env) : env_(env) {}
+    ObjectBuilder(napi_env env, Shape& shape) : env_(env), shape_(shape) {}
     ObjectBuilder& Add(const char* name, napi_value value);
     ObjectBuilder& Number(const char* name, double value);
     ObjectBuilder& Bool(const char* name, bool value);
@@ -89,7 +102,9 @@ public:
 
 private:
     napi_env env_;
-    napi_property_descriptor properties_[40];
+    Shape& shape_;
+    const char* names_[40];
+    napi_value values_[40];
     size_t count_ = 0;
 };
 
