@@ -40,20 +40,29 @@ napi_value WriteText(napi_env env, const wchar_t* text)
     }
     size_t length = std::wcslen(text);
 #if WCHAR_MAX > 0xFFFF
-    // One UTF-16 buffer per thread, reused: the only copy besides the engine's own.
-    thread_local std::u16string units;
-    units.clear();
+    // Short texts are transcoded on the stack, longer ones in one allocation:
+    // the only copy besides the engine's own.
+    char16_t small[256];
+    std::u16string large;
+    char16_t* units = small;
+    if (2 * length > sizeof small / sizeof small[0]) {
+        large.resize(2 * length);
+        units = &large[0];
+    }
+    size_t n = 0;
     for (size_t i = 0; i < length; ++i) {
         char32_t c = static_cast<char32_t>(text[i]);
-        if (c >= 0x10000 && c <= 0x10FFFF) {
+        if (c < 0x10000) {
+            units[n++] = static_cast<char16_t>(c);
+        } else if (c <= 0x10FFFF) {
             c -= 0x10000;
-            units.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+            units[n++] = static_cast<char16_t>(0xD800 + (c >> 10));
+            units[n++] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
         } else {
-            units.push_back(c > 0x10FFFF ? u'\xFFFD' : static_cast<char16_t>(c));
+            units[n++] = u'\xFFFD';
         }
     }
-    napi_create_string_utf16(env, units.data(), units.size(), &result);
+    napi_create_string_utf16(env, units, n, &result);
 #else
     napi_create_string_utf16(env, reinterpret_cast<const char16_t*>(text), length, &result);
 #endif
