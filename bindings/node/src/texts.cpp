@@ -13,10 +13,18 @@ TextArg ReadText(const Napi::Value& value, const char* what)
     napi_env env = value.Env();
     size_t length = 0;
     NAPI_THROW_IF_FAILED(env, napi_get_value_string_utf16(env, value, nullptr, 0, &length), arg);
-    std::u16string units(length, u'\0');
-    NAPI_THROW_IF_FAILED(env, napi_get_value_string_utf16(env, value, &units[0], length + 1, &length), arg);
+    char16_t small[TextArg::kSmall];
+    std::u16string large;
+    char16_t* units = small;
+    if (length + 1 > TextArg::kSmall) {
+        large.resize(length);
+        units = &large[0];
+        arg.large_.resize(length);
+    }
+    NAPI_THROW_IF_FAILED(env, napi_get_value_string_utf16(env, value, units, length + 1, &length), arg);
     arg.present_ = true;
-    arg.text_.reserve(length);
+    wchar_t* out = arg.large_.empty() ? arg.small_ : &arg.large_[0];
+    size_t n = 0;
     for (size_t i = 0; i < length; ++i) {
         char32_t unit = units[i];
         if (unit == 0) throw Napi::TypeError::New(env, std::string(what) + " must not contain a NUL character");
@@ -26,8 +34,10 @@ TextArg ReadText(const Napi::Value& value, const char* what)
             ++i;
         }
 #endif
-        arg.text_.push_back(static_cast<wchar_t>(unit));
+        out[n++] = static_cast<wchar_t>(unit);
     }
+    out[n] = L'\0';
+    if (!arg.large_.empty()) arg.large_.resize(n);
     return arg;
 }
 

@@ -12,12 +12,15 @@
 
 namespace tessel_node {
 
-// A text argument, kept alive for the duration of the C call.
+// A text argument, kept alive for the duration of the C call: short texts
+// in place, longer ones on the heap.
 class TextArg {
 public:
-    const wchar_t* get() const { return present_ ? text_.c_str() : nullptr; }
+    static constexpr size_t kSmall = 64;
+    const wchar_t* get() const { return !present_ ? nullptr : large_.empty() ? small_ : large_.c_str(); }
     bool present_ = false;
-    std::wstring text_;
+    wchar_t small_[kSmall] = {0};
+    std::wstring large_;
 };
 
 // Reads a string, null or undefined; anything else throws a TypeError naming @p what.

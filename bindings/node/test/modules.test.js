@@ -75,8 +75,10 @@ test('wrong argument types throw TypeError before anything is sent', () => {
 
 test('texts keep Cyrillic, Japanese and emoji, and null apart from empty', async () => {
   const id = 'Привет-日本語-😀🎮';
-  const [r] = await pumpUntil([ludex.fetchCharacter(id, '')]);
+  const long = id.repeat(12);  // past the short-text buffers, both ways
+  const [r, l] = await pumpUntil([ludex.fetchCharacter(id, ''), ludex.fetchCharacter(long, '')]);
   assert.equal(JSON.parse(r.data).characterId, id);
+  assert.equal(JSON.parse(l.data).characterId, long);
   sandbox.takeTrace();
   await pumpUntil([scrivo.send({ contents: null, lvCd: '' })]);
   const line = sandbox.takeTrace().find((l) => l.startsWith('request Scrivo'));
