@@ -82,18 +82,16 @@ void Settle(napi_env env, Entry& entry, uint32_t code, uint32_t operation, const
     napi_delete_reference(env, entry.settle);
     entry.settle = nullptr;
     napi_value data = entry.convert(env, raw);
-    napi_value result = ObjectBuilder(env, ResultShape())
-                            .Number("code", code)
-                            .Text("codeName", Tessel_ResultCodeName(code))
-                            .Number("operation", operation)
-                            .Text("module", module)
-                            .Text("message", message)
-                            .Number("value", value)
-                            .Add("data", data)
-                            .Build();
-    napi_value global = nullptr;
-    napi_get_global(env, &global);
-    if (napi_call_function(env, global, settle, 1, &result, nullptr) != napi_ok) {
+    bool called = ObjectBuilder(env, ResultShape())
+                      .Number("code", code)
+                      .Text("codeName", Tessel_ResultCodeName(code))
+                      .Number("operation", operation)
+                      .Text("module", module)
+                      .Text("message", message)
+                      .Number("value", value)
+                      .Add("data", data)
+                      .CallWith(settle);
+    if (!called) {
         bool pending = false;
         napi_is_exception_pending(env, &pending);
         if (pending) {
@@ -150,8 +148,10 @@ void ClaimEnvironment(Napi::Env env)
                 lane.inFlight = inFlight;
             }
             for (Shape* shape = g_shapes; shape != nullptr; shape = shape->next) {
-                if (shape->factory != nullptr) napi_delete_reference(gone, shape->factory);
-                shape->factory = nullptr;
+                for (napi_ref* kept : {&shape->factory, &shape->caller}) {
+                    if (*kept != nullptr) napi_delete_reference(gone, *kept);
+                    *kept = nullptr;
+                }
             }
             t.owner = nullptr;
         },
@@ -285,35 +285,54 @@ ObjectBuilder& ObjectBuilder::Bool(const char* name, bool value)
 
 ObjectBuilder& ObjectBuilder::Text(const char* name, const wchar_t* value) { return Add(name, WriteText(env_, value)); }
 
-napi_value ObjectBuilder::Build()
+// The shape's function, made from the names of its first object.
+napi_value ObjectBuilder::Function(bool calling)
 {
-    napi_value factory = nullptr;
-    if (shape_.factory == nullptr) {
-        std::string script = "(function (";
+    napi_ref& kept = calling ? shape_.caller : shape_.factory;
+    napi_value function = nullptr;
+    if (kept == nullptr) {
+        std::string params = calling ? "f" : "";
         std::string body;
         for (size_t i = 0; i < count_; ++i) {
             std::string arg = "v" + std::to_string(i);
-            script += (i > 0 ? "," : "") + arg;
+            params += (params.empty() ? "" : ",") + arg;
             body += (i > 0 ? "," : "") + std::string(names_[i]) + ":" + arg;
         }
-        script += ") { return {" + body + "}; })";
+        std::string script = "(function (" + params + ") { return " + (calling ? "f({" : "({") + body + "}); })";
         napi_value source = nullptr;
         napi_create_string_utf8(env_, script.data(), script.size(), &source);
-        napi_run_script(env_, source, &factory);
-        napi_create_reference(env_, factory, 1, &shape_.factory);
-        shape_.names.assign(names_, names_ + count_);
+        napi_run_script(env_, source, &function);
+        napi_create_reference(env_, function, 1, &kept);
+        if (shape_.names.empty()) shape_.names.assign(names_, names_ + count_);
     } else {
-        napi_get_reference_value(env_, shape_.factory, &factory);
+        napi_get_reference_value(env_, kept, &function);
     }
     // Every object of a shape is built with the same names, in the same order.
     assert(shape_.names.size() == count_ &&
            std::equal(names_, names_ + count_, shape_.names.begin(),
                       [](const char* a, const char* b) { return std::strcmp(a, b) == 0; }));
+    return function;
+}
+
+napi_value ObjectBuilder::Build()
+{
+    napi_value function = Function(false);
     napi_value undefined = nullptr;
     napi_get_undefined(env_, &undefined);
     napi_value object = nullptr;
-    napi_call_function(env_, undefined, factory, count_, values_, &object);
+    napi_call_function(env_, undefined, function, count_, values_, &object);
     return object;
+}
+
+bool ObjectBuilder::CallWith(napi_value function)
+{
+    napi_value caller = Function(true);
+    napi_value args[41];
+    args[0] = function;
+    std::copy(values_, values_ + count_, args + 1);
+    napi_value undefined = nullptr;
+    napi_get_undefined(env_, &undefined);
+    return napi_call_function(env_, undefined, caller, count_ + 1, args, nullptr) == napi_ok;
 }
 
 napi_value ListOf(napi_env env, const void* records, unsigned count, size_t size,

@@ -85,7 +85,8 @@ napi_value SyncResult(napi_env env, const TesselAPIResult& result, napi_value da
 // functions belong to the environment and are dropped with it.
 struct Shape {
     Shape();
-    napi_ref factory = nullptr;
+    napi_ref factory = nullptr;  // (v0, v1, ...) => ({name0: v0, ...})
+    napi_ref caller = nullptr;   // (f, v0, v1, ...) => f({name0: v0, ...})
     std::vector<const char*> names;
     Shape* next = nullptr;
 };
@@ -99,8 +100,12 @@ public:
     ObjectBuilder& Bool(const char* name, bool value);
     ObjectBuilder& Text(const char* name, const wchar_t* value);
     napi_value Build();
+    // Calls @p function with the object (one call into JavaScript instead of two); false when it threw.
+    bool CallWith(napi_value function);
 
 private:
+    napi_value Function(bool calling);
+
     napi_env env_;
     Shape& shape_;
     const char* names_[40];
