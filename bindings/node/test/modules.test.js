@@ -107,6 +107,15 @@ test('scripted failures and latency arrive as results, late answers only after t
   assert.equal((await pumpUntil([late]))[0].code, 0);
 });
 
+test('the opt-in automatic pump settles requests without a game loop', async () => {
+  platform.startAutoPump(1);
+  try {
+    assert.equal((await ludex.fetchCharacter('auto', 'eu')).code, 0);
+  } finally {
+    platform.stopAutoPump();
+  }
+});
+
 test('popup list fetches of one kind are answered in order, one at a time', async () => {
   sandbox.pushOutcome({ module: sandbox.Module.PANORA, operationCode: 80, count: 1, emptyList: true });
   const [first, second] = await pumpUntil([panora.fetchAutoPopup(), panora.fetchAutoPopup()]);
