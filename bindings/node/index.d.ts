@@ -1,6 +1,6 @@
 // Declarations of @tessel/pcsdk. Every request returns a Promise of a
-// Result and takes an optional callback; both settle only inside
-// platform.runCallbacks(). Platform errors are results (code != 0); wrong
+// Result, or takes a callback as its last argument instead; either settles
+// only inside platform.runCallbacks(). Platform errors are results (code != 0); wrong
 // argument types throw TypeError before anything is sent. Texts: null and
 // undefined are a null text, '' an empty one; a NUL character is refused.
 
@@ -99,19 +99,32 @@ export interface Vendra {
   initializeWithWndInfo(storeId?: string | null, windowInfo?: WindowInfo | null): Result;
   uninitialize(): Result;
   getVersion(): Result<string | null>;
-  fetchShopCategories(callback?: Callback<ShopCategory[]>): Promise<Result<ShopCategory[]>>;
-  fetchProducts(param?: FetchProductParam | null, callback?: Callback<Product[]>): Promise<Result<Product[]>>;
-  fetchProductsEx(param?: FetchProductParam | null, callback?: Callback<ProductEx[]>): Promise<Result<ProductEx[]>>;
-  startPurchase(param: StartPurchaseParam | null, callback?: Callback<PurchaseResult>): Promise<Result<PurchaseResult>>;
-  startPurchaseEx(param: StartPurchaseParam | null, callback?: Callback<PurchaseResult>, onDestroy?: Callback<null>): PopupRequest<PurchaseResult>;
-  confirmPurchase(transactionMasterNumber: Int64, callback?: Callback<Confirmation>): Promise<Result<Confirmation>>;
-  startPayment(option?: WindowOption | null, callback?: Callback<string>): Promise<Result<string>>;
-  startPaymentEx(option?: WindowOption | null, callback?: Callback<string>, onDestroy?: Callback<null>): PopupRequest<string>;
-  fetchInventory(callback?: Callback<InventoryItem[]>): Promise<Result<InventoryItem[]>>;
-  fetchTermsAgreement(option?: WindowOption | null, callback?: Callback<TermsAgreement>): Promise<Result<TermsAgreement>>;
-  fetchTermsAgreementEx(option?: WindowOption | null, callback?: Callback<TermsAgreement>, onDestroy?: Callback<null>): PopupRequest<TermsAgreement>;
-  fetchVoidedPurchases(callback?: Callback<VoidedPurchase[]>): Promise<Result<VoidedPurchase[]>>;
-  withdrawGame(option?: WindowRect | null, callback?: Callback<Withdrawal>, onDestroy?: Callback<null>): PopupRequest<Withdrawal>;
+  fetchShopCategories(): Promise<Result<ShopCategory[]>>;
+  fetchShopCategories(callback: Callback<ShopCategory[]>): void;
+  fetchProducts(param?: FetchProductParam | null): Promise<Result<Product[]>>;
+  fetchProducts(param: FetchProductParam | null | undefined, callback: Callback<Product[]>): void;
+  fetchProductsEx(param?: FetchProductParam | null): Promise<Result<ProductEx[]>>;
+  fetchProductsEx(param: FetchProductParam | null | undefined, callback: Callback<ProductEx[]>): void;
+  startPurchase(param: StartPurchaseParam | null): Promise<Result<PurchaseResult>>;
+  startPurchase(param: StartPurchaseParam | null, callback: Callback<PurchaseResult>): void;
+  startPurchaseEx(param: StartPurchaseParam | null): PopupRequest<PurchaseResult>;
+  startPurchaseEx(param: StartPurchaseParam | null, callback: Callback<PurchaseResult>, onDestroy?: Callback<null>): void;
+  confirmPurchase(transactionMasterNumber: Int64): Promise<Result<Confirmation>>;
+  confirmPurchase(transactionMasterNumber: Int64, callback: Callback<Confirmation>): void;
+  startPayment(option?: WindowOption | null): Promise<Result<string>>;
+  startPayment(option: WindowOption | null | undefined, callback: Callback<string>): void;
+  startPaymentEx(option?: WindowOption | null): PopupRequest<string>;
+  startPaymentEx(option: WindowOption | null | undefined, callback: Callback<string>, onDestroy?: Callback<null>): void;
+  fetchInventory(): Promise<Result<InventoryItem[]>>;
+  fetchInventory(callback: Callback<InventoryItem[]>): void;
+  fetchTermsAgreement(option?: WindowOption | null): Promise<Result<TermsAgreement>>;
+  fetchTermsAgreement(option: WindowOption | null | undefined, callback: Callback<TermsAgreement>): void;
+  fetchTermsAgreementEx(option?: WindowOption | null): PopupRequest<TermsAgreement>;
+  fetchTermsAgreementEx(option: WindowOption | null | undefined, callback: Callback<TermsAgreement>, onDestroy?: Callback<null>): void;
+  fetchVoidedPurchases(): Promise<Result<VoidedPurchase[]>>;
+  fetchVoidedPurchases(callback: Callback<VoidedPurchase[]>): void;
+  withdrawGame(option?: WindowRect | null): PopupRequest<Withdrawal>;
+  withdrawGame(option: WindowRect | null | undefined, callback: Callback<Withdrawal>, onDestroy?: Callback<null>): void;
   closeAllPopups(): Result;
 }
 
@@ -129,23 +142,38 @@ export interface Panora {
   initializeWithWndInfo(windowInfo?: WindowInfo | null): Result;
   uninitialize(): Result;
   getVersion(): Result<string | null>;
-  autoPopup(mode: WebViewModeValue, callback?: Callback<null>): Promise<Result>;
-  autoPopupEx(mode: WebViewModeValue, callback?: Callback<null>, onDestroy?: Callback<null>): PopupRequest<null>;
-  manualPopup(key: string | null, mode: WebViewModeValue, callback?: Callback<null>): Promise<Result>;
-  manualPopupEx(key: string | null, mode: WebViewModeValue, callback?: Callback<null>, onDestroy?: Callback<null>): PopupRequest<null>;
-  newsPopup(mode: WebViewModeValue, callback?: Callback<null>): Promise<Result>;
-  newsPopupEx(mode: WebViewModeValue, callback?: Callback<null>, onDestroy?: Callback<null>): PopupRequest<null>;
-  couponPopup(mode: WebViewModeValue, callback?: Callback<null>): Promise<Result>;
-  couponPopupEx(mode: WebViewModeValue, callback?: Callback<null>, onDestroy?: Callback<null>): PopupRequest<null>;
+  autoPopup(mode: WebViewModeValue): Promise<Result>;
+  autoPopup(mode: WebViewModeValue, callback: Callback<null>): void;
+  autoPopupEx(mode: WebViewModeValue): PopupRequest<null>;
+  autoPopupEx(mode: WebViewModeValue, callback: Callback<null>, onDestroy?: Callback<null>): void;
+  manualPopup(key: string | null, mode: WebViewModeValue): Promise<Result>;
+  manualPopup(key: string | null, mode: WebViewModeValue, callback: Callback<null>): void;
+  manualPopupEx(key: string | null, mode: WebViewModeValue): PopupRequest<null>;
+  manualPopupEx(key: string | null, mode: WebViewModeValue, callback: Callback<null>, onDestroy?: Callback<null>): void;
+  newsPopup(mode: WebViewModeValue): Promise<Result>;
+  newsPopup(mode: WebViewModeValue, callback: Callback<null>): void;
+  newsPopupEx(mode: WebViewModeValue): PopupRequest<null>;
+  newsPopupEx(mode: WebViewModeValue, callback: Callback<null>, onDestroy?: Callback<null>): void;
+  couponPopup(mode: WebViewModeValue): Promise<Result>;
+  couponPopup(mode: WebViewModeValue, callback: Callback<null>): void;
+  couponPopupEx(mode: WebViewModeValue): PopupRequest<null>;
+  couponPopupEx(mode: WebViewModeValue, callback: Callback<null>, onDestroy?: Callback<null>): void;
   /** The promise of the result, with the promise of the verification value as `value`. */
-  verifyIdentificationPopup(flag: boolean, mode: WebViewModeValue, callback?: Callback<null>, onValue?: Callback<string>): Promise<Result> & { value: Promise<Result<string>> };
+  verifyIdentificationPopup(flag: boolean, mode: WebViewModeValue): Promise<Result> & { value: Promise<Result<string>> };
+  verifyIdentificationPopup(flag: boolean, mode: WebViewModeValue, callback: Callback<null>, onValue?: Callback<string>): void;
   /** List fetches of one kind are sent one at a time, in order. */
-  fetchAutoPopup(callback?: Callback<PopupList>): Promise<Result<PopupList>>;
-  fetchManualPopup(key: string | null, callback?: Callback<PopupList>): Promise<Result<PopupList>>;
-  fetchNewsPopup(callback?: Callback<PopupList>): Promise<Result<PopupList>>;
-  fetchCouponPopup(callback?: Callback<PopupList>): Promise<Result<PopupList>>;
-  setPopupDisallowed(params: { popupId?: number; days?: number } | null, callback?: Callback<null>): Promise<Result>;
-  fetchWebOpenKey(callback?: Callback<string>): Promise<Result<string>>;
+  fetchAutoPopup(): Promise<Result<PopupList>>;
+  fetchAutoPopup(callback: Callback<PopupList>): void;
+  fetchManualPopup(key: string | null): Promise<Result<PopupList>>;
+  fetchManualPopup(key: string | null, callback: Callback<PopupList>): void;
+  fetchNewsPopup(): Promise<Result<PopupList>>;
+  fetchNewsPopup(callback: Callback<PopupList>): void;
+  fetchCouponPopup(): Promise<Result<PopupList>>;
+  fetchCouponPopup(callback: Callback<PopupList>): void;
+  setPopupDisallowed(params: { popupId?: number; days?: number } | null): Promise<Result>;
+  setPopupDisallowed(params: { popupId: number; days?: number } | null | undefined, callback: Callback<null>): void;
+  fetchWebOpenKey(): Promise<Result<string>>;
+  fetchWebOpenKey(callback: Callback<string>): void;
   closeAllPopups(): Result;
 }
 
@@ -158,7 +186,8 @@ export interface Scrivo {
   initialize(): Result;
   uninitialize(): Result;
   getVersion(): Result<string | null>;
-  send(param?: LogSendParam | null, callback?: Callback<null>): Promise<Result>;
+  send(param?: LogSendParam | null): Promise<Result>;
+  send(param: LogSendParam | null | undefined, callback: Callback<null>): void;
 }
 
 export interface Ludex {
@@ -166,7 +195,8 @@ export interface Ludex {
   uninitialize(): Result;
   getVersion(): Result<string | null>;
   /** The character text (JSON in the sandbox); '' when the request failed. */
-  fetchCharacter(characterId: string | null, serverId: string | null, callback?: Callback<string>): Promise<Result<string>>;
+  fetchCharacter(characterId: string | null, serverId: string | null): Promise<Result<string>>;
+  fetchCharacter(characterId: string | null, serverId: string | null, callback: Callback<string>): void;
 }
 
 export declare const platform: Platform;

@@ -1,7 +1,7 @@
 'use strict';
 // @tessel/pcsdk: the Tessel PC SDK modules for JavaScript. Every request
-// returns a Promise of a result object and takes an optional callback; both
-// settle only inside platform.runCallbacks(), which the game calls from its
+// returns a Promise of a result object, or takes a callback as its last
+// argument instead; either settles only inside platform.runCallbacks(), which the game calls from its
 // loop (or platform.startAutoPump() for tools and tests). Platform errors
 // are results (result.code), wrong argument types throw TypeError at once.
 const native = require('./lib/load').load('tessel_pcsdk.node');
@@ -19,41 +19,53 @@ function checkCallback(callback, what) {
   }
 }
 
-// A settle function and its promise; the callback, when given, follows the promise.
-function settler(callback) {
-  let settle;
-  const promise = new Promise((resolve) => { settle = resolve; });
-  const done = callback ? (result) => { settle(result); callback(result); } : settle;
-  return { promise, done };
-}
-
-// A request with one answer: fn(args..., callback?).
+// A request with one answer: fn(args...) returns the promise of its result;
+// fn(args..., callback) calls the callback with it instead. Written out per
+// arity: a request is a hot path, and spreading arguments costs as much as
+// the rest of the binding's JavaScript.
 function one(send, arity) {
-  return function request(...args) {
-    const callback = args.length > arity ? args[arity] : undefined;
+  const answer = (callback) => {
     checkCallback(callback, 'callback');
-    const { promise, done } = settler(callback);
-    send(done, ...args.slice(0, arity));
-    touch();
-    return promise;
+    if (callback) return { done: callback, promise: undefined };
+    let done;
+    const promise = new Promise((resolve) => { done = resolve; });
+    return { done, promise };
   };
+  const finish = (promise) => { touch(); return promise; };
+  switch (arity) {
+    case 0: return (callback) => { const a = answer(callback); send(a.done); return finish(a.promise); };
+    case 1: return (x, callback) => { const a = answer(callback); send(a.done, x); return finish(a.promise); };
+    case 2: return (x, y, callback) => { const a = answer(callback); send(a.done, x, y); return finish(a.promise); };
+    default: throw new Error(`no request takes ${arity} arguments`);
+  }
 }
 
-// A popup request with a second answer (the destroy notice, or the
-// identity value): fn(args..., callback?, second?) returns the promise of
-// the result with the second answer's promise as its property `name`.
+const ignore = () => {};
+
+// A popup request with a second answer (the destroy notice, or the identity
+// value): fn(args...) returns the promise of the result with the second
+// answer's promise as its property `name`; fn(args..., callback, second?)
+// calls the callbacks instead.
 function two(send, arity, name) {
   return function request(...args) {
     const callback = args[arity];
     const second = args[arity + 1];
     checkCallback(callback, 'callback');
     checkCallback(second, name === 'destroyed' ? 'onDestroy' : 'onValue');
-    const first = settler(callback);
-    const other = settler(second);
-    send(first.done, other.done, ...args.slice(0, arity));
+    args.length = arity;
+    if (callback || second) {
+      send(callback || ignore, second || ignore, ...args);
+      touch();
+      return undefined;
+    }
+    let settle;
+    let settleSecond;
+    const promise = new Promise((resolve) => { settle = resolve; });
+    const other = new Promise((resolve) => { settleSecond = resolve; });
+    send(settle, settleSecond, ...args);
     touch();
-    first.promise[name] = other.promise;
-    return first.promise;
+    promise[name] = other;
+    return promise;
   };
 }
 

@@ -12,14 +12,15 @@ async function game(): Promise<void> {
     panora.initialize(), panora.initializeWithWndInfo(null), scrivo.initialize(), ludex.initialize());
   const version: string | null = vendra.getVersion().data;
   const page: Product[] = (await vendra.fetchProducts({ pageSize: 20 })).data;
-  const purchase = vendra.startPurchaseEx({ orderProducts: [{ productId: 101n, quantity: 1 }] }, (r) => use(r.data.isPurchased));
+  const purchase = vendra.startPurchaseEx({ orderProducts: [{ productId: 101n, quantity: 1 }] });
   const destroyed: Result<null> = await purchase.destroyed;
+  vendra.startPurchaseEx(null, (r) => use(r.data.isPurchased), (r) => use(r.code));
   const confirmed: boolean = (await vendra.confirmPurchase(1)).data.confirmed;
   const payment: string = (await vendra.startPaymentEx({ webviewMode: WebViewMode.WINDOWED })).data;
   use(version, page, destroyed, confirmed, payment, vendra.fetchShopCategories(), vendra.fetchProductsEx(),
     vendra.startPurchase(null), vendra.startPayment(), vendra.fetchInventory(), vendra.fetchTermsAgreement(),
     vendra.fetchTermsAgreementEx(null, (r) => use(r.data.agreed)), vendra.fetchVoidedPurchases(),
-    vendra.withdrawGame({ x: 1 }, undefined, (r) => use(r.code)), vendra.closeAllPopups(), vendra.uninitialize());
+    vendra.withdrawGame({ x: 1 }, (r) => use(r.data.withdrawn), (r) => use(r.code)), vendra.closeAllPopups(), vendra.uninitialize());
   const list: PopupList = (await panora.fetchManualPopup('key')).data;
   const key: string = (await panora.verifyIdentificationPopup(true, 0).value).data;
   use(list.popups[0].pair1.first, key, panora.autoPopup(0), panora.autoPopupEx(1).destroyed, panora.manualPopup('k', 0),
@@ -37,6 +38,9 @@ async function game(): Promise<void> {
     sandbox.setLatency(5), sandbox.setTrace(true), sandbox.takeTrace().length, sandbox.openPopupCount(), sandbox.closeAllPopups());
   // @ts-expect-error a character id is a text
   ludex.fetchCharacter(42, 'eu');
+  // @ts-expect-error the callback form returns no promise
+  const none: Promise<unknown> = ludex.fetchCharacter('hero', 'eu', () => {});
+  use(none);
   // @ts-expect-error a popup's mode is 0 or 1
   panora.autoPopup(2);
 }
