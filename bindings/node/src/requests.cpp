@@ -5,7 +5,6 @@
 #include <cassert>
 #include <cstring>
 #include <deque>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -17,11 +16,68 @@ namespace {
 Shape* g_shapes = nullptr;  // every shape made so far, to drop their functions with the environment
 
 struct Entry {
-    napi_ref settle = nullptr;
+    uint64_t id = 0;
+    napi_ref settle = nullptr;  // null: a free slot
     Convert convert = nullptr;
     uint32_t operation = 0;
     const wchar_t* module = L"";
     std::wstring key;  // a waiting manual list fetch's key
+};
+
+// The requests by id. A request sits in the slot its id selects (ids only
+// grow; an id whose slot is taken is skipped), the table at most half full,
+// so an answer is found or refused with one look and no allocation.
+class Entries {
+public:
+    uint64_t Add(Entry entry, uint64_t& nextId)
+    {
+        if (2 * (count_ + 1) > slots_.size()) Grow();
+        uint64_t id = 0;
+        do id = ++nextId;
+        while (slots_[SlotOf(id)].settle != nullptr);
+        entry.id = id;
+        slots_[SlotOf(id)] = std::move(entry);
+        ++count_;
+        return id;
+    }
+    Entry* Find(uint64_t id)
+    {
+        Entry& entry = slots_[SlotOf(id)];
+        return entry.settle != nullptr && entry.id == id ? &entry : nullptr;
+    }
+    Entry Take(Entry* entry)
+    {
+        Entry taken = std::move(*entry);
+        *entry = Entry();
+        --count_;
+        return taken;
+    }
+    // Every request, in the order they were made; the table is left empty.
+    std::vector<Entry> TakeAll()
+    {
+        std::vector<Entry> all;
+        for (Entry& entry : slots_) {
+            if (entry.settle != nullptr) all.push_back(Take(&entry));
+        }
+        std::sort(all.begin(), all.end(), [](const Entry& a, const Entry& b) { return a.id < b.id; });
+        return all;
+    }
+    size_t size() const { return count_; }
+
+private:
+    size_t SlotOf(uint64_t id) const { return static_cast<size_t>(id) & (slots_.size() - 1); }
+    // Twice the slots: ids apart in the old table stay apart in the new one.
+    void Grow()
+    {
+        std::vector<Entry> old(std::move(slots_));
+        slots_ = std::vector<Entry>(old.size() * 2);
+        for (Entry& entry : old) {
+            if (entry.settle != nullptr) slots_[SlotOf(entry.id)] = std::move(entry);
+        }
+    }
+
+    std::vector<Entry> slots_ = std::vector<Entry>(256);
+    size_t count_ = 0;
 };
 
 struct LaneState {
@@ -35,7 +91,7 @@ struct Table {
     bool pumping = false;
     uint64_t nextId = 0;
     uint64_t stray = 0;
-    std::unordered_map<uint64_t, Entry> entries;
+    Entries entries;
     LaneState lanes[kLaneCount];
     std::vector<napi_ref> errors;  // what callbacks threw during the pump
 };
@@ -64,9 +120,7 @@ uint64_t File(Napi::Env env, const Napi::Value& settle, Convert convert, uint32_
     entry.convert = convert;
     entry.operation = operation;
     entry.module = module;
-    uint64_t id = ++table.nextId;
-    table.entries.emplace(id, std::move(entry));
-    return id;
+    return table.entries.Add(std::move(entry), table.nextId);
 }
 
 // Calls a request's settle function with its result object; what it throws
@@ -107,13 +161,12 @@ void Settle(napi_env env, Entry& entry, uint32_t code, uint32_t operation, const
 void FinishId(uint64_t id, const TesselAPICallbackResult* result, const Raw& raw)
 {
     Table& table = TheTable();
-    auto found = table.owner != nullptr && table.pumping ? table.entries.find(id) : table.entries.end();
-    if (found == table.entries.end()) {
+    Entry* found = table.owner != nullptr && table.pumping ? table.entries.Find(id) : nullptr;
+    if (found == nullptr) {
         ++table.stray;
         return;
     }
-    Entry entry = std::move(found->second);
-    table.entries.erase(found);
+    Entry entry = table.entries.Take(found);
     Settle(table.owner, entry, result->result.resultCode, result->result.operationCode, result->result.moduleName,
            result->message, result->value, raw);
 }
@@ -136,8 +189,7 @@ void ClaimEnvironment(Napi::Env env)
             // The environment ends: drop its references, call nothing.
             Table& t = TheTable();
             napi_env gone = static_cast<napi_env>(arg);
-            for (auto& item : t.entries) napi_delete_reference(gone, item.second.settle);
-            t.entries.clear();
+            for (Entry& entry : t.entries.TakeAll()) napi_delete_reference(gone, entry.settle);
             for (napi_ref error : t.errors) napi_delete_reference(gone, error);
             t.errors.clear();
             for (LaneState& lane : t.lanes) {
@@ -171,7 +223,7 @@ bool RegisterOnLane(Napi::Env env, const Napi::Value& settle, Convert convert, u
     state.send = send;
     state.ids.push_back(id);
     if (state.inFlight) {
-        if (key != nullptr) TheTable().entries[id].key = key;
+        if (key != nullptr) TheTable().entries.Find(id)->key = key;
         return false;
     }
     state.inFlight = true;
@@ -197,8 +249,8 @@ void FinishLane(Lane lane, const TesselAPICallbackResult* result, const Raw& raw
     if (!state.ids.empty()) {
         // The next fetch of the lane goes out now; its answer comes with a later pump.
         state.inFlight = true;
-        auto next = table.entries.find(state.ids.front());
-        state.send(next != table.entries.end() ? next->second.key.c_str() : L"");
+        Entry* next = table.entries.Find(state.ids.front());
+        state.send(next != nullptr ? next->key.c_str() : L"");
     }
     FinishId(id, result, raw);
 }
@@ -206,20 +258,13 @@ void FinishLane(Lane lane, const TesselAPICallbackResult* result, const Raw& raw
 void Abandon(Napi::Env env)
 {
     Table& table = TheTable();
-    std::unordered_map<uint64_t, Entry> entries;
-    entries.swap(table.entries);
+    std::vector<Entry> entries = table.entries.TakeAll();
     for (LaneState& lane : table.lanes) {
         lane.ids.clear();
         lane.inFlight = false;
     }
-    // In the order they were made.
-    std::vector<uint64_t> ids;
-    ids.reserve(entries.size());
-    for (auto& item : entries) ids.push_back(item.first);
-    std::sort(ids.begin(), ids.end());
     Raw empty;
-    for (uint64_t id : ids) {
-        Entry& entry = entries[id];
+    for (Entry& entry : entries) {
         Settle(env, entry, TESSEL_RESULT_NOT_INITIALIZED, entry.operation, entry.module, kShutdownMessage, 0, empty);
     }
 }
