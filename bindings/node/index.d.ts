@@ -44,7 +44,7 @@ export interface WindowOption extends WindowRect { operation?: number }
 export interface Platform {
   /** Initializes the platform: first, before any module. */
   initialize(gameId?: string | null): Result;
-  /** Uninitializes the platform: pending requests settle once, with code 17. Also from a callback. */
+  /** Uninitializes the platform: pending requests settle once, with code 17. Also from a callback. Outside the pump, rethrows the first error a callback threw while they settled. */
   uninitialize(): Result;
   /** Runs the callbacks that are due, on this thread: call it once per frame. Returns how many ran. Rethrows the first error a callback threw, after all ran. */
   runCallbacks(): number;

@@ -171,6 +171,19 @@ void FinishId(uint64_t id, const TesselAPICallbackResult* result, const Raw& raw
            result->message, result->value, raw);
 }
 
+// Throws the first error the callbacks threw since the last call, if any.
+void RethrowKept(Napi::Env env)
+{
+    Table& table = TheTable();
+    if (table.errors.empty()) return;
+    std::vector<napi_ref> errors;
+    errors.swap(table.errors);
+    napi_value first = nullptr;
+    napi_get_reference_value(env, errors.front(), &first);
+    for (napi_ref error : errors) napi_delete_reference(env, error);
+    throw Napi::Error(env, first);
+}
+
 }  // namespace
 
 void ClaimEnvironment(Napi::Env env)
@@ -232,7 +245,13 @@ bool RegisterOnLane(Napi::Env env, const Napi::Value& settle, Convert convert, u
 
 void Finish(void* context, const TesselAPICallbackResult* result, const Raw& raw) noexcept
 {
-    FinishId(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(context)), result, raw);
+    try {
+        FinishId(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(context)), result, raw);
+    } catch (...) {
+        // Only an allocation failure while making the answer's objects gets
+        // here: the answer is lost, nothing escapes into the platform.
+        ++TheTable().stray;
+    }
 }
 
 void FinishLane(Lane lane, const TesselAPICallbackResult* result, const Raw& raw) noexcept
@@ -252,7 +271,7 @@ void FinishLane(Lane lane, const TesselAPICallbackResult* result, const Raw& raw
         Entry* next = table.entries.Find(state.ids.front());
         state.send(next != nullptr ? next->key.c_str() : L"");
     }
-    FinishId(id, result, raw);
+    Finish(reinterpret_cast<void*>(static_cast<uintptr_t>(id)), result, raw);
 }
 
 void Abandon(Napi::Env env)
@@ -267,6 +286,8 @@ void Abandon(Napi::Env env)
     for (Entry& entry : entries) {
         Settle(env, entry, TESSEL_RESULT_NOT_INITIALIZED, entry.operation, entry.module, kShutdownMessage, 0, empty);
     }
+    // Outside the pump, what the callbacks threw reaches the caller of uninitialize().
+    if (!table.pumping) RethrowKept(env);
 }
 
 uint32_t Pump(Napi::Env env)
@@ -276,14 +297,7 @@ uint32_t Pump(Napi::Env env)
     table.pumping = true;
     uint32_t ran = Tessel_RunCallbacks();
     table.pumping = false;
-    if (!table.errors.empty()) {
-        std::vector<napi_ref> errors;
-        errors.swap(table.errors);
-        napi_value first = nullptr;
-        napi_get_reference_value(env, errors.front(), &first);
-        for (napi_ref error : errors) napi_delete_reference(env, error);
-        throw Napi::Error(env, first);
-    }
+    RethrowKept(env);
     return ran;
 }
 
