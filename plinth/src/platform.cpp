@@ -105,7 +105,8 @@ using UserCallbackJob = JobOf<std::function<void()>>;
 
 // The jobs a running pump took off the queue: those it set aside for the
 // next pump (waiting), then those it has not reached yet (taken). A pump
-// that a callback runs from inside another one links to the outer pump's.
+// asked for inside a callback is refused, so there is one running batch; the
+// link would chain a nested one to the outer pump's.
 struct Batch {
     JobList waiting;
     JobList taken;
@@ -158,6 +159,7 @@ struct InFlight {
     std::optional<OutcomeRule> rule;
     Clock::time_point due;
     std::size_t posted = 0;
+    bool sole = false;  // SoleAnswer
 };
 thread_local InFlight* t_inFlight = nullptr;
 
@@ -197,6 +199,10 @@ void PrepareCompletion(Job& job, Clock::time_point due, AnswerNote note) noexcep
             job.fallback = request.trampoline;
             job.fallbackContext = request.context;
             job.fallbackShape = t_inFlight->kind.shape;
+            if (t_inFlight->sole) {
+                job.soleSecond = request.SecondAs<Base::Trampoline>();
+                job.soleSecondContext = request.secondContext;
+            }
         } else if (job.fallback == nullptr && t_inFlight->posted == 1) {
             job.fallback = request.secondTrampoline;
             job.fallbackContext = request.secondContext;
@@ -282,6 +288,11 @@ void AnswerStuck(const Job& job) noexcept
                           L"The sandbox ran out of memory.");
     try {
         CallWithoutData(job.fallback, job.fallbackShape, &result);
+        if (job.soleSecond != nullptr) {
+            BorrowedResult second(job.soleSecondContext, job.operation, TESSEL_RESULT_POPUP_NOT_CREATED,
+                                  L"The sandbox ran out of memory.");
+            job.soleSecond(&second, nullptr);
+        }
     } catch (...) {
         // A trampoline lets nothing out; should one, the answer is given.
     }
@@ -399,11 +410,7 @@ void SetAsideForShutdown()
         std::lock_guard<std::mutex> lock(state.mutex);
         state.queue.Prepend(pending);
     }
-    try {
-        CloseEveryPopup();
-    } catch (...) {
-        // Out of memory: the popups stay registered and are closed later.
-    }
+    CloseEveryPopup();  // allocates nothing (popups.hpp)
     JobList queued;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
@@ -535,6 +542,13 @@ void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler
         // Out of memory before anything was registered, or even for the
         // answer: nothing is queued, and the contexts go back to the module.
         ReturnContexts(request, kind);
+    }
+}
+
+void SoleAnswer() noexcept
+{
+    if (t_inFlight != nullptr) {
+        t_inFlight->sole = true;
     }
 }
 
@@ -686,6 +700,9 @@ uint32_t Tessel_RunCallbacks(void)
 {
     State& state = TheState();
     const Turn turn(false);
+    if (!turn.Outermost()) {
+        return 0;  // a pump inside a callback is refused (TesselBase.h)
+    }
     // Only what was queued when the pump started, and of that only what is
     // due: work queued by a callback waits for the next pump, so a callback
     // that requests again cannot keep the game inside this call. Jobs that
