@@ -43,6 +43,9 @@ Sandbox::RequestRecord MakeRequest(const char* function, Base::IParam* param, Fi
 }
 
 using Clock = std::chrono::steady_clock;
+// The sandbox's time: Clock::now(), or the manual clock's while it is on
+// (TesselSandbox_SetManualClock). Every due time is read against it.
+Clock::time_point Now() noexcept;
 
 // The trampoline type a request is answered through.
 enum class Shape { Data, Array, Text };

@@ -168,7 +168,7 @@ thread_local bool t_returningContexts = false;
 
 Clock::time_point DueAfter(uint32_t milliseconds)
 {
-    return milliseconds == 0 ? Clock::time_point::min() : Clock::now() + std::chrono::milliseconds(milliseconds);
+    return milliseconds == 0 ? Clock::time_point::min() : Now() + std::chrono::milliseconds(milliseconds);
 }
 
 // Appends prepared jobs; linking allocates nothing, so nothing is half-queued.
@@ -717,7 +717,7 @@ uint32_t Tessel_RunCallbacks(void)
     // The clock is read only when a job is not due at once.
     bool timed = false;
     batch.taken.ForEach([&timed](const Job& job) { timed = timed || job.due != Clock::time_point::min(); });
-    const Clock::time_point now = timed ? Clock::now() : Clock::time_point::min();
+    const Clock::time_point now = timed ? Now() : Clock::time_point::min();
     uint32_t ran = 0;
     // A callback that shuts the platform down sets aside what is left.
     while (!batch.taken.empty()) {
