@@ -129,6 +129,9 @@ struct State {
     // shutdown asked for inside a callback leaves it to the outermost
     // holder of the turn, which runs it once the job it runs has returned.
     JobList shutdownJobs;
+    // Raised while shutdownJobs waits for the outermost holder: the callback
+    // that shut down is still running, and nothing more may reach the game.
+    std::atomic<bool> shutdownWaiting{false};
 
     std::atomic<bool> initialized{false};
     std::array<std::atomic<bool>, static_cast<std::size_t>(ModuleId::Count)> modules{};
@@ -417,6 +420,7 @@ void SetAsideForShutdown()
         queued.Swap(state.queue);
     }
     state.shutdownJobs.Append(queued);
+    state.shutdownWaiting = true;
 }
 
 // Runs what shutdowns set aside, user callbacks discarded. Only the outermost
@@ -427,9 +431,11 @@ void RunShutdownJobs()
 {
     State& state = TheState();
     if (state.shutdownJobs.empty()) {
+        state.shutdownWaiting = false;
         return;
     }
     ++state.shuttingDown;
+    state.shutdownWaiting = false;
     while (!state.shutdownJobs.empty()) {
         JobPtr job = state.shutdownJobs.PopFront();
         if (job->userCallback) {
@@ -766,7 +772,9 @@ bool Tessel_Internal_BaseInitialized()
 
 bool Tessel_Internal_IsDiscardingUserCallbacks()
 {
-    return t_returningContexts || TheState().discarding.load() || TheState().shuttingDown.load() > 0;
+    State& state = TheState();
+    return t_returningContexts || state.discarding.load() || state.shuttingDown.load() > 0 ||
+           state.shutdownWaiting.load();
 }
 
 void Tessel_Internal_QueueUserCallback(std::function<void()> callback)
