@@ -35,8 +35,9 @@ std::vector<Op> FromBytes(const uint8_t* data, std::size_t size);
 std::string Format(const std::vector<Op>& ops);
 bool Parse(const std::string& text, std::vector<Op>& ops);
 
-// The shortest sequence found, by deleting operations, that still fails.
-std::vector<Op> Shrink(std::vector<Op> ops);
+// The shortest sequence found, by deleting operations, that still fails
+// (fails(ops) true).
+std::vector<Op> Shrink(std::vector<Op> ops, bool (*fails)(const std::vector<Op>&));
 
 // Which kinds ran at least once since the program started.
 std::size_t KindsCovered() noexcept;

@@ -564,13 +564,13 @@ bool Parse(const std::string& text, std::vector<Op>& ops)
     return true;
 }
 
-std::vector<Op> Shrink(std::vector<Op> ops)
+std::vector<Op> Shrink(std::vector<Op> ops, bool (*fails)(const std::vector<Op>&))
 {
     for (std::size_t chunk = ops.size() / 2; chunk >= 1; chunk /= 2) {
         for (std::size_t at = 0; at + chunk <= ops.size();) {
             std::vector<Op> fewer(ops.begin(), ops.begin() + static_cast<std::ptrdiff_t>(at));
             fewer.insert(fewer.end(), ops.begin() + static_cast<std::ptrdiff_t>(at + chunk), ops.end());
-            if (!Run(fewer).empty()) {
+            if (fails(fewer)) {
                 ops.swap(fewer);
             } else {
                 at += chunk;
