@@ -12,12 +12,14 @@
  * Ludex.hpp) takes any callable: it runs exactly once, on the thread that
  * calls RunCallbacks(), never inside the request call, with values it owns.
  * The only exception: a request still waiting when the platform shuts down
- * (Platform's destructor or Close(), or tessel::UnInitialize()) is dropped
- * without a call, and its callable is destroyed then (a popup's second
- * callable too, when its first one shut the platform down); the same holds
- * for the rare request the platform could neither take nor answer for want
- * of memory. A request that cannot allocate its own context throws
- * std::bad_alloc from the request call and sends nothing.
+ * (Platform's destructor or Close(), or tessel::UnInitialize(), in any binary
+ * of the game that uses these headers) is dropped without a call, and its
+ * callable is destroyed then (a popup's second callable too, when its first
+ * one shut the platform down); a request racing the shut-down on another
+ * thread is dropped or answered, never both. The same holds for the rare
+ * request the platform could neither take nor answer for want of memory. A
+ * request that cannot allocate its own context throws std::bad_alloc from
+ * the request call and sends nothing. How a context lives: detail::ContextBase.
  */
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
@@ -627,8 +629,8 @@ inline std::size_t PendingRequests()
 /**
  * Runs every callback and completion that is due, on the calling thread.
  * Call it once per frame from the game loop, rather than the C function
- * Tessel_RunCallbacks: a request whose callable shut the platform down is
- * freed when this returns.
+ * Tessel_RunCallbacks: a popup list fetch made inside a callable while
+ * another thread shuts the platform down is sent when this returns.
  * @return How many ran.
  */
 inline std::uint32_t RunCallbacks()
