@@ -527,8 +527,7 @@ private:
 };
 
 // Shuts the platform down for every binary of the game (rule 3): closes
-// every binary's gate, uninitializes, and empties every table when the
-// platform had been up. One shut-down at a time; inside a callback, one
+// every binary's gate, uninitializes, and empties every table. One shut-down at a time; inside a callback, one
 // racing another thread's shut-down (which waits for this pump) leaves it
 // the sweeping.
 inline TesselAPIResult ShutDown() noexcept
@@ -548,8 +547,10 @@ inline TesselAPIResult ShutDown() noexcept
     }
     const TesselAPIResult result = Tessel_UnInitialize();
     Ended(kPlatformKind);
+    // Swept whatever the result: a shut-down drops every queued answer, also
+    // the code-17 answers of requests made while the platform was down.
     for (TesselCppBinary* binary = binaries; binary != nullptr; binary = binary->next) {
-        binary->release(binary->registry, result.resultCode == TESSEL_RESULT_SUCCESS ? 1 : 0);
+        binary->release(binary->registry, 1);
     }
     hub.quitting.store(0, std::memory_order_release);
     return result;
