@@ -724,7 +724,6 @@ public:
 
 protected:
     /**
-     * @param initialized The result of the initialization.
      * @param kind What it keeps initialized (detail::LifetimeKind).
      * @param initialize Initializes; called after the end counts are read.
      * @param close Uninitializes.
