@@ -81,9 +81,10 @@ namespace Tessel.PCSDK
             _pumping = true;
             try
             {
-                uint ran = PlinthNative.Tessel_RunCallbacks();
+                // Cancellations first: a task cancelled before this pump ends
+                // cancelled, even when its answer is queued already.
                 Callbacks.RunCancellations();
-                return ran;
+                return PlinthNative.Tessel_RunCallbacks();
             }
             finally
             {
