@@ -208,24 +208,57 @@ namespace Tessel.PCSDK
         /// caller when the request is <paramref name="own"/>, the exception
         /// hook otherwise (a send made after an answer).
         /// </summary>
-        internal static void SendContextless(uint operation, PendingRequest own)
+        internal static void SendContextless(uint operation, PendingRequest own, bool mayWait)
         {
-            PendingRequest next;
-            while ((next = NextToSend(operation)) != null)
+            bool held = false;
+            try
             {
-                try
+                if (mayWait) Monitor.Enter(SendGate, ref held);
+                else Monitor.TryEnter(SendGate, ref held);
+                if (!held) return;  // a shutdown on another thread waits for this pump: the pump's end sends it
+                PendingRequest next;
+                while ((next = NextToSend(operation)) != null)
                 {
-                    next.Send();
-                    return;
-                }
-                catch (Exception e)
-                {
-                    TakeContextless(operation);
-                    if (next == own) throw;
-                    TesselPlatform.Report(e);
+                    try
+                    {
+                        next.Send();
+                        return;
+                    }
+                    catch (Exception e)
+                    {
+                        TakeContextless(operation);
+                        if (next == own) throw;
+                        TesselPlatform.Report(e);
+                    }
                 }
             }
+            finally
+            {
+                if (held) Monitor.Exit(SendGate);
+            }
         }
+
+        /// <summary>Sends what the lanes could not send inside the pump.</summary>
+        internal static void SendWaitingContextless()
+        {
+            uint[] operations;
+            lock (Gate)
+            {
+                operations = new uint[Lanes.Count];
+                Lanes.Keys.CopyTo(operations, 0);
+            }
+            foreach (uint operation in operations) SendContextless(operation, null, true);
+        }
+
+        /// <summary>
+        /// Held by a contextless send and by the shutdown (see
+        /// <see cref="TesselPlatform.UnInitialize"/>): a fetch is sent wholly
+        /// before the platform shuts down, and is abandoned with the rest, or
+        /// after, so that the answer of a fetch sent to a platform going down
+        /// never reaches a fetch of the next session. Inside the pump a send
+        /// only tries it (a shutdown on another thread waits for the pump).
+        /// </summary>
+        internal static readonly object SendGate = new object();
 
         /// <summary>Removes and returns the request of a context; null (counted) when there is none.</summary>
         internal static PendingRequest Take(IntPtr context)

@@ -82,7 +82,7 @@ namespace Tessel.PCSDK
                     var raw = new RawAnswer { Data = popups, Count = count, Data2 = requestData };
                     request.Complete(ref header, ref raw);
                 }
-                PendingTable.SendContextless(header.OperationCode, null);
+                PendingTable.SendContextless(header.OperationCode, null, false);
             }
             catch (Exception e)
             {

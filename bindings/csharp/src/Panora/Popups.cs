@@ -366,7 +366,7 @@ namespace Tessel.PCSDK.Panora
             var request = new Pending<PopupList>(operation, Module, callback, List);
             request.Send = () => SendFetch(kind, key);
             PendingTable.RegisterContextless(request);
-            PendingTable.SendContextless(operation, request);
+            PendingTable.SendContextless(operation, request, !TesselPlatform.Pumping);
         }
 
         static void SendFetch(Kind kind, string key)
