@@ -220,6 +220,7 @@ struct Trampoline<Ctx, IsFirst, IsLast, Convert, void (*)(R*, Args...), LaneInde
         if (record == nullptr) {
             return;
         }
+        const CallbackScope scope;  // inside the platform's pump, until this returns
         Registry& registry = Registry::Instance();
         Entry entry;
         if constexpr (LaneIndex < kLaneCount) {
@@ -228,7 +229,6 @@ struct Trampoline<Ctx, IsFirst, IsLast, Convert, void (*)(R*, Args...), LaneInde
             entry = registry.Take(record->userContext, IsLast);
         }
         if (entry != nullptr) {
-            const CallbackScope scope;
             Deliver<IsFirst>(static_cast<Ctx&>(*entry), *record, [&] { return Convert::Convert(args...); });
             entry.reset();  // the last reference of a request taken out frees its callables here
         }
