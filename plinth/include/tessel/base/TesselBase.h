@@ -142,7 +142,11 @@ PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
  * uninitialized afterwards. A callback may call it (a quit button): it
  * returns at once, the callbacks its Tessel_RunCallbacks() had not reached
  * yet are dropped like the rest, and the modules free what they kept once
- * that callback has returned, before Tessel_RunCallbacks() returns. Called
+ * that callback has returned, before Tessel_RunCallbacks() returns; no other
+ * callback runs in between. A request whose result was dropped never calls
+ * its onDestroy or value callback, even when its window closes after a new
+ * Tessel_Initialize() (a request on another thread that raced the shutdown).
+ * Called
  * on another thread, it waits until a running Tessel_RunCallbacks() has
  * returned.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
@@ -157,7 +161,12 @@ PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
  * run one after the other. A completion the platform runs out of memory
  * for waits for the next call, together with everything queued after it;
  * after eight such tries it is answered with #TESSEL_RESULT_OUT_OF_MEMORY.
- * @return How many callbacks and completions ran.
+ * Called from inside a callback or completion it runs, it is refused: it
+ * returns 0 at once and runs nothing, and what is queued waits for the next
+ * call from the game loop. A pump inside a callback could otherwise run a
+ * later answer of a request (a window's destroy notice, which frees what
+ * the modules kept for it) ahead of, or during, an earlier one.
+ * @return How many callbacks and completions ran (0 when refused).
  */
 PLINTH_API uint32_t Tessel_RunCallbacks(void);
 
