@@ -132,21 +132,16 @@ void FetchList(const Sandbox::RequestRecord& request)
     Tessel::PCSDK::CallbackResultCpp result;
     View::TesselPCPopupRequestDataCpp data;
     std::vector<View::TesselPCPopupCpp> popups;
-    if (IsBaseInitialized()) {
-        uint32_t code = TESSEL_RESULT_SUCCESS;
-        ApplyOutcome(code, result.message);
-        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, code);
-        const OutcomeRule* rule = CurrentOutcome();
-        if (!OutcomeFails() && (rule == nullptr || !rule->emptyList)) {
-            popups = Available(List, request.key);
-        }
-        data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
-        if (List == PopupList::Manual) {
-            data.pairs2 = {{L"key", request.key}};
-        }
-    } else {
-        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_NOT_INITIALIZED);
-        result.message = L"The platform is not initialized.";
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    ApplyOutcome(code, result.message);
+    result.result = Tessel::PCSDK::ResultCpp(L"", Operation, code);
+    const OutcomeRule* rule = CurrentOutcome();
+    if (!OutcomeFails() && (rule == nullptr || !rule->emptyList)) {
+        popups = Available(List, request.key);
+    }
+    data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
+    if (List == PopupList::Manual) {
+        data.pairs2 = {{L"key", request.key}};
     }
     const AnswerNote note{result.result.GetResultCode(), static_cast<int64_t>(popups.size())};
     PostCompletion(
