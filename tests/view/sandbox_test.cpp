@@ -129,8 +129,30 @@ TEST_F(PanoraSandboxTest, WebOpenKeyAndIdentityVerification)
     EXPECT_NE(Events()[2].text.text.find(L"\"verified\":true"), std::wstring::npos);
 }
 
-
 constexpr uint32_t kPanora = TESSEL_SANDBOX_MODULE_PANORA;
+
+TEST_F(PanoraSandboxTest, ScriptedWebOpenKeyFailureHandsOutNoKeyAndNoSerial)
+{
+    PushOutcome(kPanora, TESSEL_PANORA_OP_FETCH_WEB_OPEN_KEY, {TESSEL_SANDBOX_OUTCOME_RESULT_CODE, 500});
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 500u);
+    EXPECT_EQ(Events()[0].text.text, L"");
+    EXPECT_EQ(Events()[1].text.text, L"sandbox-web-open-key-1") << "the failure used up no serial";
+}
+
+// Code 0 means shown: a popup with nothing to show is not created.
+TEST_F(PanoraSandboxTest, NothingToShowAnswers33NotSuccess)
+{
+    TesselAPI_ManualPopupEx(L"no-such-key", TESSEL_WEBVIEW_MODE_EMBEDDED, &CResult, &CDestroy, nullptr, nullptr);
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 33u);
+    EXPECT_EQ(Events()[0].outcome.message, L"There is nothing to show.");
+    EXPECT_EQ(Events()[1].outcome.resultCode, 33u);
+}
 
 void CollectTrace(const char* line, void* lines)
 {
