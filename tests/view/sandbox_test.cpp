@@ -179,5 +179,23 @@ TEST_F(PanoraSandboxTest, ADownPlatformDropsARequestWithoutACallback)
     EXPECT_EQ(Events()[0].outcome.resultCode, 500u) << "the outcome waited for a request the platform served";
 }
 
+// Panora's own flag outlives a platform restart: code 17 while the platform
+// is down, served again after Tessel_Initialize without a new Initialize.
+TEST_F(PanoraSandboxTest, PanoraKeepsItsOwnStateAcrossAPlatformRestart)
+{
+    ASSERT_EQ(Tessel_UnInitialize().resultCode, 0u);
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    Pump();
+    ASSERT_EQ(Tessel_Initialize(L"panora-test").resultCode, 0u);
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 17u);
+    EXPECT_EQ(Events()[0].outcome.message, L"Panora is not Initialized.");
+    EXPECT_EQ(Events()[1].outcome.resultCode, 0u);
+    EXPECT_FALSE(Events()[1].text.text.empty());
+    EXPECT_EQ(TesselAPI_ViewInitialize().resultCode, 0u) << "the platform forgot the module, not the module itself";
+}
+
 }  // namespace
 }  // namespace panora_test
