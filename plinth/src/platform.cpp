@@ -325,22 +325,25 @@ void TraceDropped()
     }
 }
 
-// The answer of a request whose handler ran out of memory before it queued
-// one: the module hears TESSEL_RESULT_OUT_OF_MEMORY and no data (a popup
-// list fetch through its function object, unless callbacks are discarded).
-void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
+// The answer of a request that the platform did not serve: its handler ran
+// out of memory before it queued one, or the platform is not initialized.
+// The module hears the code and no data (a popup list fetch through its
+// function object, unless callbacks are discarded), and a second trampoline
+// hears that no window was opened.
+void AnswerWithoutData(const Sandbox::RequestRecord& request, RequestKind kind, uint32_t code,
+                       const wchar_t* message)
 {
     if (request.fetchCallback) {
         PostCompletion(
-            [callback = request.fetchCallback, kind]() {
+            [callback = request.fetchCallback, kind, code, message]() {
                 if (!Tessel_Internal_IsDiscardingUserCallbacks()) {
                     Tessel::PCSDK::CallbackResultCpp result;
-                    result.result = Tessel::PCSDK::ResultCpp(L"", kind.operation, TESSEL_RESULT_OUT_OF_MEMORY);
-                    result.message = L"The sandbox ran out of memory.";
+                    result.result = Tessel::PCSDK::ResultCpp(L"", kind.operation, code);
+                    result.message = message;
                     callback(result, {}, {});
                 }
             },
-            {TESSEL_RESULT_OUT_OF_MEMORY});
+            {code});
         return;
     }
     const Sandbox::AnyFunction trampoline = request.trampoline;
@@ -348,14 +351,13 @@ void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
         return;
     }
     void* context = request.context;
-    auto answer = [trampoline, context, kind]() {
-        Sandbox::CallbackResultObject result(context, kind.operation, TESSEL_RESULT_OUT_OF_MEMORY,
-                                             L"The sandbox ran out of memory.");
+    auto answer = [trampoline, context, kind, code, message]() {
+        Sandbox::CallbackResultObject result(context, kind.operation, code, message);
         CallWithoutData(trampoline, kind.shape, &result);
     };
     const auto second = reinterpret_cast<Base::Trampoline>(request.secondTrampoline);
     if (second == nullptr) {
-        PostCompletion(answer, {TESSEL_RESULT_OUT_OF_MEMORY});
+        PostCompletion(answer, {code});
         return;
     }
     // Without a data object the result counts as a created popup: the
@@ -363,14 +365,17 @@ void AnswerOutOfMemory(const Sandbox::RequestRecord& request, RequestKind kind)
     // frees the context it kept for it.
     void* secondContext = request.secondContext;
     PostCompletions(
-        answer, {TESSEL_RESULT_OUT_OF_MEMORY},
-        [second, secondContext, kind]() {
+        answer, {code},
+        [second, secondContext, kind, message]() {
             Sandbox::CallbackResultObject result(secondContext, kind.operation, TESSEL_RESULT_POPUP_NOT_CREATED,
-                                                 L"The sandbox ran out of memory.");
+                                                 message);
             second(&result, nullptr);
         },
         {TESSEL_RESULT_POPUP_NOT_CREATED});
 }
+
+const wchar_t kOutOfMemory[] = L"The sandbox ran out of memory.";
+const wchar_t kNotInitialized[] = L"The platform is not initialized.";
 
 // A request the platform could not take at all, nor answer (out of memory
 // even for the answer): its trampolines are called at once, while user
@@ -530,7 +535,18 @@ void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler
         if (handler == nullptr) {
             return;
         }
-        InFlight inFlight{request, kind, TakeOutcome(kind.module, kind.operation), {}};
+        // A platform that is down does nothing for a request: no popup, no
+        // change to the world, no scripted outcome used up. A request with a
+        // callback hears that the platform is not initialized; one without
+        // is dropped.
+        const bool up = IsBaseInitialized();
+        if (!up && request.trampoline == nullptr && request.secondTrampoline == nullptr && !request.fetchCallback) {
+            if (TraceOn()) {
+                TraceLine("request dropped: the platform is not initialized");
+            }
+            return;
+        }
+        InFlight inFlight{request, kind, up ? TakeOutcome(kind.module, kind.operation) : std::nullopt, {}};
         const uint32_t delay = inFlight.rule && inFlight.rule->delayMs ? *inFlight.rule->delayMs : Latency();
         inFlight.due = DueAfter(delay);
         t_inFlight = &inFlight;
@@ -538,10 +554,14 @@ void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler
             ~Leave() { t_inFlight = nullptr; }
         } leave;
         try {
-            handler(request);
+            if (up) {
+                handler(request);
+            } else {
+                AnswerWithoutData(request, kind, TESSEL_RESULT_NOT_INITIALIZED, kNotInitialized);
+            }
         } catch (...) {
             if (inFlight.posted == 0) {
-                AnswerOutOfMemory(request, kind);
+                AnswerWithoutData(request, kind, TESSEL_RESULT_OUT_OF_MEMORY, kOutOfMemory);
             }
         }
     } catch (...) {

@@ -132,21 +132,16 @@ void FetchList(const Sandbox::RequestRecord& request)
     Tessel::PCSDK::CallbackResultCpp result;
     View::TesselPCPopupRequestDataCpp data;
     std::vector<View::TesselPCPopupCpp> popups;
-    if (IsBaseInitialized()) {
-        uint32_t code = TESSEL_RESULT_SUCCESS;
-        ApplyOutcome(code, result.message);
-        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, code);
-        const OutcomeRule* rule = CurrentOutcome();
-        if (!OutcomeFails() && (rule == nullptr || !rule->emptyList)) {
-            popups = Available(List, request.key);
-        }
-        data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
-        if (List == PopupList::Manual) {
-            data.pairs2 = {{L"key", request.key}};
-        }
-    } else {
-        result.result = Tessel::PCSDK::ResultCpp(L"", Operation, TESSEL_RESULT_NOT_INITIALIZED);
-        result.message = L"The platform is not initialized.";
+    uint32_t code = TESSEL_RESULT_SUCCESS;
+    ApplyOutcome(code, result.message);
+    result.result = Tessel::PCSDK::ResultCpp(L"", Operation, code);
+    const OutcomeRule* rule = CurrentOutcome();
+    if (!OutcomeFails() && (rule == nullptr || !rule->emptyList)) {
+        popups = Available(List, request.key);
+    }
+    data.pairs1 = {{L"locale", L"en-US"}, {L"list", ListName(List)}};
+    if (List == PopupList::Manual) {
+        data.pairs2 = {{L"key", request.key}};
     }
     const AnswerNote note{result.result.GetResultCode(), static_cast<int64_t>(popups.size())};
     PostCompletion(
@@ -213,8 +208,9 @@ void ShowPopup(const Sandbox::RequestRecord& request)
     const OutcomeRule* rule = CurrentOutcome();
     const std::size_t count = rule != nullptr && rule->emptyList ? 0 : Available(Kind.list, key).size();
     if (count == 0) {
-        Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_SUCCESS, L"There is nothing to show.",
-               false);
+        // Code 0 means shown: with nothing to show the popup is not created.
+        Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_POPUP_NOT_CREATED,
+               L"There is nothing to show.", false);
         return;
     }
     // Allocated first, registered once the result is queued.
@@ -310,17 +306,21 @@ void FetchWebOpenKey(const Sandbox::RequestRecord& request)
     if (trampoline == nullptr) {
         return;
     }
-    uint32_t serial = 0;
-    {
-        PopupState& state = Popups();
-        std::lock_guard<std::mutex> lock(state.mutex);
-        serial = ++state.webKeys;
-    }
     void* context = request.context;
-    const std::wstring key = ExpandText(CurrentWorld()->webOpenKey, {{L"serial", std::to_wstring(serial)}});
     uint32_t code = TESSEL_RESULT_SUCCESS;
     std::wstring message;
     ApplyOutcome(code, message);
+    // A failed request hands out no key and uses up no serial.
+    std::wstring key;
+    if (code == TESSEL_RESULT_SUCCESS) {
+        uint32_t serial = 0;
+        {
+            PopupState& state = Popups();
+            std::lock_guard<std::mutex> lock(state.mutex);
+            serial = ++state.webKeys;
+        }
+        key = ExpandText(CurrentWorld()->webOpenKey, {{L"serial", std::to_wstring(serial)}});
+    }
     PostCompletion(
         [trampoline, context, key, code, message]() {
             Sandbox::CallbackResultObject result(context, kWebOpenKey, code, message);

@@ -641,10 +641,8 @@ void StartPurchase(const Sandbox::RequestRecord& request)
     Shop& shop = TheShop();
     {
         std::lock_guard<std::mutex> lock(shop.mutex);
-        outcome = CheckOrder(shop, *world, order);
-        if (outcome.code == TESSEL_RESULT_SUCCESS && popup.empty()) {
-            outcome = kPopupFailed;
-        }
+        // A window that does not open answers 33 whatever the order.
+        outcome = popup.empty() ? kPopupFailed : CheckOrder(shop, *world, order);
         if (OutcomeFails()) {
             outcome = {};
         } else if (outcome.code == TESSEL_RESULT_SUCCESS) {
@@ -654,6 +652,9 @@ void StartPurchase(const Sandbox::RequestRecord& request)
             data.transactionDetailNumbers.emplace();
             for (const Purchase& purchase : transaction.purchases) {
                 data.transactionDetailNumbers->push_back(purchase.detailNumber);
+            }
+            if (ListsEmptied()) {
+                data.transactionDetailNumbers->clear();  // the detail numbers are a list too
             }
             data.oneTimePaymentUrl = L"https://shop.sandbox.invalid/pay/" + std::to_wstring(master);
             data.purchaseProgress = kNotNeedPaymentWindow;
@@ -680,7 +681,7 @@ void ConfirmPurchase(const Sandbox::RequestRecord& request)
     auto answer = std::make_shared<TransactionAnswer<Sandbox::ConfirmPurchaseData>>();
     Outcome outcome;
     Shop& shop = TheShop();
-    {
+    if (!OutcomeFails()) {  // a failed confirmation confirms nothing
         std::lock_guard<std::mutex> lock(shop.mutex);
         auto found = shop.transactions.find(master);
         if (found == shop.transactions.end()) {
@@ -691,7 +692,8 @@ void ConfirmPurchase(const Sandbox::RequestRecord& request)
             answer->lists.emplace(found->second);
         }
     }
-    if (const OutcomeRule* rule = CurrentOutcome(); rule != nullptr && rule->flag) {
+    if (const OutcomeRule* rule = CurrentOutcome();
+        rule != nullptr && rule->flag && outcome.code == TESSEL_RESULT_SUCCESS && !OutcomeFails()) {
         answer->data.result = *rule->flag;
     }
     CompleteWith(request, kConfirmOp, outcome, answer);
@@ -797,9 +799,12 @@ void FetchTermsAgreement(const Sandbox::RequestRecord& request)
         if (data.popupCreated && operation == 1 && !OutcomeFails()) {
             shop.termsAgreed = rule != nullptr && rule->flag ? *rule->flag : true;
         }
-        data.agreed = shop.termsAgreed;
+        data.agreed = data.popupCreated && shop.termsAgreed;
     }
-    data.termsText = CurrentWorld()->termsText;
+    // Only an answer that succeeds carries the terms.
+    if (data.popupCreated) {
+        data.termsText = CurrentWorld()->termsText;
+    }
     if (!data.popupCreated) {
         SoleAnswer();
     }
@@ -817,6 +822,7 @@ void WithdrawGame(const Sandbox::RequestRecord& request)
     const OutcomeRule* rule = CurrentOutcome();
     if (rule != nullptr && rule->flag) {
         // The player's answer is scripted: nothing changes in the inventory.
+        // A failure opens no popup, so it withdraws nothing.
         data.withdrawn = data.popupCreated && *rule->flag;
     } else if (data.popupCreated && !OutcomeFails()) {
         const std::shared_ptr<const World> world = CurrentWorld();
@@ -877,11 +883,15 @@ void RegisterPopup(PendingPopup& popup) noexcept
 
 bool PopupOpens(bool moduleSetting) noexcept
 {
+    // A failure opens nothing, whatever else its outcome says.
+    if (OutcomeFails()) {
+        return false;
+    }
     const OutcomeRule* rule = CurrentOutcome();
     if (rule != nullptr && rule->popupCreated) {
         return *rule->popupCreated;
     }
-    return moduleSetting && !OutcomeFails();
+    return moduleSetting;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // with its popup and onDestroy, the inventory, confirmation, terms,
 // withdrawal and closing popups.
 #include "VendraTestSupport.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 
 namespace vendra_test {
 namespace {
@@ -16,6 +17,7 @@ protected:
     }
     void TearDown() override
     {
+        TesselSandbox_ClearOutcomes();
         Sandbox::ClosePopups();
         Pump();
         TesselAPI_IAPUnInitialize();
@@ -174,6 +176,85 @@ TEST_F(ShopTest, LimitsTermsPaymentAndWithdrawalWithTheirPopups)
     Pump();
     EXPECT_EQ(EventNames(), (std::vector<std::string>{"onDestroy", "onDestroy"}))
         << "the C++ purchase had no onDestroy";
+}
+
+
+// --- What a failed answer carries: nothing ------------------------------------
+
+constexpr uint32_t kVendra = TESSEL_SANDBOX_MODULE_VENDRA;
+constexpr uint32_t kCode = TESSEL_SANDBOX_OUTCOME_RESULT_CODE;
+
+TEST_F(ShopTest, ScriptedTermsFailureCarriesNoTermsText)
+{
+    const TesselTermsOption show{0, 0, 0, 0, 0, 800, 600};
+    PushOutcome(kVendra, TESSEL_VENDRA_OP_FETCH_TERMS_AGREEMENT, {kCode, 500});
+    TesselAPI_FetchTermsAgreementEx(&show, &CTerms, &COnDestroy, &g_context, &g_destroyContext);
+    PushOutcome(kVendra, TESSEL_VENDRA_OP_FETCH_TERMS_AGREEMENT, {kCode, 500});
+    IAP::TesselPCTermsOption option;
+    IAP::IAP_FetchTermsAgreement(&option, &CppTerms);
+    Pump();
+    ASSERT_EQ(EventNames(), (std::vector<std::string>{"terms", "onDestroy", "terms"}));
+    for (const Event* terms : {&g_events[0], &g_events[2]}) {
+        EXPECT_EQ(terms->outcome.resultCode, 500u);
+        EXPECT_EQ(terms->texts[0].text, L"");
+        EXPECT_FALSE(terms->flag);
+    }
+}
+
+TEST_F(ShopTest, ScriptedConfirmationFailureConfirmsNothingEvenWithAFlag)
+{
+    const TesselOrderProduct order[1] = {{101, 3.0, 1}};
+    TesselStartPurchaseParam param{};
+    param.orderProducts = order;
+    param.orderProductCount = 1;
+    TesselAPI_StartPurchase(&param, &CPurchase, &g_context);
+    const long long master = PumpOne("purchase").numbers[0];
+    PushOutcome(kVendra, TESSEL_VENDRA_OP_CONFIRM_PURCHASE, {kCode | TESSEL_SANDBOX_OUTCOME_FLAG, 22, false, true});
+    TesselAPI_ConfirmPurchase(master, &CConfirm, &g_context);
+    const Event failed = PumpOne("confirm");
+    EXPECT_EQ(failed.outcome.resultCode, 22u);
+    EXPECT_FALSE(failed.flag);
+    EXPECT_EQ(failed.numbers, (std::vector<long long>{0, 0})) << "no products, no charges";
+    TesselAPI_ConfirmPurchase(master, &CConfirm, &g_context);
+    EXPECT_TRUE(PumpOne("confirm").flag) << "the failure left the purchase as it was";
+}
+
+TEST_F(ShopTest, EmptyListsOutcomeEmptiesTheTransactionDetailNumbers)
+{
+    const TesselOrderProduct order[1] = {{101, 3.0, 1}};
+    TesselStartPurchaseParam param{};
+    param.orderProducts = order;
+    param.orderProductCount = 1;
+    PushOutcome(kVendra, TESSEL_VENDRA_OP_START_PURCHASE, {TESSEL_SANDBOX_OUTCOME_EMPTY_LIST});
+    TesselAPI_StartPurchase(&param, &CPurchase, &g_context);
+    const Event purchase = PumpOne("purchase");
+    EXPECT_EQ(purchase.outcome.resultCode, 0u);
+    EXPECT_EQ(std::vector<long long>(purchase.numbers.begin() + 3, purchase.numbers.end()),
+              (std::vector<long long>{0, 0, 0}))
+        << "detail numbers, purchased products and charge infos are all empty";
+}
+
+// A failure code wins over "popup created" and over a flag: nothing opens.
+TEST_F(ShopTest, ScriptedFailureOpensNoPopupWhateverElseItSays)
+{
+    PushOutcome(kVendra, TESSEL_VENDRA_OP_WITHDRAW_GAME,
+                {kCode | TESSEL_SANDBOX_OUTCOME_POPUP_CREATED | TESSEL_SANDBOX_OUTCOME_FLAG, 500, true, true});
+    TesselAPI_WithdrawGame(nullptr, &CWithdraw, &COnDestroy, &g_context, &g_destroyContext);
+    Pump();
+    ASSERT_EQ(EventNames(), (std::vector<std::string>{"withdraw", "onDestroy"}));
+    EXPECT_EQ(g_events[0].outcome.resultCode, 500u);
+    EXPECT_FALSE(g_events[0].flag);
+    EXPECT_EQ(g_events[1].outcome.resultCode, 33u);
+    EXPECT_TRUE(Sandbox::OpenPopups().empty());
+}
+
+// A window that does not open answers 33, even for an order the shop refuses.
+TEST_F(ShopTest, PopupNotCreatedAnswers33BeforeTheOrderIsChecked)
+{
+    TesselStartPurchaseParam empty{};
+    PushOutcome(kVendra, TESSEL_VENDRA_OP_START_PURCHASE, {TESSEL_SANDBOX_OUTCOME_POPUP_CREATED});
+    TesselAPI_StartPurchase(&empty, &CPurchase, &g_context);
+    EXPECT_EQ(PumpOne("purchase").outcome.resultCode, 33u);
 }
 
 }  // namespace

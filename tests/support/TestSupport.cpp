@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "tessel/sandbox/TesselSandbox.h"
+
 namespace tessel::test {
 
 Outcome OutcomeOf(const TesselAPICallbackResult* record)
@@ -67,6 +69,19 @@ std::vector<int> Positions(const Sandbox::ParamRecord& record)
 }
 
 uint32_t Pump() { return Tessel_RunCallbacks(); }
+
+void PushOutcome(uint32_t module, uint32_t operation, Scripted scripted)
+{
+    TesselSandboxOutcome outcome{};
+    outcome.module = module;
+    outcome.operationCode = operation;
+    outcome.count = 1;
+    outcome.fields = scripted.fields;
+    outcome.resultCode = scripted.resultCode;
+    outcome.popupCreated = scripted.popupCreated ? 1 : 0;
+    outcome.flag = scripted.flag ? 1 : 0;
+    EXPECT_EQ(TesselSandbox_PushOutcome(&outcome), TESSEL_RESULT_SUCCESS);
+}
 
 void CompleteQuietly(const Sandbox::RequestRecord& request)
 {

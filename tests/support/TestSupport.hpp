@@ -69,6 +69,16 @@ std::vector<int> Positions(const Sandbox::ParamRecord& record);
 // Runs every queued callback and completion.
 uint32_t Pump();
 
+// Scripts the next request of one operation (TESSEL_SANDBOX_MODULE_*, the
+// module's operation code): the TESSEL_SANDBOX_OUTCOME_* fields given apply.
+struct Scripted {
+    uint32_t fields = 0;
+    uint32_t resultCode = 0;
+    bool popupCreated = false;
+    bool flag = false;
+};
+void PushOutcome(uint32_t module, uint32_t operation, Scripted outcome);
+
 // Completes a recorded (callback result, data object) request without
 // calling the game, so that its context is freed: for tests that only look
 // at what was sent.

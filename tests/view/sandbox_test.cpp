@@ -5,6 +5,7 @@
 
 #include "PanoraTest.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 
 namespace panora_test {
 namespace {
@@ -34,6 +35,8 @@ protected:
     }
     void TearDown() override
     {
+        TesselSandbox_ClearOutcomes();
+        TesselSandbox_SetTrace(nullptr, nullptr);
         View::View_CloseAllPopups();
         Pump();
         TesselAPI_ViewUnInitialize();
@@ -124,6 +127,74 @@ TEST_F(PanoraSandboxTest, WebOpenKeyAndIdentityVerification)
     EXPECT_EQ(Events()[1].callback, "result");
     EXPECT_EQ(Events()[2].callback, "value");
     EXPECT_NE(Events()[2].text.text.find(L"\"verified\":true"), std::wstring::npos);
+}
+
+constexpr uint32_t kPanora = TESSEL_SANDBOX_MODULE_PANORA;
+
+TEST_F(PanoraSandboxTest, ScriptedWebOpenKeyFailureHandsOutNoKeyAndNoSerial)
+{
+    PushOutcome(kPanora, TESSEL_PANORA_OP_FETCH_WEB_OPEN_KEY, {TESSEL_SANDBOX_OUTCOME_RESULT_CODE, 500});
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 500u);
+    EXPECT_EQ(Events()[0].text.text, L"");
+    EXPECT_EQ(Events()[1].text.text, L"sandbox-web-open-key-1") << "the failure used up no serial";
+}
+
+// Code 0 means shown: a popup with nothing to show is not created.
+TEST_F(PanoraSandboxTest, NothingToShowAnswers33NotSuccess)
+{
+    TesselAPI_ManualPopupEx(L"no-such-key", TESSEL_WEBVIEW_MODE_EMBEDDED, &CResult, &CDestroy, nullptr, nullptr);
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 33u);
+    EXPECT_EQ(Events()[0].outcome.message, L"There is nothing to show.");
+    EXPECT_EQ(Events()[1].outcome.resultCode, 33u);
+}
+
+void CollectTrace(const char* line, void* lines)
+{
+    static_cast<std::vector<std::string>*>(lines)->push_back(line);
+}
+
+// A platform that is down opens nothing and uses up no scripted outcome for a
+// request without a callback, which is still sent to it; the trace says so.
+TEST_F(PanoraSandboxTest, ADownPlatformDropsARequestWithoutACallback)
+{
+    ASSERT_EQ(Tessel_UnInitialize().resultCode, 0u);
+    std::vector<std::string> trace;
+    TesselSandbox_SetTrace(&CollectTrace, &trace);
+    TesselAPI_NewsPopup(TESSEL_WEBVIEW_MODE_EMBEDDED, nullptr, nullptr);
+    EXPECT_EQ(TesselSandbox_OpenPopupCount(), 0u);
+    PushOutcome(kPanora, TESSEL_PANORA_OP_NEWS_POPUP, {TESSEL_SANDBOX_OUTCOME_RESULT_CODE, 500});
+    TesselAPI_NewsPopup(TESSEL_WEBVIEW_MODE_EMBEDDED, nullptr, nullptr);
+    EXPECT_TRUE(std::any_of(trace.begin(), trace.end(),
+                            [](const std::string& line) { return line.find("dropped") != std::string::npos; }));
+    ASSERT_EQ(Tessel_Initialize(L"panora-test").resultCode, 0u);
+    TesselAPI_NewsPopup(TESSEL_WEBVIEW_MODE_EMBEDDED, &CResult, nullptr);
+    Pump();
+    ASSERT_EQ(Events().size(), 1u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 500u) << "the outcome waited for a request the platform served";
+}
+
+// Panora's own flag outlives a platform restart: code 17 while the platform
+// is down, served again after Tessel_Initialize without a new Initialize.
+TEST_F(PanoraSandboxTest, PanoraKeepsItsOwnStateAcrossAPlatformRestart)
+{
+    ASSERT_EQ(Tessel_UnInitialize().resultCode, 0u);
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    Pump();
+    ASSERT_EQ(Tessel_Initialize(L"panora-test").resultCode, 0u);
+    TesselAPI_FetchWebOpenKey(&CValue, &g_context);
+    Pump();
+    ASSERT_EQ(Events().size(), 2u);
+    EXPECT_EQ(Events()[0].outcome.resultCode, 17u);
+    EXPECT_EQ(Events()[0].outcome.message, L"Panora is not Initialized.");
+    EXPECT_EQ(Events()[1].outcome.resultCode, 0u);
+    EXPECT_FALSE(Events()[1].text.text.empty());
+    EXPECT_EQ(TesselAPI_ViewInitialize().resultCode, 0u) << "the platform forgot the module, not the module itself";
 }
 
 }  // namespace

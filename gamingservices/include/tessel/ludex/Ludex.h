@@ -50,7 +50,8 @@ typedef void (*TesselFetchCharacterCallback)(const TesselAPICallbackResult* resu
 LUDEX_API TesselAPIResult TesselAPI_GamingServicesInitialize(void);
 /**
  * Uninitializes Ludex; later requests answer with #TESSEL_RESULT_NOT_INITIALIZED.
- * Pending callbacks still run. Call it from the thread that initialized it.
+ * Requests already sent still answer their callbacks (only
+ * Tessel_UnInitialize() drops them). Call it from the thread that initialized it.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
 LUDEX_API TesselAPIResult TesselAPI_GamingServicesUnInitialize(void);

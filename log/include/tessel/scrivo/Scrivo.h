@@ -69,7 +69,9 @@ typedef void (*TesselLogSendCallback)(const TesselAPICallbackResult* result);
 SCRIVO_API TesselAPIResult TesselAPI_LogInitialize(void);
 /**
  * Uninitializes Scrivo; later sends are dropped or answer with code 17 (see
- * TesselAPI_LogSend()). Call it from the thread that initialized it.
+ * TesselAPI_LogSend()). Sends already made still answer their callbacks
+ * (only Tessel_UnInitialize() drops them). Call it from the thread that
+ * initialized it.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
 SCRIVO_API TesselAPIResult TesselAPI_LogUnInitialize(void);

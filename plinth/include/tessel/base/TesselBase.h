@@ -94,7 +94,12 @@ TESSEL_STATIC_ASSERT(sizeof(TesselAPICallbackResult) ==
  * (TesselAPIResult::resultCode). A real platform may report other codes of
  * its own; Tessel_ResultCodeName() calls those "UNKNOWN".
  * @{ */
-/** The call or request succeeded. */
+/**
+ * The call or request succeeded; for a request that shows a popup or window,
+ * it is shown. Only an answer with this code carries the platform's data: an
+ * answer with any other code has empty data (null lists with count 0, false,
+ * empty texts); a purchase still hands back the game's own extra data.
+ */
 #define TESSEL_RESULT_SUCCESS 0u
 /** The module or the platform is not initialized: the request was not sent; or UnInitialize of something not initialized. */
 #define TESSEL_RESULT_NOT_INITIALIZED 17u
@@ -118,7 +123,7 @@ TESSEL_STATIC_ASSERT(sizeof(TesselAPICallbackResult) ==
  * called; nothing is leaked then.
  */
 #define TESSEL_RESULT_OUT_OF_MEMORY 22u
-/** The popup or web window of a request was not created, or never attempted because the module was not initialized. */
+/** The popup or web window of a request was not created (also when it has nothing to show), or never attempted because the module was not initialized. */
 #define TESSEL_RESULT_POPUP_NOT_CREATED 33u
 /** @} */
 
@@ -138,17 +143,29 @@ PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
  * Uninitializes the platform; call it last, after the modules' UnInitialize,
  * from the thread that initialized it. Open popups are closed and pending
  * callbacks are dropped: no game callback runs any more, but every module
- * still frees what it kept for its requests. Every module counts as
- * uninitialized afterwards. A callback may call it (a quit button): it
+ * still frees what it kept for its requests. It does so also when it answers
+ * #TESSEL_RESULT_NOT_INITIALIZED (the not-initialized answers of requests
+ * made before are dropped too).
+ *
+ * While the platform is down it does nothing for a request: nothing is
+ * shown, bought or changed. A request with a callback is answered by its
+ * module with #TESSEL_RESULT_NOT_INITIALIZED; one without a callback is
+ * dropped. Each module keeps its own initialized state: after a new
+ * Tessel_Initialize() a module that was not uninitialized sends and answers
+ * again without a new Initialize (which would answer #TESSEL_RESULT_SUCCESS,
+ * not #TESSEL_RESULT_ALREADY_INITIALIZED, as the platform forgot it).
+ *
+ * A callback may call it (a quit button): it
  * returns at once, the callbacks its Tessel_RunCallbacks() had not reached
  * yet are dropped like the rest, and the modules free what they kept once
  * that callback has returned, before Tessel_RunCallbacks() returns; no other
  * callback runs in between. A request whose result was dropped never calls
  * its onDestroy or value callback, even when its window closes after a new
  * Tessel_Initialize() (a request on another thread that raced the shutdown).
- * Called
- * on another thread, it waits until a running Tessel_RunCallbacks() has
- * returned.
+ * Nor does a request whose result callback quit: its code-33 onDestroy or
+ * value callback, otherwise due right after, does not run.
+ * Called on another thread, it waits until a running Tessel_RunCallbacks()
+ * has returned.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
 PLINTH_API TesselAPIResult Tessel_UnInitialize(void);

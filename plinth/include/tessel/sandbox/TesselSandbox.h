@@ -45,7 +45,7 @@
 #define TESSEL_SANDBOX_OUTCOME_MESSAGE 0x02u       /**< message replaces the message */
 #define TESSEL_SANDBOX_OUTCOME_POPUP_CREATED 0x04u /**< popupCreated says whether the popup opens */
 #define TESSEL_SANDBOX_OUTCOME_FLAG 0x08u          /**< flag is the confirm, terms or withdraw answer */
-#define TESSEL_SANDBOX_OUTCOME_EMPTY_LIST 0x10u    /**< every list of the answer is empty */
+#define TESSEL_SANDBOX_OUTCOME_EMPTY_LIST 0x10u    /**< every list of the answer is empty (a purchase's detail numbers too) */
 #define TESSEL_SANDBOX_OUTCOME_DELAY 0x20u         /**< delayMs replaces the global latency */
 /** @} */
 
@@ -57,9 +57,13 @@
  *
  * A request whose outcome sets a result code other than
  * TESSEL_RESULT_SUCCESS has no effect on the sandbox's world (nothing is
- * bought, no popup opens) and answers with empty data. A popup that is not
- * created answers TESSEL_RESULT_POPUP_NOT_CREATED unless a result code is
- * given as well.
+ * bought or confirmed, no key is handed out, no popup opens) and answers
+ * with empty data. The failure wins over the other fields: no popup opens
+ * even with popupCreated nonzero, and the flag is not read (the answer's
+ * flag is false). A popup that is not created answers
+ * TESSEL_RESULT_POPUP_NOT_CREATED unless a result code is given as well,
+ * before the request's arguments are checked: an order the shop would refuse
+ * answers it too.
  */
 typedef struct TesselSandboxOutcome {
     uint32_t module;        /**< TESSEL_SANDBOX_MODULE_* */

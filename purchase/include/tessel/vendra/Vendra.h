@@ -116,8 +116,10 @@ VENDRA_API TesselAPIResult TesselAPI_IAPInitialize(const wchar_t* storeId);
 VENDRA_API TesselAPIResult TesselAPI_IAPInitializeWithWndInfo(const wchar_t* storeId,
                                                               const TesselWindowInfo* windowInfo);
 /**
- * Uninitializes Vendra; later requests answer with code 17. Call it from the
- * thread that initialized it.
+ * Uninitializes Vendra; later requests answer with code 17. Requests already
+ * sent still answer: their callbacks, onDestroy included, run as usual (only
+ * Tessel_UnInitialize() drops them). Call it from the thread that
+ * initialized it.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
 VENDRA_API TesselAPIResult TesselAPI_IAPUnInitialize(void);

@@ -171,7 +171,9 @@ PANORA_API TesselAPIResult TesselAPI_ViewInitialize(void);
  */
 PANORA_API TesselAPIResult TesselAPI_ViewInitializeWithWndInfo(const TesselWindowInfo* windowInfo);
 /**
- * Uninitializes Panora; later requests answer with code 17. Call it from the
+ * Uninitializes Panora; later requests answer with code 17. Requests already
+ * sent still answer: their callbacks, onDestroy and value callbacks included,
+ * run as usual (only Tessel_UnInitialize() drops them). Call it from the
  * thread that initialized it.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.
  */
@@ -188,7 +190,7 @@ PANORA_API TesselAPIResult TesselAPI_ViewGetVersion(wchar_t* buffer, int32_t cap
 /**
  * Shows the automatic popup. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_AUTO_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * When Panora or the platform is not initialized nothing is shown and the callback gets
  * #TESSEL_RESULT_NOT_INITIALIZED and "Panora is not Initialized.".
  * Without a callback the popup is still requested and no callback (onDestroy included) runs.
@@ -200,7 +202,7 @@ PANORA_API void TesselAPI_AutoPopup(TesselWebViewMode mode, TesselPopupCallback 
 /**
  * Shows the automatic popup and reports its end. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_AUTO_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * onDestroy then runs once more with destroyContext: when the popup is closed, or right
  * after the callback with code 33 when the popup was not created or, with the module or
  * platform not initialized, never attempted (the callback then gets code 17 first).
@@ -216,7 +218,7 @@ PANORA_API void TesselAPI_AutoPopupEx(TesselWebViewMode mode, TesselPopupCallbac
 /**
  * Shows the manual popup of a key. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_MANUAL_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * When Panora or the platform is not initialized nothing is shown and the callback gets
  * #TESSEL_RESULT_NOT_INITIALIZED and "Panora is not Initialized.".
  * Without a callback the popup is still requested and no callback (onDestroy included) runs.
@@ -230,7 +232,7 @@ PANORA_API void TesselAPI_ManualPopup(const wchar_t* key, TesselWebViewMode mode
 /**
  * Shows the manual popup of a key and reports its end. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_MANUAL_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * onDestroy then runs once more with destroyContext: when the popup is closed, or right
  * after the callback with code 33 when the popup was not created or, with the module or
  * platform not initialized, never attempted (the callback then gets code 17 first).
@@ -247,7 +249,7 @@ PANORA_API void TesselAPI_ManualPopupEx(const wchar_t* key, TesselWebViewMode mo
 /**
  * Shows the news popup. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_NEWS_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * When Panora or the platform is not initialized nothing is shown and the callback gets
  * #TESSEL_RESULT_NOT_INITIALIZED and "Panora is not Initialized.".
  * Without a callback the popup is still requested and no callback (onDestroy included) runs.
@@ -259,7 +261,7 @@ PANORA_API void TesselAPI_NewsPopup(TesselWebViewMode mode, TesselPopupCallback 
 /**
  * Shows the news popup and reports its end. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_NEWS_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * onDestroy then runs once more with destroyContext: when the popup is closed, or right
  * after the callback with code 33 when the popup was not created or, with the module or
  * platform not initialized, never attempted (the callback then gets code 17 first).
@@ -275,7 +277,7 @@ PANORA_API void TesselAPI_NewsPopupEx(TesselWebViewMode mode, TesselPopupCallbac
 /**
  * Shows the coupon popup. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_COUPON_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * When Panora or the platform is not initialized nothing is shown and the callback gets
  * #TESSEL_RESULT_NOT_INITIALIZED and "Panora is not Initialized.".
  * Without a callback the popup is still requested and no callback (onDestroy included) runs.
@@ -287,7 +289,7 @@ PANORA_API void TesselAPI_CouponPopup(TesselWebViewMode mode, TesselPopupCallbac
 /**
  * Shows the coupon popup and reports its end. The callback runs exactly once, from Tessel_RunCallbacks(), with
  * operation code #TESSEL_PANORA_OP_COUPON_POPUP: result code 0 once the popup is shown, #TESSEL_RESULT_POPUP_NOT_CREATED
- * when it could not be created.
+ * when it could not be created or has nothing to show.
  * onDestroy then runs once more with destroyContext: when the popup is closed, or right
  * after the callback with code 33 when the popup was not created or, with the module or
  * platform not initialized, never attempted (the callback then gets code 17 first).
