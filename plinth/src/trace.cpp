@@ -16,6 +16,7 @@ struct Receiver {
     std::mutex mutex;
     TesselSandboxTraceCallback callback = nullptr;
     void* context = nullptr;
+    TraceTap tap = nullptr;
     std::atomic<bool> on{false};
 
     Receiver()
@@ -46,6 +47,9 @@ void TraceLine(const std::string& line) noexcept
     if (receiver.callback != nullptr) {
         receiver.callback(line.c_str(), receiver.context);
     }
+    if (receiver.tap != nullptr) {
+        receiver.tap(line);
+    }
 }
 
 void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexcept
@@ -54,7 +58,15 @@ void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexce
     std::lock_guard<std::mutex> lock(receiver.mutex);
     receiver.callback = callback;
     receiver.context = context;
-    receiver.on = callback != nullptr;
+    receiver.on = callback != nullptr || receiver.tap != nullptr;
+}
+
+void SetTraceTap(TraceTap tap) noexcept
+{
+    Receiver& receiver = TheReceiver();
+    std::lock_guard<std::mutex> lock(receiver.mutex);
+    receiver.tap = tap;
+    receiver.on = receiver.callback != nullptr || tap != nullptr;
 }
 
 }  // namespace plinth
