@@ -157,14 +157,14 @@ int64_t NeedInteger(const Json& body, const char* name)
 
 // Reads one record of a profile section through the profile loader, so that
 // the console takes exactly what a profile takes (field names, types, checks).
-World ThroughProfile(const char* section, const Json& record)
+std::shared_ptr<const World> ThroughProfile(const char* section, const Json& record)
 {
     const Json wrapped = {{section, Json::array({record})}};
-    const ProfileResult result = ParseProfile(wrapped.dump(), "body");
+    ProfileResult result = ParseProfile(wrapped.dump(), "body");
     if (!result.world) {
         Refuse(400, result.message);
     }
-    return *result.world;
+    return std::move(result.world);
 }
 
 int64_t NowMillis()
@@ -339,8 +339,8 @@ Json Act(const std::string& path, const Json& body)
         return {{"refunded", master}};
     }
     if (path == "/api/inventory/grant") {
-        const World world = ThroughProfile("inventory", body);
-        const InventoryRecord& record = world.inventory.at(0);
+        const std::shared_ptr<const World> world = ThroughProfile("inventory", body);
+        const InventoryRecord& record = world->inventory.at(0);
         Sandbox::InventoryItem item;
         item.transactionMasterNumber = record.transactionMasterNumber;
         item.transactionDetailNumber = record.transactionDetailNumber;
@@ -368,8 +368,7 @@ Json Act(const std::string& path, const Json& body)
     }
     if (path == "/api/outcomes") {
         // An outcome as a profile gives one; pushed like TesselSandbox_PushOutcome's.
-        World world = ThroughProfile("outcomes", body);
-        PushOutcome(std::move(world.outcomes.at(0)));
+        PushOutcome(ThroughProfile("outcomes", body)->outcomes.at(0));
         return {{"pushed", true}};
     }
     if (path == "/api/outcomes/clear") {
