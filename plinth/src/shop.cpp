@@ -658,7 +658,7 @@ void StartPurchase(const Sandbox::RequestRecord& request)
             for (const Purchase& purchase : transaction.purchases) {
                 data.transactionDetailNumbers->push_back(purchase.detailNumber);
             }
-            data.oneTimePaymentUrl = L"https://shop.sandbox.invalid/pay/" + std::to_wstring(master);
+            // No payment window is needed, so there is no payment page either.
             data.purchaseProgress = kNotNeedPaymentWindow;
             data.isPurchased = 1;
             data.popupCreated = true;

@@ -69,7 +69,9 @@ typedef struct TesselSandboxOutcome {
     uint32_t resultCode;    /**< the result code of the answer */
     const wchar_t* message; /**< the message of the answer (copied; null is an empty message) */
     uint8_t popupCreated;   /**< nonzero: the request's popup opens; zero: it is not created */
-    uint8_t flag;           /**< confirm result, terms agreed, or withdrawn */
+    uint8_t flag;           /**< confirm result, terms agreed (only for a terms request with window
+                                 operation 1, which asks for agreement; operation 0 shows the terms
+                                 and leaves the agreement as it is), or withdrawn */
     uint8_t reserved[2];    /**< zero */
     uint32_t delayMs;       /**< milliseconds before the answer is due */
 } TesselSandboxOutcome;
