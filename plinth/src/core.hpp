@@ -43,6 +43,9 @@ Sandbox::RequestRecord MakeRequest(const char* function, Base::IParam* param, Fi
 }
 
 using Clock = std::chrono::steady_clock;
+// The sandbox's time: Clock::now(), or the manual clock's while it is on
+// (TesselSandbox_SetManualClock). Every due time is read against it.
+Clock::time_point Now() noexcept;
 
 // The trampoline type a request is answered through.
 enum class Shape { Data, Array, Text };
@@ -62,6 +65,11 @@ struct RequestKind {
 // TESSEL_RESULT_OUT_OF_MEMORY if that answer can still be queued, and
 // otherwise left as it came (nothing registered, the context untouched).
 void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler, RequestKind kind) noexcept;
+
+// Says, before a handler posts its first answer, that it will be the
+// request's only one: its popup did not open, so no destroy notice or value
+// follows. A stuck answer still finishes such a request (Job::soleSecond).
+void SoleAnswer() noexcept;
 
 // The outcome rule of the request the calling thread is handling, or null.
 const OutcomeRule* CurrentOutcome() noexcept;
@@ -134,6 +142,12 @@ struct Job {
     Sandbox::AnyFunction fallback = nullptr;
     void* fallbackContext = nullptr;
     Shape fallbackShape = Shape::Data;
+    // The second trampoline of a request whose only answer this job is (its
+    // popup did not open, SoleAnswer): answered stuck, the job's fallback
+    // hears no data, which reads as "created", so the pump then tells this
+    // one TESSEL_RESULT_POPUP_NOT_CREATED too. Null: another answer follows.
+    Base::Trampoline soleSecond = nullptr;
+    void* soleSecondContext = nullptr;
 };
 
 template <class Work>

@@ -106,7 +106,8 @@ using UserCallbackJob = JobOf<std::function<void()>>;
 
 // The jobs a running pump took off the queue: those it set aside for the
 // next pump (waiting), then those it has not reached yet (taken). A pump
-// that a callback runs from inside another one links to the outer pump's.
+// asked for inside a callback is refused, so there is one running batch; the
+// link would chain a nested one to the outer pump's.
 struct Batch {
     JobList waiting;
     JobList taken;
@@ -129,6 +130,9 @@ struct State {
     // shutdown asked for inside a callback leaves it to the outermost
     // holder of the turn, which runs it once the job it runs has returned.
     JobList shutdownJobs;
+    // Raised while shutdownJobs waits for the outermost holder: the callback
+    // that shut down is still running, and nothing more may reach the game.
+    std::atomic<bool> shutdownWaiting{false};
 
     std::atomic<bool> initialized{false};
     std::array<std::atomic<bool>, static_cast<std::size_t>(ModuleId::Count)> modules{};
@@ -159,6 +163,7 @@ struct InFlight {
     std::optional<OutcomeRule> rule;
     Clock::time_point due;
     std::size_t posted = 0;
+    bool sole = false;  // SoleAnswer
 };
 thread_local InFlight* t_inFlight = nullptr;
 
@@ -167,7 +172,7 @@ thread_local bool t_returningContexts = false;
 
 Clock::time_point DueAfter(uint32_t milliseconds)
 {
-    return milliseconds == 0 ? Clock::time_point::min() : Clock::now() + std::chrono::milliseconds(milliseconds);
+    return milliseconds == 0 ? Clock::time_point::min() : Now() + std::chrono::milliseconds(milliseconds);
 }
 
 // Appends prepared jobs; linking allocates nothing, so nothing is half-queued.
@@ -198,6 +203,10 @@ void PrepareCompletion(Job& job, Clock::time_point due, AnswerNote note) noexcep
             job.fallback = request.trampoline;
             job.fallbackContext = request.context;
             job.fallbackShape = t_inFlight->kind.shape;
+            if (t_inFlight->sole) {
+                job.soleSecond = request.SecondAs<Base::Trampoline>();
+                job.soleSecondContext = request.secondContext;
+            }
         } else if (job.fallback == nullptr && t_inFlight->posted == 1) {
             job.fallback = request.secondTrampoline;
             job.fallbackContext = request.secondContext;
@@ -283,6 +292,11 @@ void AnswerStuck(const Job& job) noexcept
                           L"The sandbox ran out of memory.");
     try {
         CallWithoutData(job.fallback, job.fallbackShape, &result);
+        if (job.soleSecond != nullptr) {
+            BorrowedResult second(job.soleSecondContext, job.operation, TESSEL_RESULT_POPUP_NOT_CREATED,
+                                  L"The sandbox ran out of memory.");
+            job.soleSecond(&second, nullptr);
+        }
     } catch (...) {
         // A trampoline lets nothing out; should one, the answer is given.
     }
@@ -400,17 +414,14 @@ void SetAsideForShutdown()
         std::lock_guard<std::mutex> lock(state.mutex);
         state.queue.Prepend(pending);
     }
-    try {
-        CloseEveryPopup();
-    } catch (...) {
-        // Out of memory: the popups stay registered and are closed later.
-    }
+    CloseEveryPopup();  // allocates nothing (popups.hpp)
     JobList queued;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         queued.Swap(state.queue);
     }
     state.shutdownJobs.Append(queued);
+    state.shutdownWaiting = true;
 }
 
 // Runs what shutdowns set aside, user callbacks discarded. Only the outermost
@@ -421,9 +432,11 @@ void RunShutdownJobs()
 {
     State& state = TheState();
     if (state.shutdownJobs.empty()) {
+        state.shutdownWaiting = false;
         return;
     }
     ++state.shuttingDown;
+    state.shutdownWaiting = false;
     while (!state.shutdownJobs.empty()) {
         JobPtr job = state.shutdownJobs.PopFront();
         if (job->userCallback) {
@@ -536,6 +549,13 @@ void SubmitRequest(const Sandbox::RequestRecord& request, SandboxHandler handler
         // Out of memory before anything was registered, or even for the
         // answer: nothing is queued, and the contexts go back to the module.
         ReturnContexts(request, kind);
+    }
+}
+
+void SoleAnswer() noexcept
+{
+    if (t_inFlight != nullptr) {
+        t_inFlight->sole = true;
     }
 }
 
@@ -690,6 +710,9 @@ uint32_t Tessel_RunCallbacks(void)
 {
     State& state = TheState();
     const Turn turn(false);
+    if (!turn.Outermost()) {
+        return 0;  // a pump inside a callback is refused (TesselBase.h)
+    }
     // Only what was queued when the pump started, and of that only what is
     // due: work queued by a callback waits for the next pump, so a callback
     // that requests again cannot keep the game inside this call. Jobs that
@@ -704,7 +727,7 @@ uint32_t Tessel_RunCallbacks(void)
     // The clock is read only when a job is not due at once.
     bool timed = false;
     batch.taken.ForEach([&timed](const Job& job) { timed = timed || job.due != Clock::time_point::min(); });
-    const Clock::time_point now = timed ? Clock::now() : Clock::time_point::min();
+    const Clock::time_point now = timed ? Now() : Clock::time_point::min();
     uint32_t ran = 0;
     // A callback that shuts the platform down sets aside what is left.
     while (!batch.taken.empty()) {
@@ -753,7 +776,9 @@ bool Tessel_Internal_BaseInitialized()
 
 bool Tessel_Internal_IsDiscardingUserCallbacks()
 {
-    return t_returningContexts || TheState().discarding.load() || TheState().shuttingDown.load() > 0;
+    State& state = TheState();
+    return t_returningContexts || state.discarding.load() || state.shuttingDown.load() > 0 ||
+           state.shutdownWaiting.load();
 }
 
 void Tessel_Internal_QueueUserCallback(std::function<void()> callback)

@@ -176,6 +176,9 @@ void Answer(Base::Trampoline trampoline, void* context, uint32_t operationCode, 
     if (trampoline == nullptr) {
         return;
     }
+    if (!created) {
+        SoleAnswer();
+    }
     ApplyOutcome(resultCode, message);
     PostCompletion(
         [=]() {

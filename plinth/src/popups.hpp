@@ -18,6 +18,10 @@ struct Popup {
     Base::Trampoline destroy = nullptr;
     void* destroyContext = nullptr;
     Clock::time_point notBefore;  // its request's answers are due then
+    // Its destroy notice, made with the popup (null for a null destroy
+    // trampoline): closing only queues it, so closing allocates nothing and
+    // cannot fail.
+    JobPtr notice;
 };
 
 // A popup is opened in two steps. PreparePopup allocates it (it may throw);
@@ -29,6 +33,11 @@ struct Popup {
 // with a callback-result object carrying destroyContext and the operation
 // code (nothing is queued for a null destroy trampoline), due no earlier
 // than its request's answers.
+//
+// The popup rule: a registered popup leaves the registry only by being
+// closed, which queues its destroy notice; nothing forgets one (the
+// platform's reset closes what is still open). So every popup whose result
+// said "created" gets its destroy notice exactly once.
 using PendingPopup = std::list<Popup>;
 PendingPopup PreparePopup(const wchar_t* kind, uint32_t operationCode, Base::Trampoline destroy,
                           void* destroyContext);
@@ -39,8 +48,8 @@ void RegisterPopup(PendingPopup& popup) noexcept;
 bool PopupOpens(bool moduleSetting) noexcept;
 
 // Closes one popup (false when it is not open) or all of them.
-bool ClosePopupById(uint64_t id);
-std::size_t CloseEveryPopup();
+bool ClosePopupById(uint64_t id) noexcept;
+std::size_t CloseEveryPopup() noexcept;
 std::size_t OpenPopupCount();
 
 }  // namespace plinth

@@ -80,9 +80,5 @@ uint32_t TesselSandbox_OpenPopupCount(void) { return static_cast<uint32_t>(OpenP
 
 uint32_t TesselSandbox_CloseAllPopups(void)
 {
-    try {
-        return static_cast<uint32_t>(CloseEveryPopup());
-    } catch (const std::exception&) {
-        return 0;
-    }
+    return static_cast<uint32_t>(CloseEveryPopup());
 }

@@ -222,20 +222,24 @@ void SeedShop(const World& world)
 
 const WorldSeed kSeedShop{&SeedShop};
 
-// The platform's reset forgets the popups without notifying anyone: their
-// destroy notifications would have been dropped with the queue anyway.
+// The platform's reset closes the popups still open (the popup rule,
+// popups.hpp): one a request registered after the shutdown's close-all (a
+// request on another thread) gets its destroy notice on the next pump, as
+// its result does. Their numbering restarts once none is open.
 void ResetShop()
 {
+    CloseEveryPopup();
     const std::shared_ptr<const World> world = CurrentWorld();
     Shop& shop = TheShop();
     std::lock_guard<std::mutex> lock(shop.mutex);
     shop.popupsCreated = true;
-    shop.nextPopup = 1;
+    if (shop.popups.empty()) {
+        shop.nextPopup = 1;
+    }
     shop.nextTransaction = 900001;
     shop.nextDetail = 1;
     shop.nextPayment = 1;
     shop.transactions.clear();
-    shop.popups.clear();
     SeedLocked(shop, *world);
 }
 
@@ -665,6 +669,9 @@ void StartPurchase(const Sandbox::RequestRecord& request)
             answer->lists.emplace(transaction);
         }
     }
+    if (!data.popupCreated) {
+        SoleAnswer();
+    }
     CompleteWith(request, kPurchaseOp, outcome, answer);
     if (data.popupCreated) {
         RegisterPopup(popup);
@@ -806,6 +813,9 @@ void FetchTermsAgreement(const Sandbox::RequestRecord& request)
         data.agreed = shop.termsAgreed;
     }
     data.termsText = CurrentWorld()->termsText;
+    if (!data.popupCreated) {
+        SoleAnswer();
+    }
     CompleteWith(request, kTermsOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
     RegisterPopup(popup);
 }
@@ -836,6 +846,9 @@ void WithdrawGame(const Sandbox::RequestRecord& request)
         }
         shop.inventory.swap(kept);
     }
+    if (!data.popupCreated) {
+        SoleAnswer();
+    }
     CompleteWith(request, kWithdrawOp, data.popupCreated ? Outcome{} : kPopupFailed, answer);
     RegisterPopup(popup);
 }
@@ -848,7 +861,16 @@ PendingPopup PreparePopup(const wchar_t* kind, uint32_t operationCode, Base::Tra
                           void* destroyContext)
 {
     PendingPopup popup;
-    popup.push_back({0, kind, operationCode, TESSEL_SANDBOX_MODULE_VENDRA, destroy, destroyContext, CurrentDue()});
+    popup.push_back({0, kind, operationCode, TESSEL_SANDBOX_MODULE_VENDRA, destroy, destroyContext, CurrentDue(), {}});
+    if (destroy != nullptr) {
+        JobPtr notice = MakeJob([destroy, destroyContext, operationCode]() {
+            Sandbox::CallbackResultObject result(destroyContext, operationCode, TESSEL_RESULT_SUCCESS);
+            destroy(&result, nullptr);
+        });
+        notice->fallback = reinterpret_cast<Sandbox::AnyFunction>(destroy);
+        notice->fallbackContext = destroyContext;
+        popup.front().notice = std::move(notice);
+    }
     return popup;
 }
 
@@ -877,27 +899,18 @@ bool PopupOpens(bool moduleSetting) noexcept
 
 namespace {
 
-void QueueDestroy(const Popup& popup)
+void QueueDestroy(Popup& popup) noexcept
 {
-    if (popup.destroy == nullptr) {
-        return;
+    if (popup.notice) {
+        QueueCompletion(std::move(popup.notice), popup.notBefore,
+                        {TESSEL_RESULT_SUCCESS, -1, popup.module, popup.operationCode});
     }
-    const Base::Trampoline destroy = popup.destroy;
-    void* context = popup.destroyContext;
-    const uint32_t operation = popup.operationCode;
-    JobPtr job = MakeJob([destroy, context, operation]() {
-        Sandbox::CallbackResultObject result(context, operation, TESSEL_RESULT_SUCCESS);
-        destroy(&result, nullptr);
-    });
-    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(destroy);
-    job->fallbackContext = context;
-    QueueCompletion(std::move(job), popup.notBefore, {TESSEL_RESULT_SUCCESS, -1, popup.module, operation});
 }
 
 // Takes the popups that match out of the shop, then queues their destroy
 // notifications in the order they were opened.
 template <class Match>
-std::size_t ClosePopupsWhere(Match match)
+std::size_t ClosePopupsWhere(Match match) noexcept
 {
     std::list<Popup> closed;
     {
@@ -912,34 +925,24 @@ std::size_t ClosePopupsWhere(Match match)
         }
     }
     std::size_t count = 0;
-    try {
-        for (; !closed.empty(); closed.pop_front()) {
-            const Popup& popup = closed.front();
-            if (TraceOn()) {
-                TracePopup("closed", popup.id, popup.kind, popup.operationCode);
-            }
-            QueueDestroy(popup);
-            ++count;
+    for (Popup& popup : closed) {
+        if (TraceOn()) {
+            TracePopup("closed", popup.id, popup.kind, popup.operationCode);
         }
-    } catch (...) {
-        // Out of memory: the popups whose notification was not queued stay
-        // open, so a later close still reports them.
-        Shop& shop = TheShop();
-        std::lock_guard<std::mutex> lock(shop.mutex);
-        shop.popups.splice(shop.popups.begin(), closed);
-        throw;
+        QueueDestroy(popup);
+        ++count;
     }
     return count;
 }
 
 }  // namespace
 
-bool ClosePopupById(uint64_t id)
+bool ClosePopupById(uint64_t id) noexcept
 {
     return ClosePopupsWhere([id](const Popup& popup) { return popup.id == id; }) != 0;
 }
 
-std::size_t CloseEveryPopup()
+std::size_t CloseEveryPopup() noexcept
 {
     return ClosePopupsWhere([](const Popup&) { return true; });
 }

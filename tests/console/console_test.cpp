@@ -184,10 +184,17 @@ TEST_F(Console, OutcomesLatencyProfileAndResetTakeEffectOnTheGame)
     Buy(101);
     EXPECT_EQ(g_answers.code, TESSEL_RESULT_SUCCESS);
 
+    // A minute's latency on the manual clock: due only once the console advances it.
+    Post("/api/clock", {{"manual", true}});
     Post("/api/latency", {{"milliseconds", 60000}});
     EXPECT_EQ(Get("/api/latencyMs"), 60000);
     Buy(101);
-    EXPECT_EQ(g_answers.purchases, 2);  // not due for a minute
+    EXPECT_EQ(g_answers.purchases, 2);
+    Post("/api/clock/advance", {{"milliseconds", 60000}});
+    Tessel_RunCallbacks();
+    EXPECT_EQ(g_answers.purchases, 3);
+    Post("/api/clock", {{"manual", false}});
+    Post("/api/clock/advance", {{"milliseconds", -1}}, 400);
     Post("/api/latency", {{"milliseconds", 0}});
 
     Post("/api/profile", {{"terms", {{"agreed", true}, {"termsText", "T"}}}});

@@ -9,7 +9,9 @@
 #include "tessel/ludex/Ludex.h"
 #include "tessel/panora/Panora.h"
 #include "tessel/sandbox/Sandbox.hpp"
+#include "tessel/sandbox/SandboxPopups.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
+#include "tessel/vendra/Vendra.h"
 #include "tessel/vendra/Vendra.hpp"
 
 namespace {
@@ -130,6 +132,61 @@ TEST_F(FaultTest, CloseAllPopupsThatRanOutOfMemoryIsNotSuccess)
         }
     }
     EXPECT_EQ(successWhileOpen, 0);
+}
+
+// A popup that is not created, whose only answer keeps running out of
+// memory until the pump answers it itself: that answer has no data, which
+// reads as "created", so the second callback must still hear that no popup
+// opened (its context is freed there), for onDestroy and the identity value.
+TEST_F(FaultTest, AStuckNotCreatedAnswerStillEndsThePopupRequest)
+{
+    static int results = 0;
+    static int seconds = 0;
+    results = seconds = 0;
+    // Each pump's first allocation (the answer's, before its trampoline)
+    // fails, until the pump answers it itself.
+    const auto stick = [] {
+        for (int pump = 0; pump < 9; ++pump) {
+            tessel::oom::Arm(Failing::Only, 0);
+            Tessel_RunCallbacks();
+            tessel::oom::Disarm();
+        }
+        Pump();
+    };
+    Sandbox::SetViewPopupsCreated(false);
+    TesselAPI_NewsPopupEx(
+        TESSEL_WEBVIEW_MODE_EMBEDDED, [](const TesselAPICallbackResult*) { ++results; },
+        [](const TesselAPICallbackResult*) { ++seconds; }, nullptr, nullptr);
+    stick();
+    TesselAPI_VerifyIdentificationPopup(
+        true, TESSEL_WEBVIEW_MODE_EMBEDDED, [](const TesselAPICallbackResult*) { ++results; },
+        [](const TesselAPICallbackResult*, const wchar_t*) { ++seconds; }, nullptr, nullptr);
+    stick();
+    Sandbox::SetViewPopupsCreated(true);
+    EXPECT_EQ(results, 2);
+    EXPECT_EQ(seconds, 2) << "onDestroy and the value callback each end their request once";
+}
+
+// Closing the popups inside Tessel_UnInitialize runs out of memory: the
+// open purchase window must still be closed, its context freed (the
+// sanitize preset's LeakSanitizer sees one that is not).
+TEST_F(FaultTest, ShutdownThatRunsOutOfMemoryStillClosesEveryPopup)
+{
+    TesselOrderProduct order{110, 9.90, 1};
+    TesselStartPurchaseParam purchase{};
+    purchase.orderProducts = &order;
+    purchase.orderProductCount = 1;
+    TesselAPI_StartPurchaseEx(
+        &purchase, [](const TesselAPICallbackResult*, const TesselPurchaseResult*) {},
+        [](TesselAPICallbackResult*) {}, nullptr, nullptr);
+    Pump();
+    ASSERT_EQ(Sandbox::OpenPopups().size(), 1u);
+    tessel::oom::Arm(Failing::FromOn, 0);
+    Tessel_UnInitialize();
+    tessel::oom::Disarm();
+    EXPECT_TRUE(Sandbox::OpenPopups().empty());
+    ASSERT_EQ(Tessel_Initialize(L"faults").resultCode, 0u);
+    EXPECT_EQ(Tessel_RunCallbacks(), 0u) << "nothing of the old session is left";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // it kept (the sanitizer preset reports anything left behind).
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "TestSupport.hpp"
@@ -137,6 +138,34 @@ TEST_F(ShutdownTest, QuittingInsideTheResultOfAShownPopupLetsItsTrampolineFinish
     Tessel_RunCallbacks();
     EXPECT_EQ(g_calls, 1) << "onDestroy is not called after shutdown";
     TesselAPI_IAPUnInitialize();
+}
+
+// A callback that closes every popup and then pumps itself: that pump must
+// not run the purchase window's destroy notice (which frees the context)
+// ahead of the purchase's result, still waiting in the running pump.
+TEST_F(ShutdownTest, APumpInsideACallbackIsRefused)
+{
+    static std::string order;
+    order.clear();
+    ASSERT_EQ(TesselAPI_IAPInitialize(L"store").resultCode, 0u);
+    TesselAPI_FetchInventory(
+        [](const TesselAPICallbackResult*, const TesselInventoryItem*, unsigned int) {
+            TesselAPI_IAPCloseAllPopups();
+            order += Tessel_RunCallbacks() == 0 ? "refused " : "ran ";
+        },
+        nullptr);
+    TesselOrderProduct product{110, 9.90, 1};
+    TesselStartPurchaseParam purchase{};
+    purchase.orderProducts = &product;
+    purchase.orderProductCount = 1;
+    TesselAPI_StartPurchaseEx(
+        &purchase, [](const TesselAPICallbackResult*, const TesselPurchaseResult*) { order += "result "; },
+        [](TesselAPICallbackResult*) { order += "destroy "; }, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    Tessel_RunCallbacks();
+    EXPECT_EQ(order, "refused result destroy ");
+    TesselAPI_IAPUnInitialize();
+    Tessel_UnInitialize();
 }
 
 TEST_F(ShutdownTest, QuittingFromAnotherThreadWaitsForTheRunningPump)

@@ -17,6 +17,7 @@
 #include "profile.hpp"
 #include "tessel/base/TesselBase.h"
 #include "tessel/sandbox/Sandbox.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 #include "text.hpp"
 
 namespace plinth::console {
@@ -391,6 +392,22 @@ Json Act(const std::string& path, const Json& body)
             Refuse(400, result.message);
         }
         return {{"loaded", true}};
+    }
+    if (path == "/api/clock") {
+        const auto manual = body.find("manual");
+        if (manual == body.end() || !manual->is_boolean()) {
+            Refuse(400, "\"manual\" must be true or false");
+        }
+        TesselSandbox_SetManualClock(manual->get<bool>() ? 1 : 0);
+        return {{"manual", manual->get<bool>()}};
+    }
+    if (path == "/api/clock/advance") {
+        const int64_t milliseconds = NeedInteger(body, "milliseconds");
+        if (milliseconds < 0 || milliseconds > UINT32_MAX) {
+            Refuse(400, "\"milliseconds\" must be 0 to 4294967295");
+        }
+        TesselSandbox_AdvanceClock(static_cast<uint32_t>(milliseconds));
+        return {{"advanced", milliseconds}};
     }
     if (path == "/api/reset") {
         // The world as its profile started it: the player's history and the

@@ -3,7 +3,7 @@
 // TESSEL_SANDBOX_CONSOLE=PORT when the platform initializes, stopped by
 // TesselSandbox_StopConsole, by Tessel_UnInitialize and at process exit.
 // Every request goes through console::Handle; the server only moves bytes,
-// except for the live-view stream (/api/events), which waits on the
+// except for the live-view stream (/api/stream), which waits on the
 // timeline's change counter and never on the game.
 #include <atomic>
 #include <cstdio>
@@ -147,7 +147,7 @@ private:
         request.body = in.body;
         out.set_header("Cache-Control", "no-store");
         out.set_header("X-Content-Type-Options", "nosniff");
-        if (in.method == "GET" && in.path == "/api/events") {
+        if (in.method == "GET" && in.path == "/api/stream") {
             // The gate is the same as for a view: answer the state once to check it.
             request.target = "/api/state" + request.target.substr(in.path.size());
             Answer checked = Handle(gate_, request);
@@ -207,14 +207,25 @@ private:
     std::atomic<bool> stopping_{false};
 };
 
+// Set once the server object exists: stopping a console that was never
+// started (every Tessel_UnInitialize) touches nothing and allocates nothing.
+std::atomic<bool> g_made{false};
+
 Server& TheServer()
 {
     static Server server;
+    g_made = true;
     return server;
 }
 
 uint32_t StartServer(uint16_t port, std::string& url) { return TheServer().Start(port, url); }
-void StopServer() noexcept { TheServer().Stop(); }
+
+void StopServer() noexcept
+{
+    if (g_made) {
+        TheServer().Stop();
+    }
+}
 
 #else
 

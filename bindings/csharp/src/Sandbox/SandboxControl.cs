@@ -159,6 +159,23 @@ namespace Tessel.PCSDK.Sandbox
         }
 
         /// <summary>
+        /// Turns the manual clock on or off: while it is on, delayed answers
+        /// come due only as <see cref="AdvanceClock"/> moves the clock.
+        /// </summary>
+        /// <param name="on">True for the manual clock, false for the real one.</param>
+        public static void SetManualClock(bool on)
+        {
+            PlinthNative.TesselSandbox_SetManualClock(on ? 1 : 0);
+        }
+
+        /// <summary>Moves the manual clock forward (nothing while it is off).</summary>
+        /// <param name="milliseconds">How far.</param>
+        public static void AdvanceClock(uint milliseconds)
+        {
+            PlinthNative.TesselSandbox_AdvanceClock(milliseconds);
+        }
+
+        /// <summary>
         /// Starts the sandbox console on 127.0.0.1 (docs/sandbox-console.md):
         /// the sandbox's requests, windows and books in a browser and as JSON
         /// over HTTP. It runs until <see cref="StopConsole"/>, the platform's

@@ -45,6 +45,25 @@ PLINTH_API Tessel::PCSDK::Base::IResultObject* Tessel_Internal_GamingServices_Un
 // Each takes the parameter object (the platform copies what it needs during
 // the call), the trampoline(s) and the context(s) to hand back. Null
 // trampolines mean nobody is told about the outcome.
+//
+// The platform's side of the request protocol (the modules' side is in
+// tessel/runtime/Dispatch.hpp); every other comment refers to these rules:
+// 1. Every non-null trampoline is called exactly once, also while user
+//    callbacks are discarded (shutdown) and when the platform runs out of
+//    memory (then with TESSEL_RESULT_OUT_OF_MEMORY and no data), so the
+//    module frees the context it handed over there and nowhere else. The
+//    one exception: a second trampoline (onDestroy, the identity value) is
+//    not called when the result's data says that no popup was created; the
+//    result trampoline frees the shared context then. A result without data
+//    counts as created, so the platform calls the second trampoline with
+//    TESSEL_RESULT_POPUP_NOT_CREATED whenever it answers a request whose
+//    popup did not open without data.
+// 2. A request's answers run in the order they were queued, one after the
+//    other on the pumping thread, never one inside another's callback: a
+//    pump asked for inside a callback is refused (Tessel_RunCallbacks).
+//    So the answer that frees a context is the request's last.
+// 3. A popup is closed exactly once: only by closing, which allocates
+//    nothing; shutdown and the platform's reset close what is still open.
 
 // Ludex
 PLINTH_API void Tessel_Internal_GamingServices_FetchCharacter(

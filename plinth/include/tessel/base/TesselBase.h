@@ -157,7 +157,12 @@ PLINTH_API TesselAPIResult Tessel_UnInitialize(void);
  * run one after the other. A completion the platform runs out of memory
  * for waits for the next call, together with everything queued after it;
  * after eight such tries it is answered with #TESSEL_RESULT_OUT_OF_MEMORY.
- * @return How many callbacks and completions ran.
+ * Called from inside a callback or completion it runs, it is refused: it
+ * returns 0 at once and runs nothing, and what is queued waits for the next
+ * call from the game loop. A pump inside a callback could otherwise run a
+ * later answer of a request (a window's destroy notice, which frees what
+ * the modules kept for it) ahead of, or during, an earlier one.
+ * @return How many callbacks and completions ran (0 when refused).
  */
 PLINTH_API uint32_t Tessel_RunCallbacks(void);
 

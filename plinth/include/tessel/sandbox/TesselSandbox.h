@@ -141,6 +141,26 @@ TESSEL_SANDBOX_API void TesselSandbox_ClearOutcomes(void);
 TESSEL_SANDBOX_API void TesselSandbox_SetLatency(uint32_t milliseconds);
 
 /**
+ * Turns the manual clock on or off. While it is on, the sandbox's time
+ * stands still and moves only by TesselSandbox_AdvanceClock: an answer
+ * delayed by the latency or an outcome's delay is due once the clock has
+ * been advanced that far, so a test runs its delays without sleeping and
+ * with the same result on every run. Turned on, the clock starts at the
+ * real time of that moment; turned off, the sandbox reads the real time
+ * again (answers due later than that wait for it). Off by default; it is
+ * kept across Tessel_UnInitialize.
+ * @param on nonzero for the manual clock, 0 for the real one
+ */
+TESSEL_SANDBOX_API void TesselSandbox_SetManualClock(int on);
+
+/**
+ * Moves the manual clock forward; nothing happens while it is off. The
+ * answers that come due run on the next Tessel_RunCallbacks.
+ * @param milliseconds how far
+ */
+TESSEL_SANDBOX_API void TesselSandbox_AdvanceClock(uint32_t milliseconds);
+
+/**
  * Sends the trace to a callback: one line per request received (module,
  * operation, parameter values), per answer queued and delivered (result
  * code, list sizes), per popup opened and closed and per callback dropped.

@@ -538,7 +538,7 @@ template <class Reply, class Notify>
 void ReportNeverAttempted(const ModuleIdentity& module, const CallbackResultCpp& cause, const Reply& second,
                           Notify&& notify)
 {
-    if (second) {
+    if (second && !IsDiscarding()) {  // the result callback may have shut the platform down
         const uint32_t operationCode = cause.result.GetOperationCode();
         const wchar_t* message = cause.result.GetResultCode() == kNotInitialized ? module.neverAttemptedMessage
                                                                                    : kPopupNotCreatedMessage;
