@@ -190,6 +190,20 @@ Shop& TheShop()
     return shop;
 }
 
+// An item the player holds, as a profile (or the console) gives it.
+Sandbox::InventoryItem ItemOf(const InventoryRecord& record)
+{
+    Sandbox::InventoryItem item;
+    item.transactionMasterNumber = record.transactionMasterNumber;
+    item.transactionDetailNumber = record.transactionDetailNumber;
+    item.productId = record.productId;
+    item.gameItemId = record.gameItemId;
+    item.productName = record.productName;
+    item.quantity = record.quantity;
+    item.thumbnailUrl = record.thumbnailUrl;
+    return item;
+}
+
 // The player's state the world sets: what they hold and whether they agreed
 // to the terms; the shop's lock is held.
 void SeedLocked(Shop& shop, const World& world)
@@ -201,15 +215,7 @@ void SeedLocked(Shop& shop, const World& world)
     shop.refunds.clear();
     shop.inventory.clear();
     for (const InventoryRecord& record : world.inventory) {
-        Sandbox::InventoryItem item;
-        item.transactionMasterNumber = record.transactionMasterNumber;
-        item.transactionDetailNumber = record.transactionDetailNumber;
-        item.productId = record.productId;
-        item.gameItemId = record.gameItemId;
-        item.productName = record.productName;
-        item.quantity = record.quantity;
-        item.thumbnailUrl = record.thumbnailUrl;
-        shop.inventory.push_back(item);
+        shop.inventory.push_back(ItemOf(record));
     }
 }
 
@@ -1164,8 +1170,9 @@ bool RefundTransaction(int64_t masterNumber, int64_t voidedMillis)
     return true;
 }
 
-int64_t GrantItem(Sandbox::InventoryItem item)
+int64_t GrantItem(const InventoryRecord& record)
 {
+    Sandbox::InventoryItem item = ItemOf(record);
     Shop& shop = TheShop();
     std::lock_guard<std::mutex> lock(shop.mutex);
     if (item.transactionDetailNumber == 0) {

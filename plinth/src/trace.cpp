@@ -7,6 +7,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "text.hpp"
+
 namespace plinth {
 namespace {
 
@@ -95,26 +97,11 @@ void AppendText(std::string& line, const wchar_t* text)
         return;
     }
     line += '"';
-    for (; *text != L'\0'; ++text) {
-        const uint32_t c = static_cast<uint32_t>(*text);
-        if (c < 0x80) {
-            if (c == '"' || c == '\\') {
-                line += '\\';
-            }
-            line += static_cast<char>(c);
-        } else if (c < 0x800) {
-            line += static_cast<char>(0xC0 | (c >> 6));
-            line += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            line += static_cast<char>(0xE0 | (c >> 12));
-            line += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            line += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            line += static_cast<char>(0xF0 | (c >> 18));
-            line += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            line += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            line += static_cast<char>(0x80 | (c & 0x3F));
+    for (const char c : Utf8(std::wstring_view(text))) {
+        if (c == '"' || c == '\\') {
+            line += '\\';
         }
+        line += c;
     }
     line += '"';
 }

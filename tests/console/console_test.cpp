@@ -30,6 +30,8 @@ struct Answers {
     int purchases = 0;
     uint32_t code = 0;
     int64_t master = 0;
+    int32_t progress = -1;
+    bool urlEmpty = false;
     int destroys = 0;
 };
 Answers g_answers;
@@ -39,6 +41,10 @@ void OnPurchase(const TesselAPICallbackResult* result, const TesselPurchaseResul
     ++g_answers.purchases;
     g_answers.code = result->result.resultCode;
     g_answers.master = purchase != nullptr ? purchase->transactionMasterNumber : 0;
+    if (purchase != nullptr) {
+        g_answers.progress = purchase->purchaseProgress;
+        g_answers.urlEmpty = purchase->oneTimePaymentUrl == nullptr || purchase->oneTimePaymentUrl[0] == L'\0';
+    }
 }
 
 void OnDestroy(TesselAPICallbackResult*) { ++g_answers.destroys; }
@@ -244,6 +250,30 @@ TEST_F(Console, TheGateRefusesWhatALoopbackClientWithTheTokenWouldNotSend)
     EXPECT_NE(Json::parse(bad->body)["error"].get<std::string>().find("not valid JSON"), std::string::npos);
     Post("/api/popups/close", {{"id", 99999}}, 404);
     Get("/api/nothing", 404);
+}
+
+// Faults of the sandbox's world found while driving it from the console;
+// each of these failed before its fix.
+
+// Product 110 may be bought once per member: after a new profile is loaded
+// the player's earlier purchase no longer counts.
+TEST_F(Console, LoadingAProfileStartsThePurchaseHistoryOver)
+{
+    Buy(110);
+    ASSERT_EQ(g_answers.code, TESSEL_RESULT_SUCCESS);
+    Buy(110);
+    ASSERT_NE(g_answers.code, TESSEL_RESULT_SUCCESS);  // the limit is reached
+    ASSERT_EQ(TesselSandbox_LoadProfileText("{}", 2), TESSEL_RESULT_SUCCESS);
+    Buy(110);
+    EXPECT_EQ(g_answers.code, TESSEL_RESULT_SUCCESS);
+}
+
+TEST_F(Console, APurchaseThatNeedsNoPaymentWindowCarriesNoPaymentUrl)
+{
+    Buy(101);
+    ASSERT_EQ(g_answers.code, TESSEL_RESULT_SUCCESS);
+    EXPECT_EQ(g_answers.progress, TESSEL_PURCHASE_PROGRESS_NOT_NEED_PAYMENT_WINDOW);
+    EXPECT_TRUE(g_answers.urlEmpty);
 }
 
 #if !defined(_WIN32)

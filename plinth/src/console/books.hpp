@@ -12,6 +12,8 @@
 
 namespace plinth {
 
+struct InventoryRecord;  // profile.hpp
+
 struct BookLine {
     int64_t detailNumber = 0;
     int64_t productId = 0;
@@ -49,7 +51,7 @@ bool RefundTransaction(int64_t masterNumber, int64_t voidedMillis);
 // Puts an item into the player's inventory (its detail number is the shop's
 // next one when zero) and returns that detail number; takes an item out by
 // detail number (false when the player holds none).
-int64_t GrantItem(Tessel::PCSDK::Sandbox::InventoryItem item);
+int64_t GrantItem(const InventoryRecord& record);
 bool RemoveItem(int64_t detailNumber);
 
 }  // namespace plinth

@@ -341,16 +341,7 @@ Json Act(const std::string& path, const Json& body)
     }
     if (path == "/api/inventory/grant") {
         const std::shared_ptr<const World> world = ThroughProfile("inventory", body);
-        const InventoryRecord& record = world->inventory.at(0);
-        Sandbox::InventoryItem item;
-        item.transactionMasterNumber = record.transactionMasterNumber;
-        item.transactionDetailNumber = record.transactionDetailNumber;
-        item.productId = record.productId;
-        item.gameItemId = record.gameItemId;
-        item.productName = record.productName;
-        item.quantity = record.quantity;
-        item.thumbnailUrl = record.thumbnailUrl;
-        return {{"transactionDetailNumber", GrantItem(item)}};
+        return {{"transactionDetailNumber", GrantItem(world->inventory.at(0))}};
     }
     if (path == "/api/inventory/remove") {
         const int64_t detail = NeedInteger(body, "transactionDetailNumber");
