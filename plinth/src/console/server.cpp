@@ -165,7 +165,7 @@ private:
     }
 
     // Server-sent events: the whole state now, then again after each change
-    // (at most about ten times a second), until the client or the console goes.
+    // (at most about four times a second), until the client or the console goes.
     void Stream(const Request& request, httplib::Response& out)
     {
         const Gate gate = gate_;
@@ -188,7 +188,7 @@ private:
                     continue;
                 }
                 seen = now;
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
                 std::string event = "data: " + Handle(gate, request).body + "\n\n";
                 if (!sink.write(event.data(), event.size())) {
                     return false;

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -146,7 +147,8 @@ void Tap(const std::string& line) noexcept
     } catch (...) {
         // Out of memory: the timeline misses this line, the game does not.
     }
-    timeline.changed.notify_all();
+    // No wake-up from here: the game's thread pays no system call per line;
+    // the live stream looks at the counter a few times a second instead.
 }
 
 }  // namespace
@@ -169,25 +171,28 @@ void ClearTimeline() noexcept
 
 std::string TimelineJson()
 {
-    Json entries = Json::array();
-    Json events = Json::array();
+    // Copied under the lock, turned into JSON outside it: a request that
+    // traces meanwhile waits for a copy, never for the JSON.
+    std::vector<Entry> copied;
+    std::vector<std::string> lines;
     {
         Timeline& timeline = TheTimeline();
         std::lock_guard<std::mutex> lock(timeline.mutex);
-        for (const Entry& entry : timeline.entries) {
-            Json item = {{"id", entry.id},         {"atMs", entry.atMs},
-                         {"module", entry.module}, {"operation", entry.operation},
-                         {"function", entry.function}, {"parameters", entry.parameters},
-                         {"state", entry.state}};
-            item["resultCode"] = entry.resultCode >= 0 ? Json(entry.resultCode) : Json();
-            item["listSize"] = entry.listSize >= 0 ? Json(entry.listSize) : Json();
-            item["latencyMs"] = entry.latencyMs >= 0 ? Json(entry.latencyMs) : Json();
-            entries.push_back(std::move(item));
-        }
-        for (const std::string& event : timeline.events) {
-            events.push_back(event);
-        }
+        copied.assign(timeline.entries.begin(), timeline.entries.end());
+        lines.assign(timeline.events.begin(), timeline.events.end());
     }
+    Json entries = Json::array();
+    for (const Entry& entry : copied) {
+        Json item = {{"id", entry.id},         {"atMs", entry.atMs},
+                     {"module", entry.module}, {"operation", entry.operation},
+                     {"function", entry.function}, {"parameters", entry.parameters},
+                     {"state", entry.state}};
+        item["resultCode"] = entry.resultCode >= 0 ? Json(entry.resultCode) : Json();
+        item["listSize"] = entry.listSize >= 0 ? Json(entry.listSize) : Json();
+        item["latencyMs"] = entry.latencyMs >= 0 ? Json(entry.latencyMs) : Json();
+        entries.push_back(std::move(item));
+    }
+    Json events(std::move(lines));
     return Json{{"requests", std::move(entries)}, {"events", std::move(events)}}.dump(-1, ' ', false,
                                                                                          Json::error_handler_t::replace);
 }
@@ -213,8 +218,12 @@ uint64_t WaitForChange(uint64_t seen, int milliseconds) noexcept
 {
     Timeline& timeline = TheTimeline();
     std::unique_lock<std::mutex> lock(timeline.mutex);
-    timeline.changed.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                              [&] { return timeline.changes != seen; });
+    const auto deadline = Steady::now() + std::chrono::milliseconds(milliseconds);
+    while (timeline.changes == seen && Steady::now() < deadline) {
+        // Woken at once by an action (NoteChange); requests are seen by the
+        // next look, at most a tenth of a second later.
+        timeline.changed.wait_for(lock, std::chrono::milliseconds(100));
+    }
     return timeline.changes;
 }
 
