@@ -3,11 +3,13 @@
 // freed on every path; exceptions stay on this side of the C interface.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tessel/cpp/Ludex.hpp"
@@ -445,6 +447,95 @@ TEST_F(CppLayer, ObjectsUninitializeOnlyWhatTheyInitialized)
         EXPECT_FALSE(again.IsOpen());
         EXPECT_FALSE(twice.IsOpen());
     }
+    Result heard;
+    heard.code = ResultCode::NotFound;
+    tessel::ludex::FetchCharacter(L"hero", L"eu", [&heard](const Result& result, std::wstring) { heard = result; });
+    ASSERT_TRUE(PumpUntil([&] { return heard.code != ResultCode::NotFound; }));
+    EXPECT_EQ(heard.code, ResultCode::Success);
+}
+
+// A request thread racing quits on the game's thread: every request is
+// either dropped with the platform or answered, never both, and every
+// callable is destroyed once, whether the quit came before, between or
+// after its registration and its send.
+TEST_F(CppLayer, RequestsRacingAQuitOnAnotherThreadEndOnce)
+{
+    std::atomic<int> made{0};
+    std::atomic<int> destroyed{0};
+    std::atomic<int> twice{0};
+    struct Count {
+        explicit Count(std::atomic<int>* count) : count_(count) {}
+        Count(Count&& other) noexcept : count_(other.count_) { other.count_ = nullptr; }
+        ~Count() { if (count_ != nullptr) ++*count_; }
+        std::atomic<int>* count_;
+    };
+    std::atomic<bool> stop{false};
+    std::thread requester([&] {
+        while (!stop) {
+            made += 2;
+            tessel::ludex::FetchCharacter(L"a", L"b",
+                [&twice, once = 0, end = Count(&destroyed)](const Result&, std::wstring) mutable { twice += once++; });
+            tessel::panora::FetchNewsPopup(
+                [&twice, once = 0, end = Count(&destroyed)](const Result&, auto, auto) mutable { twice += once++; });
+        }
+    });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+    while (std::chrono::steady_clock::now() < until) {
+        tessel::Initialize(L"game");
+        tessel::ludex::Initialize();
+        tessel::panora::Initialize();
+        tessel::RunCallbacks();
+        tessel::UnInitialize();
+        tessel::RunCallbacks();
+    }
+    stop = true;
+    requester.join();
+    tessel::Initialize(L"game");
+    EXPECT_TRUE(PumpUntil([&] { return destroyed == made; }, 2000)) << destroyed << " of " << made;
+    EXPECT_EQ(twice, 0);
+}
+
+// A list callable that quits, re-initializes and fetches again: that fetch is
+// sent once, so the next fetch waits for its own (slow) answer instead of
+// taking the copy's.
+TEST_F(CppLayer, AListFetchMadeAfterAQuitInItsCallableIsSentOnce)
+{
+    tessel::Initialize(L"game");
+    tessel::panora::Initialize();
+    std::chrono::steady_clock::time_point sent;
+    std::chrono::milliseconds waited{-1};
+    int answers = 0;
+    tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) {
+        tessel::UnInitialize();
+        tessel::Initialize(L"game");
+        tessel::panora::Initialize();
+        tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) {
+            ++answers;
+            TesselSandbox_SetLatency(300);
+            sent = std::chrono::steady_clock::now();
+            tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) {
+                ++answers;
+                waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+            });
+        });
+    });
+    ASSERT_TRUE(PumpUntil([&] { return answers == 2; }));
+    EXPECT_GE(waited.count(), 250) << "the last fetch took another request's answer";
+}
+
+// After a quit and a new initialization by new objects, the old objects
+// leave the platform and the module that the new ones own.
+TEST_F(CppLayer, StaleObjectsLeaveWhatTheNewOnesInitialized)
+{
+    auto oldPlatform = std::make_unique<tessel::Platform>(L"game");
+    auto oldLudex = std::make_unique<tessel::ludex::Ludex>();
+    tessel::UnInitialize();
+    tessel::Platform platform(L"game");
+    tessel::ludex::Ludex ludex;
+    ASSERT_TRUE(ludex.IsOpen());
+    EXPECT_FALSE(oldLudex->IsOpen());
+    oldLudex.reset();
+    oldPlatform.reset();
     Result heard;
     heard.code = ResultCode::NotFound;
     tessel::ludex::FetchCharacter(L"hero", L"eu", [&heard](const Result& result, std::wstring) { heard = result; });

@@ -306,8 +306,11 @@ TEST_P(PopupResultTest, FollowsThePopupStateTable)
         Sandbox::Script::SetDiscarding(false);
         Sandbox::CallbackResultObject destroyed(context, 82, 0);
         rt::CompleteSecond<Pair>(kModule, &destroyed, kTell, kTell);
-        ASSERT_EQ(g_heard.size(), 1u);
-        EXPECT_EQ(g_heard[0].who, 2);
+        // The second callback follows only a result the game heard.
+        ASSERT_EQ(g_heard.size(), c.resultHeard ? 1u : 0u);
+        if (c.resultHeard) {
+            EXPECT_EQ(g_heard[0].who, 2);
+        }
     }
 }
 

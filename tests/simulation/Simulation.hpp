@@ -39,6 +39,10 @@ bool Parse(const std::string& text, std::vector<Op>& ops);
 // (fails(ops) true).
 std::vector<Op> Shrink(std::vector<Op> ops, bool (*fails)(const std::vector<Op>&));
 
+// Whether each sequence ends with LeakSanitizer's check where it is built
+// in (on by default; the fuzzer leaves leaks to libFuzzer's own check).
+void CheckLeaksEachSequence(bool on) noexcept;
+
 // Which kinds ran at least once since the program started.
 std::size_t KindsCovered() noexcept;
 

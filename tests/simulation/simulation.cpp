@@ -9,6 +9,9 @@
 
 #include "FailingAllocator.hpp"
 #include "tessel/base/TesselBase.h"
+#include "tessel/cpp/Ludex.hpp"
+#include "tessel/cpp/Panora.hpp"
+#include "tessel/cpp/Platform.hpp"
 #include "tessel/ludex/Ludex.h"
 #include "tessel/ludex/Ludex.hpp"
 #include "tessel/panora/Panora.h"
@@ -29,6 +32,9 @@
 #endif
 #ifdef TESSEL_SIM_LSAN
 #include <sanitizer/lsan_interface.h>
+// The popup records are packed: their texts' pointers sit at unaligned
+// offsets, which LeakSanitizer skips unless told to read them.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_options() { return "use_unaligned=1:print_suppressions=0"; }
 #endif
 
 namespace tessel::sim {
@@ -67,6 +73,7 @@ struct State {
     int depth = 0;
     bool oomNext = false;
     uint8_t oomAt = 0;
+    bool layerUsed = false;  // a request went through the C++ layer
 };
 State g;
 
@@ -170,6 +177,47 @@ void CppHeard(CppKind kind, bool second, const CallbackResult& result, bool whol
         Fail("C++ interface: code 0 with incomplete data");
     }
     RunNested();
+}
+
+// A copy of it rides in every callable handed to the C++ layer: the layer
+// must destroy each one, called or not, by the time the platform is down.
+int g_liveCallables = 0;
+struct Live {
+    Live() noexcept { ++g_liveCallables; }
+    Live(const Live&) noexcept { ++g_liveCallables; }
+    Live& operator=(const Live&) = default;
+    ~Live() { --g_liveCallables; }
+};
+
+// The C++ layer's answers, by the request's bookkeeping index.
+void LayerHeard(std::size_t index, bool second, bool ok, bool whole)
+{
+    if (index >= g.requests.size()) {
+        Fail("C++ layer: a callable of an unknown request ran");
+        return;
+    }
+    Request& request = g.requests[index];
+    if (request.epoch != g.epoch) {
+        Fail("a callable of a request made before the platform shut down ran", request.kind);
+    }
+    int& heard = second ? request.seconds : request.results;
+    if (++heard > 1) {
+        Fail(second ? "second callable ran twice" : "result callable ran twice", request.kind);
+    }
+    if (second && request.results == 0) {
+        Fail("second callable ran before the result", request.kind);
+    }
+    if (!second && ok && !whole) {
+        Fail("code 0 with incomplete data", request.kind);
+    }
+    RunNested();
+}
+
+std::size_t NewIndex(uint8_t kind, bool second)
+{
+    g.layerUsed = true;
+    NewContext(kind, true, second);
+    return g.requests.size() - 1;
 }
 
 // --- Callbacks --------------------------------------------------------------------
@@ -298,8 +346,50 @@ void CppNews(uint8_t, uint8_t arg)
 
 void Pump(uint8_t, uint8_t) { Tessel_RunCallbacks(); }
 
+// The C++ layer (bindings/cpp): requests through its callables, its pump and
+// its shut-down.
+void LayerCharacter(uint8_t kind, uint8_t)
+{
+    const std::size_t index = NewIndex(kind, false);
+    tessel::ludex::FetchCharacter(L"hero", L"eu", [index, live = Live()](const tessel::Result& result, std::wstring text) {
+        LayerHeard(index, false, result.ok(), !text.empty());
+    });
+}
+void LayerNews(uint8_t kind, uint8_t arg)
+{
+    const std::size_t index = NewIndex(kind, WithSecond(arg));
+    auto result = [index, live = Live()](const tessel::Result& outcome) { LayerHeard(index, false, outcome.ok(), true); };
+    if (WithSecond(arg)) {
+        tessel::panora::NewsPopup(tessel::WebViewMode::Embedded, std::move(result),
+                                  [index, live = Live()](const tessel::Result&) { LayerHeard(index, true, true, true); });
+    } else {
+        tessel::panora::NewsPopup(tessel::WebViewMode::Embedded, std::move(result));
+    }
+}
+void LayerList(uint8_t kind, uint8_t)
+{
+    const std::size_t index = NewIndex(kind, false);
+    tessel::panora::FetchNewsPopup(
+        [index, live = Live()](const tessel::Result& result, std::vector<tessel::panora::Popup>, tessel::panora::PopupRequestData) {
+            LayerHeard(index, false, result.ok(), true);
+        });
+}
+void LayerPump(uint8_t, uint8_t) { tessel::RunCallbacks(); }
+void LayerQuit(uint8_t, uint8_t)
+{
+    ++g.epoch;
+    tessel::UnInitialize();
+}
+
+// A game that uses the C++ layer quits through it (its contract); one that
+// does not calls the C function.
+void LayerQuit(uint8_t, uint8_t);
 void PlatformDown(uint8_t, uint8_t)
 {
+    if (g.layerUsed) {
+        LayerQuit(0, 0);
+        return;
+    }
     ++g.epoch;  // nothing made before may be heard from now on
     Tessel_UnInitialize();
 }
@@ -374,7 +464,7 @@ void OutOfMemory(uint8_t, uint8_t arg)
 }
 
 // Operations a callback may run, for "nested".
-const std::array<uint8_t, 10>& NestedKinds();
+const std::array<uint8_t, 14>& NestedKinds();
 void Nested(uint8_t, uint8_t arg)
 {
     const auto& kinds = NestedKinds();
@@ -390,7 +480,7 @@ struct Kind {
 
 // The operation table. New rows go at the end, so that recorded sequences
 // keep their meaning.
-const std::array<Kind, 26> kKinds{{
+const std::array<Kind, 31> kKinds{{
     {"c.character", &CCharacter},  // 0
     {"c.log", &CLog},
     {"c.purchase", &CPurchase},
@@ -417,15 +507,21 @@ const std::array<Kind, 26> kKinds{{
     {"nested", &Nested},
     {"pump2", &Pump},  // pumps weigh more in generated sequences
     {"pump3", &Pump},
+    {"layer.character", &LayerCharacter},  // 26
+    {"layer.news", &LayerNews},
+    {"layer.list", &LayerList},
+    {"layer.pump", &LayerPump},
+    {"layer.quit", &LayerQuit},  // 30
 }};
 
-const std::array<uint8_t, 10>& NestedKinds()
+const std::array<uint8_t, 14>& NestedKinds()
 {
-    static const std::array<uint8_t, 10> kinds{13, 14, 15, 16, 17, 18, 2, 7, 8, 12};
+    static const std::array<uint8_t, 14> kinds{13, 14, 15, 16, 17, 18, 2, 7, 8, 12, 27, 28, 29, 30};
     return kinds;
 }
 
 std::array<bool, kKinds.size()> g_covered{};
+bool g_checkLeaks = true;
 
 void Exec(const Op& op)
 {
@@ -467,8 +563,11 @@ void End()
     for (uint8_t module = 0; module < 4; ++module) {
         ModuleDown(0, module);
     }
-    PlatformDown(0, 0);
+    LayerQuit(0, 0);  // the platform's shut-down, through the C++ layer so that it ends the layer's table too
     Tessel_RunCallbacks();
+    if (g_liveCallables != 0) {
+        Fail("C++ layer: a callable outlived the platform");
+    }
     TesselSandbox_ClearOutcomes();
     TesselSandbox_SetLatency(0);
     TesselSandbox_SetManualClock(0);
@@ -478,7 +577,7 @@ void End()
         }
     }
 #ifdef TESSEL_SIM_LSAN
-    if (g.failure == nullptr && __lsan_do_recoverable_leak_check() != 0) {
+    if (g_checkLeaks && g.failure == nullptr && __lsan_do_recoverable_leak_check() != 0) {
         Fail("memory left allocated after the platform shut down (LeakSanitizer)");
     }
 #endif
@@ -579,6 +678,8 @@ std::vector<Op> Shrink(std::vector<Op> ops, bool (*fails)(const std::vector<Op>&
     }
     return ops;
 }
+
+void CheckLeaksEachSequence(bool on) noexcept { g_checkLeaks = on; }
 
 std::size_t KindsCovered() noexcept
 {

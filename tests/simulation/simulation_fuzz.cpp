@@ -8,6 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
+    tessel::sim::CheckLeaksEachSequence(false);  // libFuzzer checks leaks itself
     const std::vector<tessel::sim::Op> ops = tessel::sim::FromBytes(data, size > 400 ? 400 : size);
     const std::string failure = tessel::sim::Run(ops);
     if (!failure.empty()) {

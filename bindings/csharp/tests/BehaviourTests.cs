@@ -187,6 +187,77 @@ namespace Tessel.PCSDK.Tests
             TesselPlatform.RunCallbacks();
             Assert.IsTrue(already.IsCanceled);
             Assert.AreEqual(requests, TraceCount("request "), "a request with a cancelled token is not sent");
+
+            // An answer queued already loses to a cancellation made before the pump.
+            SandboxControl.SetLatency(0);
+            var queued = new CancellationTokenSource();
+            var answered = GamingServices.FetchCharacterAsync("hero", "eu", queued.Token);
+            Thread.Sleep(5);
+            queued.Cancel();
+            TesselPlatform.RunCallbacks();
+            Assert.IsTrue(answered.IsCanceled, "cancelled before the pump that runs its answer");
+        }
+
+        [Test]
+        public void ListAnswersReachTheirOwnFetchesUnderDelaysAndThreads()
+        {
+            // The first fetch's answer is slow, the second's fast: each still
+            // gets the answer scripted for it.
+            Assert.AreEqual(ResultCodes.Success, SandboxControl.PushOutcome(new SandboxOutcome
+            {
+                Module = SandboxModule.Panora, OperationCode = Popups.Operations.FetchManualPopups, Count = 1,
+                ResultCode = ResultCodes.NotFound, Message = "slow", DelayMs = 120
+            }));
+            var slow = Popups.FetchListAsync(Popups.Kind.Manual, "slow");
+            var fast = Popups.FetchListAsync(Popups.Kind.Manual, "fast");
+            PumpUntilIdle();
+            Assert.AreEqual("slow", slow.Result.Message);
+            Assert.AreEqual(ResultCodes.Success, fast.Result.ResultCode);
+
+            // Threads fetching the lists of two keys, answers scripted with
+            // uneven delays: every answer carries its own key's list, once.
+            var counts = new Dictionary<string, int>();
+            foreach (string key in new[] { "event", "none" })
+            {
+                var alone = Popups.FetchListAsync(Popups.Kind.Manual, key);
+                PumpUntilIdle();
+                counts[key] = alone.Result.Data.Popups.Count;
+            }
+            Assert.AreNotEqual(counts["event"], counts["none"], "the two keys' lists must differ");
+            const int PerThread = 150;
+            for (int i = 0; i < 4 * PerThread; ++i)
+            {
+                SandboxControl.PushOutcome(new SandboxOutcome
+                {
+                    Module = SandboxModule.Panora, OperationCode = Popups.Operations.FetchManualPopups, Count = 1,
+                    DelayMs = (uint)(i % 3 == 0 ? 4 : 0)
+                });
+            }
+            int wrong = 0, answers = 0;
+            var threads = new List<Thread>();
+            foreach (string key in new[] { "event", "none", "event", "none" })
+            {
+                int expected = counts[key];
+                var thread = new Thread(() =>
+                {
+                    for (int i = 0; i < PerThread; ++i)
+                    {
+                        Popups.FetchList(Popups.Kind.Manual, key, r =>
+                        {
+                            Interlocked.Increment(ref answers);
+                            if (r.Data.Popups.Count != expected) Interlocked.Increment(ref wrong);
+                        });
+                    }
+                });
+                threads.Add(thread);
+                thread.Start();
+            }
+            var deadline = DateTime.UtcNow.AddSeconds(30);
+            while (Volatile.Read(ref answers) < 4 * PerThread && DateTime.UtcNow < deadline) TesselPlatform.RunCallbacks();
+            foreach (Thread thread in threads) thread.Join();
+            PumpUntilIdle();
+            Assert.AreEqual(4 * PerThread, answers);
+            Assert.AreEqual(0, wrong, "answers that reached the other key's fetch");
         }
 
         [Test]

@@ -6,6 +6,7 @@
 // except for the live-view stream (/api/stream), which waits on the
 // timeline's change counter and never on the game.
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -113,6 +114,11 @@ public:
         StartTimeline();
         server_ = std::move(server);
         thread_ = std::thread([raw] { raw->listen_after_bind(); });
+        // The server's stop does nothing until its loop runs: wait for it,
+        // so that a stop right after this start cannot miss it.
+        for (int i = 0; i < 2000 && !raw->is_running(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         url_ = "http://127.0.0.1:" + std::to_string(gate.port) + "/?token=" + gate.token;
         url = url_;
         std::fprintf(stderr, "Tessel sandbox console: %s\n", url_.c_str());

@@ -22,6 +22,8 @@ namespace Tessel.PCSDK
     {
         internal long Id;
         internal readonly uint Operation;
+        /// <summary>Sends a contextless request when its lane is free (see <see cref="PendingTable"/>); null for the others.</summary>
+        internal Action Send;
         internal readonly string Module;
 
         protected PendingRequest(uint operation, string module)
@@ -107,8 +109,15 @@ namespace Tessel.PCSDK
 
         static Slot[] _slots = new Slot[256];
         static int _count;
-        // Popup list fetches carry no context: their ids wait in order, per operation.
-        static readonly Dictionary<uint, Queue<long>> Contextless = new Dictionary<uint, Queue<long>>();
+        // Popup list fetches carry no context, and the platform answers by
+        // due time: one fetch per operation is in flight at a time, so the
+        // answer of an operation is its lane's request in flight.
+        sealed class Lane
+        {
+            internal readonly Queue<long> Waiting = new Queue<long>();
+            internal long InFlight;
+        }
+        static readonly Dictionary<uint, Lane> Lanes = new Dictionary<uint, Lane>();
         static long _nextId;
         static long _stray;
 
@@ -158,20 +167,98 @@ namespace Tessel.PCSDK
             return request;
         }
 
+        /// <summary>Registers a contextless request on its operation's lane; <see cref="SendContextless"/> sends it.</summary>
         internal static void RegisterContextless(PendingRequest request)
         {
             lock (Gate)
             {
-                Register(request);
-                Queue<long> queue;
-                if (!Contextless.TryGetValue(request.Operation, out queue))
+                Lane lane;
+                if (!Lanes.TryGetValue(request.Operation, out lane))
                 {
-                    queue = new Queue<long>();
-                    Contextless.Add(request.Operation, queue);
+                    lane = new Lane();
+                    Lanes.Add(request.Operation, lane);
                 }
-                queue.Enqueue(request.Id);
+                Register(request);
+                lane.Waiting.Enqueue(request.Id);
             }
         }
+
+        // The next request of an idle lane, now in flight; null when the lane is busy or empty.
+        static PendingRequest NextToSend(uint operation)
+        {
+            lock (Gate)
+            {
+                Lane lane;
+                if (!Lanes.TryGetValue(operation, out lane) || lane.InFlight != 0) return null;
+                while (lane.Waiting.Count > 0)
+                {
+                    long id = lane.Waiting.Dequeue();
+                    PendingRequest request = _slots[SlotOf(id)].Request;
+                    if (request == null || request.Id != id) continue;  // forgotten meanwhile
+                    lane.InFlight = id;
+                    return request;
+                }
+                return null;
+            }
+        }
+
+        /// <summary>
+        /// Sends the next request of an operation's lane if none is in flight.
+        /// A send that fails forgets its request; the failure reaches the
+        /// caller when the request is <paramref name="own"/>, the exception
+        /// hook otherwise (a send made after an answer).
+        /// </summary>
+        internal static void SendContextless(uint operation, PendingRequest own, bool mayWait)
+        {
+            bool held = false;
+            try
+            {
+                if (mayWait) Monitor.Enter(SendGate, ref held);
+                else Monitor.TryEnter(SendGate, ref held);
+                if (!held) return;  // a shutdown on another thread waits for this pump: the pump's end sends it
+                PendingRequest next;
+                while ((next = NextToSend(operation)) != null)
+                {
+                    try
+                    {
+                        next.Send();
+                        return;
+                    }
+                    catch (Exception e)
+                    {
+                        TakeContextless(operation);
+                        if (next == own) throw;
+                        TesselPlatform.Report(e);
+                    }
+                }
+            }
+            finally
+            {
+                if (held) Monitor.Exit(SendGate);
+            }
+        }
+
+        /// <summary>Sends what the lanes could not send inside the pump.</summary>
+        internal static void SendWaitingContextless()
+        {
+            uint[] operations;
+            lock (Gate)
+            {
+                operations = new uint[Lanes.Count];
+                Lanes.Keys.CopyTo(operations, 0);
+            }
+            foreach (uint operation in operations) SendContextless(operation, null, true);
+        }
+
+        /// <summary>
+        /// Held by a contextless send and by the shutdown (see
+        /// <see cref="TesselPlatform.UnInitialize"/>): a fetch is sent wholly
+        /// before the platform shuts down, and is abandoned with the rest, or
+        /// after, so that the answer of a fetch sent to a platform going down
+        /// never reaches a fetch of the next session. Inside the pump a send
+        /// only tries it (a shutdown on another thread waits for the pump).
+        /// </summary>
+        internal static readonly object SendGate = new object();
 
         /// <summary>Removes and returns the request of a context; null (counted) when there is none.</summary>
         internal static PendingRequest Take(IntPtr context)
@@ -182,22 +269,18 @@ namespace Tessel.PCSDK
             return request;
         }
 
-        /// <summary>The oldest contextless request of an operation (or of any, when the operation is unknown).</summary>
+        /// <summary>Removes and returns the request in flight on an operation's lane; null (counted) when there is none.</summary>
         internal static PendingRequest TakeContextless(uint operation)
         {
             long id = 0;
             lock (Gate)
             {
-                Queue<long> queue;
-                if (!Contextless.TryGetValue(operation, out queue) || queue.Count == 0)
+                Lane lane;
+                if (Lanes.TryGetValue(operation, out lane))
                 {
-                    queue = null;
-                    foreach (Queue<long> other in Contextless.Values)
-                    {
-                        if (other.Count > 0 && (queue == null || other.Peek() < queue.Peek())) queue = other;
-                    }
+                    id = lane.InFlight;
+                    lane.InFlight = 0;
                 }
-                if (queue != null) id = queue.Dequeue();
             }
             return Take(new IntPtr(id));
         }
@@ -205,20 +288,7 @@ namespace Tessel.PCSDK
         /// <summary>Removes the request of a native call that failed before it was sent.</summary>
         internal static void Forget(IntPtr context)
         {
-            lock (Gate)
-            {
-                Remove(context.ToInt64());
-                foreach (Queue<long> queue in Contextless.Values)
-                {
-                    if (queue.Count > 0 && queue.Contains(context.ToInt64()))
-                    {
-                        var kept = new List<long>(queue);
-                        kept.Remove(context.ToInt64());
-                        queue.Clear();
-                        foreach (long id in kept) queue.Enqueue(id);
-                    }
-                }
-            }
+            lock (Gate) Remove(context.ToInt64());
         }
 
         /// <summary>Empties the table, oldest request first.</summary>
@@ -234,7 +304,7 @@ namespace Tessel.PCSDK
                 all.Sort((a, b) => a.Id.CompareTo(b.Id));
                 Array.Clear(_slots, 0, _slots.Length);
                 _count = 0;
-                Contextless.Clear();
+                Lanes.Clear();
                 return all;
             }
         }

@@ -31,6 +31,9 @@ namespace Tessel.PCSDK
         /// <summary>True between a successful <see cref="Initialize"/> and <see cref="UnInitialize"/>.</summary>
         public static bool IsInitialized { get { return Volatile.Read(ref _initialized) != 0; } }
 
+        /// <summary>True on a thread inside <see cref="RunCallbacks"/> (or a shutdown running as if pumped).</summary>
+        internal static bool Pumping { get { return _pumping; } }
+
         /// <summary>How many requests wait for their answer.</summary>
         public static int PendingRequestCount { get { return PendingTable.Count; } }
 
@@ -81,8 +84,11 @@ namespace Tessel.PCSDK
             _pumping = true;
             try
             {
-                uint ran = PlinthNative.Tessel_RunCallbacks();
+                // Cancellations first: a task cancelled before this pump ends
+                // cancelled, even when its answer is queued already.
                 Callbacks.RunCancellations();
+                uint ran = PlinthNative.Tessel_RunCallbacks();
+                PendingTable.SendWaitingContextless();
                 return ran;
             }
             finally
@@ -115,9 +121,14 @@ namespace Tessel.PCSDK
             TesselResult result;
             try
             {
-                result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
-                Volatile.Write(ref _initialized, 0);
-                foreach (PendingRequest request in PendingTable.TakeAll()) request.Abandon();
+                List<PendingRequest> abandoned;
+                lock (PendingTable.SendGate)
+                {
+                    result = Results.ReadSync(PlinthNative.Tessel_UnInitialize());
+                    Volatile.Write(ref _initialized, 0);
+                    abandoned = PendingTable.TakeAll();
+                }
+                foreach (PendingRequest request in abandoned) request.Abandon();
                 Callbacks.RunCancellations();
             }
             finally

@@ -77,9 +77,12 @@ namespace Tessel.PCSDK
             {
                 ResultHeader header = Results.ReadCallback(result);
                 PendingRequest request = PendingTable.TakeContextless(header.OperationCode);
-                if (request == null) return;
-                var raw = new RawAnswer { Data = popups, Count = count, Data2 = requestData };
-                request.Complete(ref header, ref raw);
+                if (request != null)
+                {
+                    var raw = new RawAnswer { Data = popups, Count = count, Data2 = requestData };
+                    request.Complete(ref header, ref raw);
+                }
+                PendingTable.SendContextless(header.OperationCode, null, false);
             }
             catch (Exception e)
             {

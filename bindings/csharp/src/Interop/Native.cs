@@ -48,11 +48,11 @@ namespace Tessel.PCSDK.Interop
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_PushOutcome(ref TesselSandboxOutcome outcome);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_ClearOutcomes();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_SetLatency(uint milliseconds);
+        [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_SetManualClock(int on);
+        [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_AdvanceClock(uint milliseconds);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_SetTrace(TraceCallback callback, IntPtr context);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_OpenPopupCount();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_CloseAllPopups();
-        [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_SetManualClock(int on);
-        [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_AdvanceClock(uint milliseconds);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_StartConsole(ushort port, byte[] url, UIntPtr urlCapacity);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_StopConsole();
     }

@@ -348,8 +348,9 @@ namespace Tessel.PCSDK.Panora
         /// <summary>
         /// Fetches the list of popups of a kind. The platform answers once,
         /// from the pump (NotInitialized with an empty list when it is not
-        /// initialized). List fetches carry no context: answers of one kind
-        /// are matched to requests in the order they were made.
+        /// initialized). List fetches carry no context: one fetch of a kind is
+        /// sent at a time, the next once the answer before it has arrived, so
+        /// each answer reaches its own request.
         /// </summary>
         /// <param name="kind">Which list.</param>
         /// <param name="key">The manual popups' key (only for <see cref="Kind.Manual"/>, not null there).</param>
@@ -363,8 +364,13 @@ namespace Tessel.PCSDK.Panora
                            : kind == Kind.Manual ? Operations.FetchManualPopups
                            : kind == Kind.News ? Operations.FetchNewsPopups : Operations.FetchCouponPopups;
             var request = new Pending<PopupList>(operation, Module, callback, List);
+            request.Send = () => SendFetch(kind, key);
             PendingTable.RegisterContextless(request);
-            var context = new IntPtr(request.Id);
+            PendingTable.SendContextless(operation, request, !TesselPlatform.Pumping);
+        }
+
+        static void SendFetch(Kind kind, string key)
+        {
             byte* scratch = stackalloc byte[NativeTexts.ScratchBytes];
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
@@ -376,11 +382,9 @@ namespace Tessel.PCSDK.Panora
                 case Kind.News: PanoraNative.TesselAPI_FetchNewsPopup(Trampolines.PopupFetch); break;
                 default: PanoraNative.TesselAPI_FetchCouponPopup(Trampolines.PopupFetch); break;
                 }
-                context = IntPtr.Zero;
             }
             finally
             {
-                if (context != IntPtr.Zero) Requests.Unsent(context);
                 texts.Dispose();
             }
         }

@@ -133,6 +133,24 @@ namespace Tessel.PCSDK.Sandbox
         }
 
         /// <summary>
+        /// Turns the manual clock on or off: while on, the sandbox's time
+        /// stands still and moves only by <see cref="AdvanceClock"/>, so
+        /// latency and outcome delays are reached without sleeping.
+        /// </summary>
+        /// <param name="on">True for the manual clock, false for the real one.</param>
+        public static void SetManualClock(bool on)
+        {
+            PlinthNative.TesselSandbox_SetManualClock(on ? 1 : 0);
+        }
+
+        /// <summary>Moves the manual clock forward; nothing happens while it is off.</summary>
+        /// <param name="milliseconds">How far.</param>
+        public static void AdvanceClock(uint milliseconds)
+        {
+            PlinthNative.TesselSandbox_AdvanceClock(milliseconds);
+        }
+
+        /// <summary>
         /// Sends the sandbox's trace (one line per request received, answer
         /// queued and delivered, popup opened and closed, callback dropped) to
         /// <paramref name="receiver"/>, on the thread that caused the event;
@@ -156,23 +174,6 @@ namespace Tessel.PCSDK.Sandbox
         public static uint CloseAllPopups()
         {
             return PlinthNative.TesselSandbox_CloseAllPopups();
-        }
-
-        /// <summary>
-        /// Turns the manual clock on or off: while it is on, delayed answers
-        /// come due only as <see cref="AdvanceClock"/> moves the clock.
-        /// </summary>
-        /// <param name="on">True for the manual clock, false for the real one.</param>
-        public static void SetManualClock(bool on)
-        {
-            PlinthNative.TesselSandbox_SetManualClock(on ? 1 : 0);
-        }
-
-        /// <summary>Moves the manual clock forward (nothing while it is off).</summary>
-        /// <param name="milliseconds">How far.</param>
-        public static void AdvanceClock(uint milliseconds)
-        {
-            PlinthNative.TesselSandbox_AdvanceClock(milliseconds);
         }
 
         /// <summary>

@@ -142,7 +142,11 @@ PLINTH_API TesselAPIResult Tessel_Initialize(const wchar_t* gameId);
  * uninitialized afterwards. A callback may call it (a quit button): it
  * returns at once, the callbacks its Tessel_RunCallbacks() had not reached
  * yet are dropped like the rest, and the modules free what they kept once
- * that callback has returned, before Tessel_RunCallbacks() returns. Called
+ * that callback has returned, before Tessel_RunCallbacks() returns; no other
+ * callback runs in between. A request whose result was dropped never calls
+ * its onDestroy or value callback, even when its window closes after a new
+ * Tessel_Initialize() (a request on another thread that raced the shutdown).
+ * Called
  * on another thread, it waits until a running Tessel_RunCallbacks() has
  * returned.
  * @return #TESSEL_RESULT_SUCCESS, or #TESSEL_RESULT_NOT_INITIALIZED when it was not initialized.

@@ -151,6 +151,11 @@ struct PairContext {
     ResultReply result;
     SecondReply second;
     uint32_t operationCode = 0;
+    // The result reached the game. The second callback runs only after it
+    // did: a result dropped by a shutdown takes its second callback with it,
+    // also when the popup's destroy notice comes after the platform's
+    // restart (a request that raced the shutdown).
+    bool resultHeard = false;
 
     explicit operator bool() const noexcept { return static_cast<bool>(result); }
 };
@@ -493,6 +498,7 @@ void CompletePopupResult(const ModuleIdentity& module, Base::ICallbackResultObje
         return;
     }
     if (context->result && !IsDiscarding()) {
+        context->resultHeard = true;
         DeliverOnce(
             module, OperationOf(result), [&] { deliver(context->result, CallbackResultFromBase(result)); },
             [&](const CallbackResultCpp& error) { answer(context->result, error); });
@@ -514,14 +520,14 @@ void CompletePopupResult(const ModuleIdentity& module, Base::ICallbackResultObje
 
 // The second trampoline of a request with a second callback (onDestroy, or
 // the identity value): hands the callback result to deliver(second, result)
-// unless discarding (answer(second, error) when that fails), and frees the
-// context.
+// unless discarding or the result never reached the game (answer(second,
+// error) when that fails), and frees the context.
 template <class Context, class Deliver, class Answer>
 void CompleteSecond(const ModuleIdentity& module, Base::ICallbackResultObject* result, Deliver&& deliver,
                     Answer&& answer) noexcept
 {
     std::unique_ptr<Context> context(ContextOf<Context>(result));
-    if (!context || !context->second || IsDiscarding()) {
+    if (!context || !context->second || !context->resultHeard || IsDiscarding()) {
         return;
     }
     DeliverOnce(

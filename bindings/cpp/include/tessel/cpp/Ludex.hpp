@@ -18,14 +18,14 @@ namespace tessel::ludex {
 /** @return The result of initializing Ludex (after the platform). Prefer the Ludex object. */
 inline Result Initialize() { return ToResult(TesselAPI_GamingServicesInitialize()); }
 /** @return The result of uninitializing Ludex. */
-inline Result UnInitialize() { return ToResult(TesselAPI_GamingServicesUnInitialize()); }
+inline Result UnInitialize() { return tessel::detail::Ending(tessel::detail::kLudexKind, TesselAPI_GamingServicesUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
 inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_GamingServicesGetVersion); }
 
 /** Keeps Ludex initialized while it lives (declare it after the Platform). */
 class Ludex : public Lifetime {
 public:
-    Ludex() : Lifetime(Initialize(), &UnInitialize, "Ludex") {}
+    Ludex() : Lifetime(tessel::detail::kLudexKind, [&] { return Initialize(); }, &UnInitialize, "Ludex") {}
 };
 
 /**

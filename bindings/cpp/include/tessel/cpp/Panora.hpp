@@ -136,16 +136,16 @@ inline Result Initialize(const WindowInfo& window)
     return ToResult(TesselAPI_ViewInitializeWithWndInfo(&info));
 }
 /** @return The result of uninitializing Panora. */
-inline Result UnInitialize() { return ToResult(TesselAPI_ViewUnInitialize()); }
+inline Result UnInitialize() { return tessel::detail::Ending(tessel::detail::kPanoraKind, TesselAPI_ViewUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
 inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_ViewGetVersion); }
 
 /** Keeps Panora initialized while it lives (declare it after the Platform). */
 class Panora : public Lifetime {
 public:
-    Panora() : Lifetime(Initialize(), &UnInitialize, "Panora") {}
+    Panora() : Lifetime(tessel::detail::kPanoraKind, [&] { return Initialize(); }, &UnInitialize, "Panora") {}
     /** @param window The game's window. */
-    explicit Panora(const WindowInfo& window) : Lifetime(Initialize(window), &UnInitialize, "Panora") {}
+    explicit Panora(const WindowInfo& window) : Lifetime(tessel::detail::kPanoraKind, [&] { return Initialize(window); }, &UnInitialize, "Panora") {}
 };
 
 /**

@@ -12,25 +12,44 @@
  * Ludex.hpp) takes any callable: it runs exactly once, on the thread that
  * calls RunCallbacks(), never inside the request call, with values it owns.
  * The only exception: a request still waiting when the platform shuts down
- * (Platform's destructor or Close(), or tessel::UnInitialize()) is dropped
- * without a call, and its callable is destroyed then (a popup's second
- * callable too, when its first one shut the platform down); the same holds
- * for the rare request the platform could neither take nor answer for want
- * of memory. A request that cannot allocate its own context throws
- * std::bad_alloc from the request call and sends nothing.
+ * (Platform's destructor or Close(), or tessel::UnInitialize(), in any binary
+ * of the game that uses these headers) is dropped without a call, and its
+ * callable is destroyed then (a popup's second callable too, when its first
+ * one shut the platform down); a request racing the shut-down on another
+ * thread is dropped or answered, never both. The same holds for the rare
+ * request the platform could neither take nor answer for want of memory. A
+ * request that cannot allocate its own context throws std::bad_alloc from
+ * the request call and sends nothing. How a context lives: detail::ContextBase.
  */
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
+#include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+/** @cond INTERNAL */
+#define TESSEL_CPP_LOCAL
+/** @endcond */
+#else
+/** @cond INTERNAL */
+#define TESSEL_CPP_LOCAL __attribute__((visibility("hidden")))
+/** @endcond */
+#endif
 
 #include "tessel/base/TesselBase.h"
 
@@ -158,6 +177,18 @@ inline Result ToResult(const TesselAPICallbackResult& record)
     return result;
 }
 
+/** @cond INTERNAL */
+namespace detail {
+inline void Ended(std::size_t kind);
+// The result of a module's UnInitialize, which ends what every object of the kind initialized.
+inline Result Ending(std::size_t kind, const TesselAPIResult& record)
+{
+    Ended(kind);
+    return ToResult(record);
+}
+}  // namespace detail
+/** @endcond */
+
 /**
  * Receives an exception that a game's callable threw: the headers catch it
  * where the platform called them, since it must not cross the C interface.
@@ -170,32 +201,141 @@ using TraceHook = std::function<void(const std::string&)>;
 /** @cond INTERNAL */
 namespace detail {
 
-// A request's heap context: what the C callbacks of one request get back as
-// their context. Every live context is on the registry's list, so that the
-// ones the platform dropped at its shut-down can still be freed. Once it is
-// registered, its links and flags are read and written under the registry's lock only.
+// How a request's context lives, the one rule every other part of these
+// headers relies on:
+//  1. What a C callback gets back as its context is an id into this binary's
+//     registry table, never a pointer: the table alone owns the callables.
+//  2. A request's last C callback takes its entry out of the table before
+//     calling; an earlier one (a popup's result before its destroy notice)
+//     holds it by reference while it calls. An id not in the table is ignored.
+//  3. The platform's shut-down through tessel::UnInitialize() (from any binary
+//     of the game) empties the table of every binary: the platform dropped
+//     those requests and will call none of them. A request made outside a
+//     callback registers and sends under its binary's gate, which the
+//     shut-down holds, so it is wholly before the shut-down (dropped) or
+//     wholly after it (answered); a request made inside a callback needs no
+//     gate, since the shut-down waits for the pump.
+// So nothing frees what a C callback may still name, each callable is
+// destroyed once (when its entry's last reference goes), and a late answer
+// is harmless.
 struct ContextBase {
-    ContextBase* previous = nullptr;
-    ContextBase* next = nullptr;
-    int callsLeft = 1;     // C callbacks still to come; freed after the last
-    bool running = false;  // its callable runs now (on the pumping thread)
-    bool swept = false;    // the platform ended while it ran: its callables are not called any more
     virtual ~ContextBase() = default;
     virtual void Send() noexcept {}  // sends a queued request (see Lane)
 };
+using Entry = std::shared_ptr<ContextBase>;
 
 // Requests whose C callback takes no context (the popup list fetches) are
-// matched with their answers by sending one at a time per lane: the next
-// waits until the answer of the one before has arrived.
+// matched with their answers by sending one at a time per lane: the next is
+// sent only once the answer of the one in flight has been taken.
 struct Lane {
-    std::vector<ContextBase*> waiting;  // in the order they were made
-    std::size_t front = 0;              // the first not yet answered
-    bool inFlight = false;              // a request of the lane waits for its answer
+    std::deque<std::uintptr_t> waiting;  // ids not sent yet, in the order they were made
+    std::uintptr_t inFlight = 0;         // the id sent and not answered yet; 0: none
 };
 
 constexpr std::size_t kLaneCount = 4;
 
-class Registry {
+// The kinds of Lifetime objects: the platform and the four modules.
+enum LifetimeKind : std::size_t { kPlatformKind = 0, kVendraKind, kPanoraKind, kScrivoKind, kLudexKind, kKindCount };
+
+// Nesting depth of this binary's trampolines on this thread: above 0, the
+// calling code runs inside the platform's pump.
+inline int& CallbackDepth() noexcept
+{
+    static thread_local int depth = 0;
+    return depth;
+}
+
+struct CallbackScope {
+    CallbackScope() noexcept { ++CallbackDepth(); }
+    ~CallbackScope() { --CallbackDepth(); }
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+};
+
+}  // namespace detail
+/** @endcond */
+}  // namespace tessel
+
+/** @cond INTERNAL */
+// What all binaries of one game that use these headers share, whatever
+// compiler built each: plain C records and lock-free atomics only. Every
+// binary's registry joins the list once and never leaves it (a binary that
+// uses these headers stays loaded while the platform may call it).
+extern "C" {
+struct TesselCppBinary {
+    void (*hold)(void* registry);                // closes the binary's gate (before a shut-down)
+    void (*release)(void* registry, int ended);  // empties its table if the platform ended, opens the gate
+    void* registry;
+    TesselCppBinary* next;
+};
+struct TesselCppHub {
+    std::atomic<TesselCppBinary*> binaries;
+    std::atomic<int> quitting;  // a shut-down through these headers is under way
+    std::atomic<std::uint64_t> generations[tessel::detail::kKindCount];  // ends of each lifetime kind so far
+};
+}
+/** @endcond */
+
+namespace tessel {
+/** @cond INTERNAL */
+namespace detail {
+
+#if defined(_WIN32)
+// The slot of the process's hub: a page of a named mapping that every DLL of
+// the process opens, keyed by the process id.
+inline std::atomic<TesselCppHub*>* HubSlot() noexcept
+{
+    static std::atomic<TesselCppHub*>* const slot = []() -> std::atomic<TesselCppHub*>* {
+        wchar_t name[64];
+        std::swprintf(name, 64, L"Local\\TesselCppHub-%lu", static_cast<unsigned long>(GetCurrentProcessId()));
+        HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            sizeof(std::atomic<TesselCppHub*>), name);
+        void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+        if (view == nullptr) {
+            static std::atomic<TesselCppHub*> local{nullptr};  // this binary alone
+            return &local;
+        }
+        return static_cast<std::atomic<TesselCppHub*>*>(view);  // zero-filled: no hub yet; never unmapped
+    }();
+    return slot;
+}
+#else
+}  // namespace detail
+}  // namespace tessel
+// The slot of the process's hub: one exported variable of vague linkage,
+// which the dynamic linker binds to one definition for the program and the
+// libraries it loads.
+extern "C" {
+__attribute__((visibility("default"))) inline std::atomic<TesselCppHub*> tessel_cpp_hub_slot{nullptr};
+}
+namespace tessel {
+namespace detail {
+inline std::atomic<TesselCppHub*>* HubSlot() noexcept { return &tessel_cpp_hub_slot; }
+#endif
+
+inline TesselCppHub& Hub()
+{
+    std::atomic<TesselCppHub*>& slot = *HubSlot();
+    TesselCppHub* hub = slot.load(std::memory_order_acquire);
+    if (hub == nullptr) {
+        TesselCppHub* const made = new TesselCppHub();  // never destroyed: other binaries keep it
+        if (slot.compare_exchange_strong(hub, made, std::memory_order_acq_rel)) {
+            hub = made;
+        } else {
+            delete made;
+        }
+    }
+    return *hub;
+}
+
+// The end count of a lifetime kind: a Lifetime object owns what it
+// initialized only while the counts it saw stay the same.
+inline std::uint64_t Generation(std::size_t kind) { return Hub().generations[kind].load(std::memory_order_acquire); }
+inline void Ended(std::size_t kind) { Hub().generations[kind].fetch_add(1, std::memory_order_acq_rel); }
+
+// This binary's requests (rule above). Hidden, so that every binary has its
+// own whatever its build's visibility: they meet through the hub only.
+class TESSEL_CPP_LOCAL Registry {
 public:
     static Registry& Instance()
     {
@@ -203,152 +343,119 @@ public:
         return *registry;
     }
 
-    void Add(ContextBase* context)
+    // Runs register-and-send: under the gate outside callbacks (rule 3).
+    template <class F>
+    void Gated(F&& registerAndSend)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Link(context);
+        if (CallbackDepth() > 0) {
+            registerAndSend();
+            return;
+        }
+        std::lock_guard<std::mutex> gate(gate_);
+        registerAndSend();
     }
 
-    // Counts one C callback; true when it was the last and the context is
-    // unlinked (the caller deletes it). A context the platform's shut-down
-    // swept while its callable ran may still hear from the module in the same
-    // callback (a popup not created reports to its second callback right after
-    // the first): it waits among the parked ones until that call or the end
-    // of the pump, whichever comes first.
-    bool Finish(ContextBase* context)
+    // Puts a request's entry in the table; its id, the C context.
+    void* Add(Entry entry)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        context->running = false;
-        const bool last = --context->callsLeft <= 0;
-        if (!context->swept) {
-            if (last) {
-                Unlink(context);
+        return reinterpret_cast<void*>(Insert(std::move(entry)));
+    }
+
+    // The entry of an answer (rule 2): taken out on its request's last
+    // callback; null for an id not in the table.
+    Entry Take(void* context, bool last)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = table_.find(reinterpret_cast<std::uintptr_t>(context));
+        if (found == table_.end()) {
+            return nullptr;
+        }
+        Entry entry = found->second;
+        if (last) {
+            table_.erase(found);
+        }
+        return entry;
+    }
+
+    // Queues a request on a lane (Kick sends it).
+    void Enqueue(std::size_t lane, Entry entry)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::deque<std::uintptr_t>& waiting = lanes_[lane].waiting;
+        waiting.push_back(0);
+        struct Undo {  // takes the place back if the table cannot take the entry
+            std::deque<std::uintptr_t>& waiting;
+            bool kept;
+            ~Undo()
+            {
+                if (!kept) {
+                    waiting.pop_back();
+                }
             }
-            return last;
-        }
-        const bool parked = context->next != nullptr;
-        if (last && parked) {
-            Unlink(context);
-        } else if (!last && !parked) {
-            Link(parked_, context);
-        }
-        return last;
+        } undo{waiting, false};
+        waiting.back() = Insert(std::move(entry));
+        undo.kept = true;
     }
 
-    // Queues a context on a lane; true when it is the only one, so the
-    // caller sends its request now.
-    bool Enqueue(std::size_t lane, ContextBase* context)
+    // The entry of the answer that arrived on a lane, taken out; null when
+    // none was in flight (an answer of a request the platform dropped).
+    Entry TakeAnswer(std::size_t lane)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        Lane& queue = lanes_[lane];
-        queue.waiting.push_back(context);
-        Link(context);
-        if (queue.inFlight) {
-            return false;
-        }
-        queue.inFlight = true;
-        return true;
-    }
-
-    // Takes the context of the answer that arrived on a lane, marked running.
-    ContextBase* Take(std::size_t lane)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Lane& queue = lanes_[lane];
-        if (queue.front == queue.waiting.size()) {
+        const std::uintptr_t id = lanes_[lane].inFlight;
+        lanes_[lane].inFlight = 0;
+        const auto found = table_.find(id);
+        if (found == table_.end()) {
             return nullptr;
         }
-        ContextBase* const taken = queue.waiting[queue.front++];
-        if (queue.front == queue.waiting.size()) {
-            queue.waiting.clear();
-            queue.front = 0;
+        Entry entry = std::move(found->second);
+        table_.erase(found);
+        return entry;
+    }
+
+    // Sends the next request of an idle lane. Inside a callback it only tries
+    // the gate (a shut-down on another thread holds it while it waits for
+    // the pump); then the pump's end sends it.
+    void Kick(std::size_t lane) noexcept
+    {
+        std::unique_lock<std::mutex> gate(gate_, std::defer_lock);
+        if (CallbackDepth() > 0) {
+            if (!gate.try_lock()) {
+                return;
+            }
+        } else {
+            gate.lock();
         }
-        taken->running = true;
-        return taken;
-    }
-
-    // After an answer on a lane: the next request to send, or null (the lane is idle).
-    ContextBase* Next(std::size_t lane)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Lane& queue = lanes_[lane];
-        if (queue.front == queue.waiting.size()) {
-            queue.inFlight = false;
-            return nullptr;
-        }
-        return queue.waiting[queue.front];
-    }
-
-    // Marks a context whose callable is about to run; false when the
-    // platform's shut-down swept it (its callables are not called any more).
-    bool Enter(ContextBase* context)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        context->running = true;
-        return !context->swept;
-    }
-
-    // Frees every context still registered: after the platform shut down,
-    // none of their callbacks will come. One whose callable runs now (it
-    // shut the platform down) is freed when the module's last callback on
-    // that path returns (see Finish). Outside a pump, the parked ones too.
-    void Sweep() noexcept
-    {
-        ContextBase* doomed = nullptr;
+        Entry next;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            for (Lane& lane : lanes_) {
-                lane.waiting.clear();
-                lane.front = 0;
-                lane.inFlight = false;
+            Lane& queue = lanes_[lane];
+            if (queue.inFlight != 0 || queue.waiting.empty()) {
+                return;
             }
-            ContextBase* node = head_.next;
-            head_.next = head_.previous = &head_;
-            while (node != &head_) {
-                ContextBase* const next = node->next;
-                node->swept = true;
-                node->previous = node->next = nullptr;
-                if (!node->running) {
-                    node->next = doomed;
-                    doomed = node;
-                }
-                node = next;
-            }
-            if (pumps_ == 0) {
-                doomed = TakeParked(doomed);
-            }
+            queue.inFlight = queue.waiting.front();
+            queue.waiting.pop_front();
+            next = table_.find(queue.inFlight)->second;  // a waiting id is in the table until the lane's answer
         }
-        Delete(doomed);
+        next->Send();
     }
 
-    // Runs the platform's pump; the contexts parked meanwhile are freed when
-    // the outermost pump returns, after every callback it ran.
+    // Runs the platform's pump, then sends what the lanes could not send
+    // inside it.
     std::uint32_t Pump() noexcept
     {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++pumps_;
-        }
         const std::uint32_t ran = Tessel_RunCallbacks();
-        ContextBase* doomed = nullptr;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (--pumps_ == 0) {
-                doomed = TakeParked(nullptr);
-            }
+        for (std::size_t lane = 0; lane < kLaneCount; ++lane) {
+            Kick(lane);
         }
-        Delete(doomed);
         return ran;
     }
 
     std::size_t Pending()
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        std::size_t count = 0;
-        for (const ContextBase* node = head_.next; node != &head_; node = node->next) {
-            ++count;
-        }
-        return count;
+        return table_.size();
     }
 
     void SetExceptionHook(ExceptionHook hook)
@@ -375,56 +482,79 @@ public:
 private:
     Registry()
     {
-        head_.next = head_.previous = &head_;
-        parked_.next = parked_.previous = &parked_;
+        TesselCppHub& hub = Hub();
+        binary_.hold = &Hold;
+        binary_.release = &Release;
+        binary_.registry = this;
+        TesselCppBinary* head = hub.binaries.load(std::memory_order_acquire);
+        do {
+            binary_.next = head;
+        } while (!hub.binaries.compare_exchange_weak(head, &binary_, std::memory_order_acq_rel));
     }
 
-    void Link(ContextBase* context) noexcept { Link(head_, context); }
-    static void Link(ContextBase& list, ContextBase* context) noexcept
+    std::uintptr_t Insert(Entry entry)
     {
-        context->previous = list.previous;
-        context->next = &list;
-        list.previous->next = context;
-        list.previous = context;
-    }
-    static void Unlink(ContextBase* context) noexcept
-    {
-        context->previous->next = context->next;
-        context->next->previous = context->previous;
-        context->previous = context->next = nullptr;
+        const std::uintptr_t id = ++lastId_;  // 64 bits (32 on 32-bit systems) do not wrap in a game's life
+        table_.emplace(id, std::move(entry));
+        return id;
     }
 
-    // Empties the parked list onto the chain doomed (linked by next); the
-    // new chain's first context.
-    ContextBase* TakeParked(ContextBase* doomed) noexcept
+    static void Hold(void* registry) { static_cast<Registry*>(registry)->gate_.lock(); }
+    static void Release(void* registry, int ended)
     {
-        while (parked_.next != &parked_) {
-            ContextBase* const node = parked_.next;
-            Unlink(node);
-            node->next = doomed;
-            doomed = node;
+        Registry& self = *static_cast<Registry*>(registry);
+        std::unordered_map<std::uintptr_t, Entry> dropped;
+        if (ended != 0) {
+            std::lock_guard<std::mutex> lock(self.mutex_);
+            dropped.swap(self.table_);
+            for (Lane& lane : self.lanes_) {
+                lane.waiting.clear();
+                lane.inFlight = 0;
+            }
         }
-        return doomed;
+        self.gate_.unlock();
+        // dropped goes here, outside both locks: the callables' destructors are the game's
     }
 
-    // Deletes a chain (outside the lock: the callables' destructors are the game's).
-    static void Delete(ContextBase* doomed) noexcept
-    {
-        while (doomed != nullptr) {
-            ContextBase* const next = doomed->next;
-            delete doomed;
-            doomed = next;
-        }
-    }
-
-    std::mutex mutex_;
-    ContextBase head_;
-    ContextBase parked_;  // swept while running; the module may still call them once
-    int pumps_ = 0;       // pumps of these headers running now
+    std::mutex mutex_;  // the table, the lanes, the hooks
+    std::mutex gate_;   // rule 3
+    std::uintptr_t lastId_ = 0;
+    std::unordered_map<std::uintptr_t, Entry> table_;
     Lane lanes_[kLaneCount];
+    TesselCppBinary binary_{};
     ExceptionHook exceptionHook_;
     TraceHook traceHook_;
 };
+
+// Shuts the platform down for every binary of the game (rule 3): closes
+// every binary's gate, uninitializes, and empties every table. One shut-down at a time; inside a callback, one
+// racing another thread's shut-down (which waits for this pump) leaves it
+// the sweeping.
+inline TesselAPIResult ShutDown() noexcept
+{
+    TesselCppHub& hub = Hub();
+    int idle = 0;
+    while (!hub.quitting.compare_exchange_weak(idle, 1, std::memory_order_acq_rel)) {
+        idle = 0;
+        if (CallbackDepth() > 0) {
+            return Tessel_UnInitialize();
+        }
+        std::this_thread::yield();
+    }
+    TesselCppBinary* const binaries = hub.binaries.load(std::memory_order_acquire);
+    for (TesselCppBinary* binary = binaries; binary != nullptr; binary = binary->next) {
+        binary->hold(binary->registry);
+    }
+    const TesselAPIResult result = Tessel_UnInitialize();
+    Ended(kPlatformKind);
+    // Swept whatever the result: a shut-down drops every queued answer, also
+    // the code-17 answers of requests made while the platform was down.
+    for (TesselCppBinary* binary = binaries; binary != nullptr; binary = binary->next) {
+        binary->release(binary->registry, 1);
+    }
+    hub.quitting.store(0, std::memory_order_release);
+    return result;
+}
 
 inline void Trace(const std::string& line) noexcept
 {
@@ -500,8 +630,8 @@ inline std::size_t PendingRequests()
 /**
  * Runs every callback and completion that is due, on the calling thread.
  * Call it once per frame from the game loop, rather than the C function
- * Tessel_RunCallbacks: a request whose callable shut the platform down is
- * freed when this returns.
+ * Tessel_RunCallbacks: a popup list fetch made inside a callable while
+ * another thread shuts the platform down is sent when this returns.
  * @return How many ran.
  */
 inline std::uint32_t RunCallbacks()
@@ -522,15 +652,15 @@ inline Result Initialize(const std::wstring& gameId)
 
 /**
  * Uninitializes the platform, then frees the contexts of every request made
- * through these headers that it dropped (their callables are destroyed
- * without being called). Use this instead of the C function Tessel_UnInitialize.
+ * through these headers, in every binary of the game, that it dropped (their
+ * callables are destroyed without being called). Use this instead of the C
+ * function Tessel_UnInitialize.
  * @return Success, or NotInitialized when it was not initialized.
  */
 inline Result UnInitialize()
 {
-    Result result = ToResult(Tessel_UnInitialize());
-    detail::Registry::Instance().Sweep();
-    return result;
+    detail::Registry::Instance();  // this binary is on the hub's list
+    return ToResult(detail::ShutDown());
 }
 
 /**
@@ -565,8 +695,11 @@ public:
 
     /** @return The result of the initialization. */
     const Result& InitializeResult() const noexcept { return initialized_; }
-    /** @return True while initialized by this object (initialization answered 0, not closed yet). */
-    bool IsOpen() const noexcept { return open_; }
+    /**
+     * @return True while initialized by this object: initialization answered
+     *         0, and neither this object nor anyone else ended it since.
+     */
+    bool IsOpen() const noexcept { return open_ && Current(); }
 
     /**
      * Uninitializes now, once.
@@ -581,22 +714,38 @@ public:
             return result;
         }
         open_ = false;
+        if (!Current()) {  // someone ended it since: what is initialized now is not this object's
+            Result result;
+            result.code = ResultCode::NotInitialized;
+            return result;
+        }
         return close_();
     }
 
 protected:
     /**
-     * @param initialized The result of the initialization.
+     * @param kind What it keeps initialized (detail::LifetimeKind).
+     * @param initialize Initializes; called after the end counts are read.
      * @param close Uninitializes.
      * @param name Name for trace lines.
      */
-    Lifetime(Result initialized, Result (*close)(), const char* name)
-        : initialized_(std::move(initialized)), close_(close), name_(name),
-          open_(initialized_.code == ResultCode::Success)
+    template <class Initialize>
+    Lifetime(std::size_t kind, Initialize&& initialize, Result (*close)(), const char* name)
+        : kind_(kind), platformEnds_(detail::Generation(detail::kPlatformKind)), ownEnds_(detail::Generation(kind)),
+          initialized_(initialize()), close_(close), name_(name), open_(initialized_.code == ResultCode::Success)
     {
     }
 
 private:
+    // True while nobody ended the platform or this kind since the initialization.
+    bool Current() const
+    {
+        return detail::Generation(detail::kPlatformKind) == platformEnds_ && detail::Generation(kind_) == ownEnds_;
+    }
+
+    std::size_t kind_;
+    std::uint64_t platformEnds_;  // the end counts before the initialization
+    std::uint64_t ownEnds_;
     Result initialized_;
     Result (*close_)();
     const char* name_;
@@ -610,7 +759,10 @@ private:
 class Platform : public Lifetime {
 public:
     /** @param gameId The game's id. */
-    explicit Platform(const std::wstring& gameId) : Lifetime(Initialize(gameId), &UnInitialize, "the platform") {}
+    explicit Platform(const std::wstring& gameId)
+        : Lifetime(detail::kPlatformKind, [&gameId] { return Initialize(gameId); }, &UnInitialize, "the platform")
+    {
+    }
 };
 
 }  // namespace tessel

@@ -35,14 +35,14 @@ struct LogRecord {
 /** @return The result of initializing Scrivo (after the platform). Prefer the Scrivo object. */
 inline Result Initialize() { return ToResult(TesselAPI_LogInitialize()); }
 /** @return The result of uninitializing Scrivo. */
-inline Result UnInitialize() { return ToResult(TesselAPI_LogUnInitialize()); }
+inline Result UnInitialize() { return tessel::detail::Ending(tessel::detail::kScrivoKind, TesselAPI_LogUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
 inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_LogGetVersion); }
 
 /** Keeps Scrivo initialized while it lives (declare it after the Platform). */
 class Scrivo : public Lifetime {
 public:
-    Scrivo() : Lifetime(Initialize(), &UnInitialize, "Scrivo") {}
+    Scrivo() : Lifetime(tessel::detail::kScrivoKind, [&] { return Initialize(); }, &UnInitialize, "Scrivo") {}
 };
 
 /**

@@ -378,7 +378,7 @@ inline Result Initialize(TextArg storeId, const WindowInfo& window)
     return ToResult(TesselAPI_IAPInitializeWithWndInfo(storeId.c_str(), &info));
 }
 /** @return The result of uninitializing Vendra. */
-inline Result UnInitialize() { return ToResult(TesselAPI_IAPUnInitialize()); }
+inline Result UnInitialize() { return tessel::detail::Ending(tessel::detail::kVendraKind, TesselAPI_IAPUnInitialize()); }
 /** @return The SDK's version text, e.g. "1.0.0" (empty on failure). */
 inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_IAPGetVersion); }
 
@@ -386,10 +386,10 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_IAP
 class Vendra : public Lifetime {
 public:
     /** @param storeId The store's id. */
-    explicit Vendra(TextArg storeId) : Lifetime(Initialize(storeId.c_str()), &UnInitialize, "Vendra") {}
+    explicit Vendra(TextArg storeId) : Lifetime(tessel::detail::kVendraKind, [&] { return Initialize(storeId.c_str()); }, &UnInitialize, "Vendra") {}
     /** @param storeId The store's id. @param window The game's window. */
     Vendra(TextArg storeId, const WindowInfo& window)
-        : Lifetime(Initialize(storeId.c_str(), window), &UnInitialize, "Vendra")
+        : Lifetime(tessel::detail::kVendraKind, [&] { return Initialize(storeId.c_str(), window); }, &UnInitialize, "Vendra")
     {
     }
 };

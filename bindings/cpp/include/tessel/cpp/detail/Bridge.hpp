@@ -120,7 +120,7 @@ void Invoke(F& callable, const Result& result, Values& values)
 
 template <class First, class Second, class F1, class F2, class Sender>
 struct CallableContext final : Context<First, Second> {
-    CallableContext(F1&& first, F2&& second, Sender&& sender)
+    CallableContext(F1 first, F2 second, Sender sender)
         : firstCallable(std::move(first)), secondCallable(std::move(second)), send(std::move(sender))
     {
     }
@@ -145,11 +145,11 @@ struct Accepts<F, std::tuple<Values...>>
     : std::bool_constant<std::is_same_v<F, Nothing> || std::is_invocable_v<F&, const Result&, Values&&...>> {
 };
 
-// Makes the context of a request that calls back `calls` times: it owns
-// the callables (moved or copied in) until the last C callback, or the
-// platform's shut-down. Null when there is nothing to call.
+// Makes the context of a request: it owns the callables (moved or copied
+// in) until its entry's last reference goes (see the rule in Platform.hpp).
+// Null when there is nothing to call.
 template <class First, class Second = std::tuple<>, class F1, class F2 = Nothing, class Sender = Nothing>
-Context<First, Second>* MakeContext(int calls, F1&& first, F2&& second = {}, Sender&& sender = {})
+std::shared_ptr<Context<First, Second>> MakeContext(F1&& first, F2&& second = {}, Sender&& sender = {})
 {
     using D1 = std::decay_t<F1>;
     using D2 = std::decay_t<F2>;
@@ -159,28 +159,8 @@ Context<First, Second>* MakeContext(int calls, F1&& first, F2&& second = {}, Sen
     if (IsEmpty(first) && IsEmpty(second)) {
         return nullptr;
     }
-    auto* context = new CallableContext<First, Second, D1, D2, S>(D1(std::forward<F1>(first)),
-                                                                  D2(std::forward<F2>(second)),
-                                                                  S(std::forward<Sender>(sender)));
-    context->callsLeft = calls;
-    return context;
-}
-
-template <class Ctx>
-Ctx* Register(Ctx* context)
-{
-    if (context != nullptr) {
-        Registry::Instance().Add(context);
-    }
-    return context;
-}
-
-// Counts one C callback of a context and frees it after the last.
-inline void Finish(ContextBase* context) noexcept
-{
-    if (Registry::Instance().Finish(context)) {
-        delete context;
-    }
+    return std::make_shared<CallableContext<First, Second, D1, D2, S>>(
+        D1(std::forward<F1>(first)), D2(std::forward<F2>(second)), S(std::forward<Sender>(sender)));
 }
 
 // The outcome a callable hears when its values could not be copied.
@@ -226,41 +206,34 @@ void Deliver(Ctx& context, const TesselAPICallbackResult& record, Convert&& conv
 }
 
 // The C callback of every request: C function pointer type CFn, its
-// context type Ctx, which callable it serves (IsFirst), and Convert, whose
-// static Values Convert(args...) copies the callback's data. The context
-// comes back in result->userContext, or, with Lane set, from the lane of
-// requests whose callback takes no context.
-template <class Ctx, bool IsFirst, class Convert, class CFn, std::size_t Lane = kLaneCount>
+// context type Ctx, which callable it serves (IsFirst) and whether it is the
+// request's last callback (IsLast), and Convert, whose static Values
+// Convert(args...) copies the callback's data. The context is the id in
+// result->userContext, or, with Lane set, the lane's request in flight.
+template <class Ctx, bool IsFirst, bool IsLast, class Convert, class CFn, std::size_t Lane = kLaneCount>
 struct Trampoline;
 
-template <class Ctx, bool IsFirst, class Convert, class R, class... Args, std::size_t LaneIndex>
-struct Trampoline<Ctx, IsFirst, Convert, void (*)(R*, Args...), LaneIndex> {
+template <class Ctx, bool IsFirst, bool IsLast, class Convert, class R, class... Args, std::size_t LaneIndex>
+struct Trampoline<Ctx, IsFirst, IsLast, Convert, void (*)(R*, Args...), LaneIndex> {
     static void Call(R* record, Args... args) noexcept
     {
         if (record == nullptr) {
             return;
         }
-        ContextBase* context = nullptr;
-        bool live = true;
+        const CallbackScope scope;  // inside the platform's pump, until this returns
+        Registry& registry = Registry::Instance();
+        Entry entry;
         if constexpr (LaneIndex < kLaneCount) {
-            context = Registry::Instance().Take(LaneIndex);
+            entry = registry.TakeAnswer(LaneIndex);
         } else {
-            context = static_cast<ContextBase*>(record->userContext);
-            if (context != nullptr) {
-                live = Registry::Instance().Enter(context);
-            }
+            entry = registry.Take(record->userContext, IsLast);
         }
-        if (context == nullptr) {
-            return;
+        if (entry != nullptr) {
+            Deliver<IsFirst>(static_cast<Ctx&>(*entry), *record, [&] { return Convert::Convert(args...); });
+            entry.reset();  // the last reference of a request taken out frees its callables here
         }
-        if (live) {
-            Deliver<IsFirst>(static_cast<Ctx&>(*context), *record, [&] { return Convert::Convert(args...); });
-        }
-        Finish(context);
         if constexpr (LaneIndex < kLaneCount) {
-            if (ContextBase* const next = Registry::Instance().Next(LaneIndex)) {
-                next->Send();
-            }
+            registry.Kick(LaneIndex);
         }
     }
 };
@@ -284,12 +257,13 @@ template <class Convert, class CFn, class F, class SendFn>
 void Request(F&& callable, SendFn&& send)
 {
     using Ctx = Context<typename Convert::Values, std::tuple<>>;
-    Ctx* context = Register(MakeContext<typename Convert::Values>(1, std::forward<F>(callable)));
+    std::shared_ptr<Ctx> context = MakeContext<typename Convert::Values>(std::forward<F>(callable));
     if (context == nullptr) {
         send(static_cast<CFn>(nullptr), nullptr);
         return;
     }
-    send(&Trampoline<Ctx, true, Convert, CFn>::Call, static_cast<void*>(context));
+    Registry& registry = Registry::Instance();
+    registry.Gated([&] { send(&Trampoline<Ctx, true, true, Convert, CFn>::Call, registry.Add(std::move(context))); });
 }
 
 // Sends a request with two callables, each called once (the second after
@@ -298,35 +272,34 @@ template <class Convert, class CFn, class SecondConvert, class SecondCFn, class 
 void Request2(F1&& first, F2&& second, SendFn&& send)
 {
     using Ctx = Context<typename Convert::Values, typename SecondConvert::Values>;
-    Ctx* context = Register(MakeContext<typename Convert::Values, typename SecondConvert::Values>(
-        2, std::forward<F1>(first), std::forward<F2>(second)));
+    std::shared_ptr<Ctx> context = MakeContext<typename Convert::Values, typename SecondConvert::Values>(
+        std::forward<F1>(first), std::forward<F2>(second));
     if (context == nullptr) {
         send(static_cast<CFn>(nullptr), static_cast<SecondCFn>(nullptr), nullptr);
         return;
     }
-    send(&Trampoline<Ctx, true, Convert, CFn>::Call, &Trampoline<Ctx, false, SecondConvert, SecondCFn>::Call,
-         static_cast<void*>(context));
+    Registry& registry = Registry::Instance();
+    registry.Gated([&] {
+        send(&Trampoline<Ctx, true, false, Convert, CFn>::Call,
+             &Trampoline<Ctx, false, true, SecondConvert, SecondCFn>::Call, registry.Add(std::move(context)));
+    });
 }
 
 // Sends a request whose C callback takes no context, one at a time on its
-// lane: send(callback) is called now or after the answer before it.
+// lane: send(callback) is called now or once the answers before it arrived.
 template <std::size_t LaneIndex, class Convert, class CFn, class F, class SendFn>
 void LaneRequest(F&& callable, SendFn&& send)
 {
     using Ctx = Context<typename Convert::Values, std::tuple<>>;
-    constexpr CFn callback = &Trampoline<Ctx, true, Convert, CFn, LaneIndex>::Call;
-    auto sender = [send = std::forward<SendFn>(send)]() mutable noexcept { send(callback); };
+    constexpr CFn callback = &Trampoline<Ctx, true, true, Convert, CFn, LaneIndex>::Call;
     if (IsEmpty(callable)) {
         return;  // a list nobody reads: not fetched
     }
-    std::unique_ptr<Ctx> context(
-        MakeContext<typename Convert::Values>(1, std::forward<F>(callable), Nothing{}, std::move(sender)));
-    Ctx* const queued = context.get();
-    const bool sendNow = Registry::Instance().Enqueue(LaneIndex, queued);
-    context.release();  // the lane owns it now
-    if (sendNow) {
-        queued->Send();
-    }
+    auto sender = [send = std::forward<SendFn>(send)]() mutable noexcept { send(callback); };
+    Registry& registry = Registry::Instance();
+    registry.Enqueue(LaneIndex,
+                     MakeContext<typename Convert::Values>(std::forward<F>(callable), Nothing{}, std::move(sender)));
+    registry.Kick(LaneIndex);
 }
 
 }  // namespace detail
