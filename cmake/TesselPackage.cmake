@@ -10,11 +10,13 @@ install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/LICENSE"
   DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 # The sample game, the guide's snippets and, when present, the standalone
 # game project built against this package (examples/standalone); the
-# sandbox's example profiles and their schema.
+# sandbox's default profile (the world a game's tests get when they load
+# none), its example profiles and their schema.
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/examples/"
   DESTINATION "${CMAKE_INSTALL_DOCDIR}/examples"
   PATTERN "build*" EXCLUDE)
 install(FILES
+  "${PROJECT_SOURCE_DIR}/plinth/profiles/default.json"
   "${PROJECT_SOURCE_DIR}/plinth/profiles/example-declined.json"
   "${PROJECT_SOURCE_DIR}/plinth/profiles/example-shop.json"
   "${PROJECT_SOURCE_DIR}/plinth/profiles/profile.schema.json"

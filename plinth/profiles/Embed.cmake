@@ -1,5 +1,9 @@
-# Writes a C++ source that holds a profile's text:
-#   cmake -DINPUT=<profile.json> -DOUTPUT=<source.cpp> -P Embed.cmake
+# Writes a C++ source that holds a file's text (a profile, the console's
+# page), returned by plinth::FUNCTION() (DefaultProfileText unless given):
+#   cmake -DINPUT=<file> -DOUTPUT=<source.cpp> [-DFUNCTION=<name>] -P Embed.cmake
+if(NOT FUNCTION)
+  set(FUNCTION DefaultProfileText)
+endif()
 file(READ "${INPUT}" bytes HEX)
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${bytes}")
 string(REGEX REPLACE "(('\\\\x[0-9a-f][0-9a-f]',){16})" "\\1\n    " bytes "${bytes}")
@@ -13,7 +17,7 @@ const char kText[] = {
 };
 }  // namespace
 
-std::string_view DefaultProfileText() { return std::string_view(kText, sizeof(kText)); }
+std::string_view ${FUNCTION}() { return std::string_view(kText, sizeof(kText)); }
 
 }  // namespace plinth
 ")

@@ -11,6 +11,7 @@
 
 #include "tessel/TesselVersion.h"
 
+#include "console/console.hpp"
 #include "core.hpp"
 #include "popups.hpp"
 #include "profile.hpp"
@@ -703,6 +704,9 @@ TesselAPIResult Tessel_Initialize(const wchar_t* /*gameId*/)
         }
     }
     const bool was = TheState().initialized.exchange(true);
+    if (!was) {
+        console::StartConsoleFromEnvironment();
+    }
     return PlainResult(was ? TESSEL_RESULT_ALREADY_INITIALIZED : TESSEL_RESULT_SUCCESS);
 }
 

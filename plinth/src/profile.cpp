@@ -490,6 +490,8 @@ void ReadWorld(const Json& root, World& world)
         if (key == "$schema") {
             std::wstring ignored;
             Read(member, key, ignored);
+        } else if (key == "session") {
+            // What an exported session adds (requests and answers): a record, not the world.
         } else if (key == "shop") {
             ReadShop(member, world);
         } else if (key == "inventory") {
@@ -509,7 +511,7 @@ void ReadWorld(const Json& root, World& world)
         } else if (key == "outcomes") {
             ReadOutcomes(member, world);
         } else {
-            Refuse(key, "unknown top-level key (known: $schema, shop, inventory, voidedPurchases, terms, popups, "
+            Refuse(key, "unknown top-level key (known: $schema, session, shop, inventory, voidedPurchases, terms, popups, "
                         "characters, webOpenKey, latencyMs, outcomes)");
         }
     }
@@ -625,6 +627,7 @@ ProfileResult ParseOver(std::string_view text, const std::string& source, const 
         }
         auto world = std::make_shared<World>(base);
         ReadWorld(root, *world);
+        world->profileText = std::string(text);
         ProfileResult result;
         result.world = std::move(world);
         return result;

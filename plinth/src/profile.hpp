@@ -83,6 +83,9 @@ struct World {
     std::wstring webOpenKey;
     uint32_t latencyMs = 0;
     std::vector<OutcomeRecord> outcomes;
+    // The profile's own text, so that an exported session carries the
+    // world it was played in.
+    std::string profileText;
 
     const ProductRecord* FindProduct(int64_t productId) const;
     const CategoryRecord* FindCategory(const std::wstring& categoryId) const;

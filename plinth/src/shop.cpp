@@ -3,11 +3,13 @@
 // bought. Also the popups of every feature and closing them.
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <list>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "console/books.hpp"
 #include "core.hpp"
 #include "popups.hpp"
 #include "profile.hpp"
@@ -178,6 +180,7 @@ struct Shop {
     int64_t nextPayment = 1;
     std::map<int64_t, Transaction> transactions;
     std::vector<Sandbox::InventoryItem> inventory;
+    std::vector<VoidedRecord> refunds;  // transactions refunded from the console
     std::list<Popup> popups;
 };
 
@@ -187,22 +190,32 @@ Shop& TheShop()
     return shop;
 }
 
+// An item the player holds, as a profile (or the console) gives it.
+Sandbox::InventoryItem ItemOf(const InventoryRecord& record)
+{
+    Sandbox::InventoryItem item;
+    item.transactionMasterNumber = record.transactionMasterNumber;
+    item.transactionDetailNumber = record.transactionDetailNumber;
+    item.productId = record.productId;
+    item.gameItemId = record.gameItemId;
+    item.productName = record.productName;
+    item.quantity = record.quantity;
+    item.thumbnailUrl = record.thumbnailUrl;
+    return item;
+}
+
 // The player's state the world sets: what they hold and whether they agreed
 // to the terms; the shop's lock is held.
 void SeedLocked(Shop& shop, const World& world)
 {
     shop.termsAgreed = world.termsAgreed;
+    // A new world starts the player's history over: what was bought under
+    // the previous one no longer counts towards "purchased" or a limit.
+    shop.transactions.clear();
+    shop.refunds.clear();
     shop.inventory.clear();
     for (const InventoryRecord& record : world.inventory) {
-        Sandbox::InventoryItem item;
-        item.transactionMasterNumber = record.transactionMasterNumber;
-        item.transactionDetailNumber = record.transactionDetailNumber;
-        item.productId = record.productId;
-        item.gameItemId = record.gameItemId;
-        item.productName = record.productName;
-        item.quantity = record.quantity;
-        item.thumbnailUrl = record.thumbnailUrl;
-        shop.inventory.push_back(item);
+        shop.inventory.push_back(ItemOf(record));
     }
 }
 
@@ -656,7 +669,7 @@ void StartPurchase(const Sandbox::RequestRecord& request)
             if (ListsEmptied()) {
                 data.transactionDetailNumbers->clear();  // the detail numbers are a list too
             }
-            data.oneTimePaymentUrl = L"https://shop.sandbox.invalid/pay/" + std::to_wstring(master);
+            // No payment window is needed, so there is no payment page either.
             data.purchaseProgress = kNotNeedPaymentWindow;
             data.isPurchased = 1;
             data.popupCreated = true;
@@ -765,7 +778,13 @@ void FetchInventory(const Sandbox::RequestRecord& request)
 void FetchVoidedPurchases(const Sandbox::RequestRecord& request)
 {
     auto items = std::make_shared<Items<Sandbox::VoidedPurchaseItem>>();
-    for (const VoidedRecord& voided : CurrentWorld()->voidedPurchases) {
+    std::vector<VoidedRecord> voidedPurchases = CurrentWorld()->voidedPurchases;
+    {
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        voidedPurchases.insert(voidedPurchases.end(), shop.refunds.begin(), shop.refunds.end());
+    }
+    for (const VoidedRecord& voided : voidedPurchases) {
         Sandbox::VoidedPurchaseItem item;
         item.tid = voided.tid;
         item.marketCode = voided.marketCode;
@@ -1094,3 +1113,94 @@ std::vector<InventoryItem> ShopInventory()
 }
 
 }  // namespace Tessel::PCSDK::Sandbox
+
+// --- The books, for the console (console/books.hpp) ---------------------------
+
+namespace plinth {
+namespace {
+
+// Takes the items that match out of the inventory (items are not
+// assignable, so the kept ones are copied into a new vector).
+template <class Match>
+void DropHeld(std::vector<Sandbox::InventoryItem>& inventory, Match match)
+{
+    std::vector<Sandbox::InventoryItem> kept;
+    for (const Sandbox::InventoryItem& item : inventory) {
+        if (!match(item)) {
+            kept.push_back(item);
+        }
+    }
+    inventory.swap(kept);
+}
+
+}  // namespace
+
+ShopBooks ReadShopBooks()
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    ShopBooks books;
+    for (const auto& [master, transaction] : shop.transactions) {
+        BookTransaction entry{master, transaction.confirmed, {}};
+        for (const Purchase& purchase : transaction.purchases) {
+            entry.lines.push_back({purchase.detailNumber, purchase.productId, purchase.quantity, purchase.paid});
+        }
+        books.transactions.push_back(std::move(entry));
+    }
+    std::vector<Sandbox::InventoryItem> inventory(shop.inventory);
+    books.inventory.swap(inventory);
+    for (const VoidedRecord& voided : shop.refunds) {
+        books.refunds.push_back({voided.tid, voided.productId ? std::wcstoll(voided.productId->c_str(), nullptr, 10) : 0, voided.voidedMillis});
+    }
+    books.termsAgreed = shop.termsAgreed;
+    return books;
+}
+
+bool RefundTransaction(int64_t masterNumber, int64_t voidedMillis)
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    const auto found = shop.transactions.find(masterNumber);
+    if (found == shop.transactions.end()) {
+        return false;
+    }
+    std::vector<VoidedRecord> refunds;
+    for (const Purchase& purchase : found->second.purchases) {
+        VoidedRecord voided;
+        voided.tid = masterNumber;
+        voided.productId = std::to_wstring(purchase.productId);
+        voided.voidedMillis = voidedMillis;
+        refunds.push_back(voided);
+    }
+    shop.refunds.insert(shop.refunds.end(), refunds.begin(), refunds.end());
+    shop.transactions.erase(found);
+    DropHeld(shop.inventory, [masterNumber](const Sandbox::InventoryItem& item) {
+        return item.transactionMasterNumber == masterNumber;
+    });
+    return true;
+}
+
+int64_t GrantItem(const InventoryRecord& record)
+{
+    Sandbox::InventoryItem item = ItemOf(record);
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    if (item.transactionDetailNumber == 0) {
+        item.transactionDetailNumber = shop.nextDetail++;
+    }
+    shop.inventory.push_back(item);
+    return item.transactionDetailNumber;
+}
+
+bool RemoveItem(int64_t detailNumber)
+{
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    const std::size_t held = shop.inventory.size();
+    DropHeld(shop.inventory, [detailNumber](const Sandbox::InventoryItem& item) {
+        return item.transactionDetailNumber == detailNumber;
+    });
+    return shop.inventory.size() != held;
+}
+
+}  // namespace plinth

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "text.hpp"
+
 namespace plinth {
 namespace {
 
@@ -16,6 +18,7 @@ struct Receiver {
     std::mutex mutex;
     TesselSandboxTraceCallback callback = nullptr;
     void* context = nullptr;
+    TraceTap tap = nullptr;
     std::atomic<bool> on{false};
 
     Receiver()
@@ -46,6 +49,9 @@ void TraceLine(const std::string& line) noexcept
     if (receiver.callback != nullptr) {
         receiver.callback(line.c_str(), receiver.context);
     }
+    if (receiver.tap != nullptr) {
+        receiver.tap(line);
+    }
 }
 
 void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexcept
@@ -54,7 +60,15 @@ void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexce
     std::lock_guard<std::mutex> lock(receiver.mutex);
     receiver.callback = callback;
     receiver.context = context;
-    receiver.on = callback != nullptr;
+    receiver.on = callback != nullptr || receiver.tap != nullptr;
+}
+
+void SetTraceTap(TraceTap tap) noexcept
+{
+    Receiver& receiver = TheReceiver();
+    std::lock_guard<std::mutex> lock(receiver.mutex);
+    receiver.tap = tap;
+    receiver.on = receiver.callback != nullptr || tap != nullptr;
 }
 
 }  // namespace plinth
@@ -83,26 +97,11 @@ void AppendText(std::string& line, const wchar_t* text)
         return;
     }
     line += '"';
-    for (; *text != L'\0'; ++text) {
-        const uint32_t c = static_cast<uint32_t>(*text);
-        if (c < 0x80) {
-            if (c == '"' || c == '\\') {
-                line += '\\';
-            }
-            line += static_cast<char>(c);
-        } else if (c < 0x800) {
-            line += static_cast<char>(0xC0 | (c >> 6));
-            line += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            line += static_cast<char>(0xE0 | (c >> 12));
-            line += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            line += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            line += static_cast<char>(0xF0 | (c >> 18));
-            line += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            line += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            line += static_cast<char>(0x80 | (c & 0x3F));
+    for (const char c : Utf8(std::wstring_view(text))) {
+        if (c == '"' || c == '\\') {
+            line += '\\';
         }
+        line += c;
     }
     line += '"';
 }

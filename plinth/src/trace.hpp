@@ -17,6 +17,11 @@ void TraceLine(const std::string& line) noexcept;
 
 void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexcept;
 
+// A second receiver beside the first: the console's timeline hears every
+// line while it runs, whatever the receiver above is. Null removes it.
+using TraceTap = void (*)(const std::string& line) noexcept;
+void SetTraceTap(TraceTap tap) noexcept;
+
 }  // namespace plinth
 
 #include "core.hpp"

@@ -8,8 +8,15 @@
 #include <mutex>
 #include <vector>
 
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include <httplib.h>
+
 #include "BenchSupport.hpp"
 #include "tessel/sandbox/Sandbox.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 #include "tessel/ludex/Ludex.hpp"
 #include "tessel/scrivo/Scrivo.hpp"
 
@@ -161,6 +168,34 @@ void RoundTrip_FetchCharacter_C(benchmark::State& state)
     });
 }
 BENCHMARK(RoundTrip_FetchCharacter_C);
+
+// The same round trip with the sandbox console running and a client reading
+// its live stream, as an open browser page does (the row to compare with the
+// one above: console off).
+void RoundTrip_FetchCharacter_C_ConsoleOn(benchmark::State& state)
+{
+    char url[128];
+    if (TesselSandbox_StartConsole(0, url, sizeof url) != TESSEL_RESULT_SUCCESS) {
+        state.SkipWithError("the console did not start");
+        return;
+    }
+    const std::string address = url;
+    const int port = std::stoi(address.substr(address.find(':', 7) + 1));
+    const std::string token = address.substr(address.find("token=") + 6);
+    std::atomic<bool> reading{true};
+    std::thread browser([&] {
+        httplib::Client client("127.0.0.1", port);
+        client.Get(("/api/stream?token=" + token).c_str(), [&](const char*, size_t) { return reading.load(); });
+    });
+    MeasureRoundTrip(state, false, [] {
+        TesselAPI_FetchCharacter(L"hero", L"eu-west", &OnCharacterC, nullptr);
+        Tessel_RunCallbacks();
+    });
+    reading = false;
+    TesselSandbox_StopConsole();
+    browser.join();
+}
+BENCHMARK(RoundTrip_FetchCharacter_C_ConsoleOn);
 
 void RoundTrip_FetchCharacter_Cpp(benchmark::State& state)
 {

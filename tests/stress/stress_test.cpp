@@ -1,7 +1,9 @@
-// Requests from several threads while one thread pumps and another closes
-// popups and switches Panora off and on: every callback arrives exactly once,
-// on the pump thread, and no popup's destroy notice before its result. Then
-// the same with a quitter that shuts the platform down and starts it again.
+// Requests from several threads while one thread pumps, another closes
+// popups and switches Panora off and on, and (where the sandbox has its
+// console) two console clients poll the state and close popups over HTTP:
+// every callback arrives exactly once, on the pump thread, and no popup's
+// destroy notice before its result. Then the same with a quitter that shuts
+// the platform down and starts it again.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,6 +16,11 @@
 #include "tessel/ludex/Ludex.h"
 #include "tessel/panora/Panora.h"
 #include "tessel/sandbox/TesselSandbox.h"
+
+#if !defined(_WIN32)
+#include <httplib.h>
+#include <string>
+#endif
 
 namespace {
 
@@ -75,6 +82,25 @@ TEST(Stress, EveryCallbackOnceInOrderOnThePump)
     while (g_pump.load() != pump.get_id()) {
         std::this_thread::yield();
     }
+#if !defined(_WIN32)
+    char url[128];
+    ASSERT_EQ(TesselSandbox_StartConsole(0, url, sizeof url), TESSEL_RESULT_SUCCESS);
+    const std::string address = url;
+    const int port = std::stoi(address.substr(address.find(':', 7) + 1));
+    const std::string token = address.substr(address.find("token=") + 6);
+    std::atomic<int> consoleAnswers{0};
+    const auto client = [&](bool acting) {
+        httplib::Client console("127.0.0.1", port);
+        console.set_default_headers({{"X-Tessel-Token", token}});
+        while (requesting) {
+            const auto answer = acting ? console.Post("/api/popups/close-all", "{}", "application/json")
+                                       : console.Get("/api/state");
+            consoleAnswers += answer && answer->status == 200 ? 1 : 0;
+        }
+    };
+    std::thread poller(client, false);
+    std::thread actor(client, true);
+#endif
     std::thread closer([&] {
         for (int round = 0; requesting; ++round) {
             TesselSandbox_CloseAllPopups();
@@ -105,6 +131,12 @@ TEST(Stress, EveryCallbackOnceInOrderOnThePump)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     requesting = false;
     closer.join();
+#if !defined(_WIN32)
+    poller.join();
+    actor.join();
+    TesselSandbox_StopConsole();
+    EXPECT_GT(consoleAnswers.load(), 0);
+#endif
     TesselAPI_ViewInitialize();
 
     // Close what is still open and let everything due arrive.

@@ -24,6 +24,28 @@ namespace Tessel.PCSDK.Tests
         public const int StressRounds = 500;
 
         [Test]
+        public void TheConsoleStartsOnceOnLoopbackAndStops()
+        {
+            string url;
+            Assert.AreEqual(ResultCodes.Success, SandboxControl.StartConsole(0, out url));
+            try
+            {
+                StringAssert.IsMatch(@"^http://127\.0\.0\.1:[0-9]+/\?token=[0-9a-f]{32}$", url);
+                string again;
+                Assert.AreEqual(ResultCodes.AlreadyInitialized, SandboxControl.StartConsole(0, out again));
+                Assert.AreEqual(url, again);
+            }
+            finally
+            {
+                SandboxControl.StopConsole();
+            }
+            string restarted;
+            Assert.AreEqual(ResultCodes.Success, SandboxControl.StartConsole(0, out restarted));
+            SandboxControl.StopConsole();
+            Assert.AreNotEqual(url, restarted, "a new console has a new token");
+        }
+
+        [Test]
         public void NothingCompletesBeforeThePumpAndOnlyOnThePumpingThread()
         {
             int threadId = -1;

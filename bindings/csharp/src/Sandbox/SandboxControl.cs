@@ -176,6 +176,30 @@ namespace Tessel.PCSDK.Sandbox
             return PlinthNative.TesselSandbox_CloseAllPopups();
         }
 
+        /// <summary>
+        /// Starts the sandbox console on 127.0.0.1 (docs/sandbox-console.md):
+        /// the sandbox's requests, windows and books in a browser and as JSON
+        /// over HTTP. It runs until <see cref="StopConsole"/>, the platform's
+        /// UnInitialize or the end of the process.
+        /// </summary>
+        /// <param name="port">The port; 0 takes a free one.</param>
+        /// <param name="url">The console's URL with its token; null when it did not start.</param>
+        /// <returns>The result code: 0, or 18 when it already runs (<paramref name="url"/> is its URL), or 19 when the port cannot be listened on or this build has no console.</returns>
+        public static uint StartConsole(ushort port, out string url)
+        {
+            var buffer = new byte[256];
+            uint code = PlinthNative.TesselSandbox_StartConsole(port, buffer, (UIntPtr)buffer.Length);
+            int length = Array.IndexOf(buffer, (byte)0);
+            url = length > 0 ? Encoding.UTF8.GetString(buffer, 0, length) : null;
+            return code;
+        }
+
+        /// <summary>Stops the sandbox console, if it runs, and waits for its threads to end.</summary>
+        public static void StopConsole()
+        {
+            PlinthNative.TesselSandbox_StopConsole();
+        }
+
         [MonoPInvokeCallback(typeof(TraceCallback))]
         static void OnTrace(IntPtr line, IntPtr context)
         {

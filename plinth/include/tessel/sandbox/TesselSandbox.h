@@ -73,7 +73,9 @@ typedef struct TesselSandboxOutcome {
     uint32_t resultCode;    /**< the result code of the answer */
     const wchar_t* message; /**< the message of the answer (copied; null is an empty message) */
     uint8_t popupCreated;   /**< nonzero: the request's popup opens; zero: it is not created */
-    uint8_t flag;           /**< confirm result, terms agreed, or withdrawn */
+    uint8_t flag;           /**< confirm result, terms agreed (only for a terms request with window
+                                 operation 1, which asks for agreement; operation 0 shows the terms
+                                 and leaves the agreement as it is), or withdrawn */
     uint8_t reserved[2];    /**< zero */
     uint32_t delayMs;       /**< milliseconds before the answer is due */
 } TesselSandboxOutcome;
@@ -184,6 +186,31 @@ TESSEL_SANDBOX_API uint32_t TesselSandbox_OpenPopupCount(void);
  * @return how many were closed
  */
 TESSEL_SANDBOX_API uint32_t TesselSandbox_CloseAllPopups(void);
+
+/**
+ * Starts the sandbox console: an HTTP server on 127.0.0.1 that shows the
+ * sandbox's requests, windows, transactions, inventory, voided purchases,
+ * terms, game logs and characters in a browser and offers every view and
+ * action as JSON (docs/sandbox-console.md). It prints one line to stderr,
+ * `Tessel sandbox console: http://127.0.0.1:PORT/?token=TOKEN`; every
+ * request must carry that token. The environment variable
+ * TESSEL_SANDBOX_CONSOLE=PORT starts it at Tessel_Initialize. It stops with
+ * TesselSandbox_StopConsole, Tessel_UnInitialize and at process exit.
+ * Tessel_RunCallbacks and requests never wait on its clients.
+ * @param port the port to listen on; 0 takes a free one
+ * @param url receives the console's URL with its token, zero-terminated
+ *        (null with capacity 0: not wanted)
+ * @param urlCapacity the size of url in bytes (80 is enough)
+ * @return TESSEL_RESULT_SUCCESS; TESSEL_RESULT_ALREADY_INITIALIZED when it
+ *         runs already (url receives its URL); TESSEL_RESULT_BUFFER_TOO_SMALL
+ *         when the URL does not fit (the console runs, url is empty);
+ *         TESSEL_RESULT_INVALID_ARGUMENT when the port cannot be listened on
+ *         or this build has no console (Windows)
+ */
+TESSEL_SANDBOX_API uint32_t TesselSandbox_StartConsole(uint16_t port, char* url, size_t urlCapacity);
+
+/** Stops the sandbox console, if it runs, and waits for its threads to end. */
+TESSEL_SANDBOX_API void TesselSandbox_StopConsole(void);
 
 #ifdef __cplusplus
 }
