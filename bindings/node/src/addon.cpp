@@ -5,9 +5,9 @@
 // with the ids as contexts. The trampolines below turn what the C callbacks
 // receive into JavaScript values and hand them to Finish().
 #include <cstring>
-#include <exception>
 
 #include "args.hpp"
+#include "guard.hpp"
 #include "requests.hpp"
 #include "tessel/ludex/Ludex.h"
 #include "tessel/panora/Panora.h"
@@ -728,22 +728,6 @@ Napi::Value FetchCharacter(Info info)
     TextArg serverId = ReadText(info[2], "serverId");
     return One(info, TextData, TESSEL_LUDEX_OP_FETCH_CHARACTER, kLudex,
                [&](void* c) { TesselAPI_FetchCharacter(characterId.get(), serverId.get(), OnText, c); });
-}
-
-// Every function Node calls: what the binding did not turn into a JavaScript
-// error itself (an allocation failure) becomes one here.
-template <Napi::Value (*F)(Info)>
-Napi::Value Guard(Info info)
-{
-    try {
-        return F(info);
-    } catch (const Napi::Error&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw Napi::Error::New(info.Env(), e.what());
-    } catch (...) {
-        throw Napi::Error::New(info.Env(), "unexpected failure in the SDK binding");
-    }
 }
 
 struct Export {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "args.hpp"
+#include "guard.hpp"
 #include "napi.hpp"
 #include "tessel/sandbox/TesselSandbox.h"
 #include "texts.hpp"
@@ -126,18 +127,6 @@ Napi::Value TakeTrace(Info info)
 
 Napi::Value OpenPopupCount(Info info) { return Napi::Number::New(info.Env(), TesselSandbox_OpenPopupCount()); }
 Napi::Value CloseAllPopups(Info info) { return Napi::Number::New(info.Env(), TesselSandbox_CloseAllPopups()); }
-
-template <Napi::Value (*F)(Info)>
-Napi::Value Guard(Info info)
-{
-    try {
-        return F(info);
-    } catch (const Napi::Error&) {
-        throw;
-    } catch (const std::exception& e) {
-        throw Napi::Error::New(info.Env(), e.what());
-    }
-}
 
 Napi::Object Init(Napi::Env env, Napi::Object exports)
 {
