@@ -129,10 +129,10 @@ namespace Tessel.PCSDK.Tests
                 Assert.AreEqual(ResultCodes.Success, SandboxControl.LoadProfileText(profile), SandboxControl.LastProfileError);
                 var news = Popups.ShowExAsync(Popups.Kind.News, null, WebViewMode.Embedded);
                 TesselPlatform.RunCallbacks();
-                Assert.IsFalse(news.Result.IsCompleted, "the profile's latency holds the answer back");
+                Assert.IsFalse(news.Answer.IsCompleted, "the profile's latency holds the answer back");
                 Thread.Sleep(80);
                 TesselPlatform.RunCallbacks();
-                Assert.AreEqual(ResultCodes.PopupNotCreated, news.Result.Result.ResultCode);
+                Assert.AreEqual(ResultCodes.PopupNotCreated, news.Answer.Result.ResultCode);
                 Assert.AreEqual(ResultCodes.PopupNotCreated, news.Destroyed.Result.ResultCode, "the destroy notice follows");
 
                 Assert.AreEqual(ResultCodes.InvalidArgument, SandboxControl.LoadProfileText("{\"latencyMs\": \"soon\"}"));
@@ -254,7 +254,7 @@ namespace Tessel.PCSDK.Tests
             Assert.AreEqual(TesselResult.ShutdownMessage, character.Result.Message);
             Assert.AreEqual("Ludex", character.Result.Module);
             Assert.AreEqual(string.Empty, character.Result.Data);
-            Assert.AreEqual(0, purchase.Result.Result.Data.PurchasedProducts.Count);
+            Assert.AreEqual(0, purchase.Answer.Result.Data.PurchasedProducts.Count);
             Assert.IsTrue(purchase.Destroyed.IsCompleted);
             Assert.AreEqual(1, calls);
             Assert.AreEqual(0, TesselPlatform.PendingRequestCount);
@@ -319,7 +319,7 @@ namespace Tessel.PCSDK.Tests
             Shop.UnInitialize();
             var purchase = Shop.StartPurchaseExAsync(new OrderProduct[0], new WindowOptions(), null, null);
             TesselPlatform.RunCallbacks();
-            Assert.AreEqual(ResultCodes.NotInitialized, purchase.Result.Result.ResultCode);
+            Assert.AreEqual(ResultCodes.NotInitialized, purchase.Answer.Result.ResultCode);
             Assert.AreEqual(ResultCodes.PopupNotCreated, purchase.Destroyed.Result.ResultCode);
         }
 

@@ -67,6 +67,15 @@ namespace Tessel.PCSDK
             }
         }
 
+        /// <summary>Initializes the platform for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="gameId">As for <see cref="Initialize"/>.</param>
+        /// <returns>The scope; its Dispose uninitializes the platform when it initialized the platform.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(string gameId)
+        {
+            return TesselScope.Open("Plinth", () => Initialize(gameId), UnInitialize);
+        }
+
         /// <summary>
         /// Runs every callback and task completion that is due, on this thread.
         /// Call it once per frame. Calling it from inside a callback is refused

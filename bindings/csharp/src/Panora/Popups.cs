@@ -84,18 +84,21 @@ namespace Tessel.PCSDK.Panora
         public IReadOnlyList<PopupStringPair> Pairs2 { get; }
     }
 
-    /// <summary>The two tasks of an identity verification: its outcome, then its value.</summary>
-    public sealed class IdentificationTasks
+    /// <summary>
+    /// An identity verification: its outcome (<see cref="TesselRequest{R}.Answer"/>,
+    /// what <c>await</c> gives), then its value.
+    /// </summary>
+    public sealed class IdentificationTasks : TesselRequest<TesselResult>
     {
-        internal IdentificationTasks(Task<TesselResult> result, Task<TesselResult<string>> value)
+        internal IdentificationTasks(Task<TesselResult> result, Task<TesselResult<string>> value) : base(result)
         {
-            Result = result;
             Value = value;
         }
 
-        /// <summary>Completes with the popup's outcome.</summary>
-        public Task<TesselResult> Result { get; }
-        /// <summary>Completes with the verification value (code 33 and empty when the popup never opened).</summary>
+        /// <summary>The former name of <see cref="TesselRequest{R}.Answer"/>.</summary>
+        [Obsolete("Use Answer (or await the request itself).")]
+        public Task<TesselResult> Result { get { return Answer; } }
+        /// <summary>Completes with the verification value (code 33 and empty when the popup never opened); <see cref="IdentityVerification.Parse"/> reads it.</summary>
         public Task<TesselResult<string>> Value { get; }
     }
 
@@ -174,6 +177,23 @@ namespace Tessel.PCSDK.Panora
         {
             TesselWindowInfo info = window.ToNative();
             return Results.ReadSync(PanoraNative.TesselAPI_ViewInitializeWithWndInfo(ref info));
+        }
+
+        /// <summary>Initializes Panora for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <returns>The scope; its Dispose uninitializes Panora when it initialized Panora.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open()
+        {
+            return TesselScope.Open(Module, Initialize, UnInitialize);
+        }
+
+        /// <summary>Initializes Panora for a game window for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="window">The game's window.</param>
+        /// <returns>The scope; its Dispose uninitializes Panora when it initialized Panora.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(WindowInfo window)
+        {
+            return TesselScope.Open(Module, () => Initialize(window), UnInitialize);
         }
 
         /// <summary>Uninitializes Panora.</summary>

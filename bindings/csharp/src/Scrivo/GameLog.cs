@@ -50,6 +50,14 @@ namespace Tessel.PCSDK.Scrivo
             return Results.ReadSync(ScrivoNative.TesselAPI_LogInitialize());
         }
 
+        /// <summary>Initializes Scrivo for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <returns>The scope; its Dispose uninitializes Scrivo when it initialized Scrivo.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open()
+        {
+            return TesselScope.Open(Module, Initialize, UnInitialize);
+        }
+
         /// <summary>Uninitializes Scrivo.</summary>
         /// <returns>Success, or NotInitialized when it was not initialized.</returns>
         public static TesselResult UnInitialize()

@@ -108,6 +108,25 @@ namespace Tessel.PCSDK.Vendra
             }
         }
 
+        /// <summary>Initializes Vendra for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="storeId">As for <see cref="Initialize(string)"/>.</param>
+        /// <returns>The scope; its Dispose uninitializes Vendra when it initialized Vendra.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(string storeId)
+        {
+            return TesselScope.Open(Module, () => Initialize(storeId), UnInitialize);
+        }
+
+        /// <summary>Initializes Vendra for a game window for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="storeId">As for <see cref="Initialize(string)"/>.</param>
+        /// <param name="window">The game's window.</param>
+        /// <returns>The scope; its Dispose uninitializes Vendra when it initialized Vendra.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(string storeId, WindowInfo window)
+        {
+            return TesselScope.Open(Module, () => Initialize(storeId, window), UnInitialize);
+        }
+
         /// <summary>Uninitializes Vendra; later requests answer NotInitialized.</summary>
         /// <returns>Success, or NotInitialized when it was not initialized.</returns>
         public static TesselResult UnInitialize()
