@@ -339,11 +339,11 @@ namespace Tessel.PCSDK.Tests
         [Test]
         public unsafe void CodecKeepsNullEmptyAndAstralCharacters()
         {
-            Assert.AreEqual(IntPtr.Zero, WideText.Alloc(null));
+            Assert.AreEqual(IntPtr.Zero, WideText.Alloc(null, "text"));
             Assert.IsNull(WideText.Read(IntPtr.Zero));
             const string text = "a😀日";
-            IntPtr native = WideText.Alloc(text);
-            IntPtr empty = WideText.Alloc(string.Empty);
+            IntPtr native = WideText.Alloc(text, "text");
+            IntPtr empty = WideText.Alloc(string.Empty, "text");
             try
             {
                 if (WideText.Width == 4)

@@ -65,5 +65,20 @@ namespace Tessel.PCSDK.Tests
             Assert.AreEqual(TesselResultCode.NotInitialized, Scrivo.GameLog.UnInitialize().Code, "the scope uninitialized it once");
             Assert.AreEqual(ResultCodes.Success, Scrivo.GameLog.Initialize().ResultCode);
         }
+    
+        [Test]
+        public void TextsWithANulOrAnUnpairedSurrogateNameTheCallersParameter()
+        {
+            var nul = Assert.Throws<ArgumentException>(() => GamingServices.FetchCharacter("hero", "eu\0west", r => { }));
+            Assert.AreEqual("serverId", nul.ParamName);
+            var member = Assert.Throws<ArgumentException>(() => Scrivo.GameLog.Send(new Scrivo.LogRecord { Contents = "a\0b" }, r => { }));
+            Assert.AreEqual("record", member.ParamName);
+            StringAssert.Contains("record.Contents", member.Message);
+            var key = Assert.Throws<ArgumentException>(() => Popups.FetchList(Popups.Kind.Manual, "ev\0ent", r => { }));
+            Assert.AreEqual("key", key.ParamName);
+            var surrogate = Assert.Throws<ArgumentException>(() => Shop.FetchProducts("weapons\uD800", 1, 10, r => { }));
+            Assert.AreEqual("categoryId", surrogate.ParamName);
+            Assert.AreEqual(0, TesselPlatform.PendingRequestCount, "nothing was sent");
+        }
     }
 }

@@ -57,7 +57,7 @@ namespace Tessel.PCSDK
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
-                TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId)));
+                TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId, "gameId")));
                 if (result.Succeeded) Volatile.Write(ref _initialized, 1);
                 return result;
             }

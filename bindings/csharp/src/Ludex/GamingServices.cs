@@ -59,8 +59,8 @@ namespace Tessel.PCSDK.Ludex
             IntPtr context = IntPtr.Zero;
             try
             {
-                IntPtr character = texts.Add(characterId);
-                IntPtr server = texts.Add(serverId);
+                IntPtr character = texts.Add(characterId, "characterId");
+                IntPtr server = texts.Add(serverId, "serverId");
                 context = Requests.Register(FetchCharacterOperation, Module, callback, Requests.OneText);
                 LudexNative.TesselAPI_FetchCharacter(character, server, Trampolines.Text, context);
                 context = IntPtr.Zero;

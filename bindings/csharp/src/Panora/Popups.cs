@@ -269,9 +269,12 @@ namespace Tessel.PCSDK.Panora
             return Shared.AsyncPopup<TesselResult>(cancellationToken, (cb, destroy) => SendShow(kind, key, mode, cb, destroy));
         }
 
+        // A list fetch may be sent later, from the pump: its key is checked here, before anything is registered.
         static void CheckKey(Kind kind, string key)
         {
-            if (kind == Kind.Manual) Requests.NotNull(key, "key");
+            if (kind != Kind.Manual) return;
+            Requests.NotNull(key, "key");
+            WideText.EncodedBytes(key, "key");
         }
 
         static void SendShow(Kind kind, string key, WebViewMode mode, Action<TesselResult> callback, Action<TesselResult> onDestroy)
@@ -283,7 +286,7 @@ namespace Tessel.PCSDK.Panora
             IntPtr destroyContext = IntPtr.Zero;
             try
             {
-                IntPtr nativeKey = kind == Kind.Manual ? texts.Add(key) : IntPtr.Zero;
+                IntPtr nativeKey = kind == Kind.Manual ? texts.Add(key, "key") : IntPtr.Zero;
                 uint operation = kind == Kind.Auto ? Operations.AutoPopup
                                : kind == Kind.Manual ? Operations.ManualPopup
                                : kind == Kind.News ? Operations.NewsPopup : Operations.CouponPopup;
@@ -398,7 +401,7 @@ namespace Tessel.PCSDK.Panora
                 switch (kind)
                 {
                 case Kind.Auto: PanoraNative.TesselAPI_FetchAutoPopup(Trampolines.PopupFetch); break;
-                case Kind.Manual: PanoraNative.TesselAPI_FetchManualPopup(texts.Add(key), Trampolines.PopupFetch); break;
+                case Kind.Manual: PanoraNative.TesselAPI_FetchManualPopup(texts.Add(key, "key"), Trampolines.PopupFetch); break;
                 case Kind.News: PanoraNative.TesselAPI_FetchNewsPopup(Trampolines.PopupFetch); break;
                 default: PanoraNative.TesselAPI_FetchCouponPopup(Trampolines.PopupFetch); break;
                 }

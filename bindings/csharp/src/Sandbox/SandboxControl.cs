@@ -116,7 +116,7 @@ namespace Tessel.PCSDK.Sandbox
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
-                native.message = texts.Add(outcome.Message);
+                native.message = texts.Add(outcome.Message, "outcome", "Message");
                 return PlinthNative.TesselSandbox_PushOutcome(ref native);
             }
             finally

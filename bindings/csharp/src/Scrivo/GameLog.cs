@@ -88,12 +88,12 @@ namespace Tessel.PCSDK.Scrivo
                 var param = new TesselLogSendParam
                 {
                     auid = record.Auid, cuid = record.Cuid,
-                    mktType1 = texts.Add(record.MktType1), mktId1 = texts.Add(record.MktId1),
-                    mktType2 = texts.Add(record.MktType2), mktId2 = texts.Add(record.MktId2),
-                    gameVersion = texts.Add(record.GameVersion), logGroupId = texts.Add(record.LogGroupId),
-                    serverCd = texts.Add(record.ServerCd), serverCdDet = texts.Add(record.ServerCdDet),
-                    lvCd = texts.Add(record.LvCd), lvCdDet = texts.Add(record.LvCdDet),
-                    contents = texts.Add(record.Contents)
+                    mktType1 = texts.Add(record.MktType1, "record", "MktType1"), mktId1 = texts.Add(record.MktId1, "record", "MktId1"),
+                    mktType2 = texts.Add(record.MktType2, "record", "MktType2"), mktId2 = texts.Add(record.MktId2, "record", "MktId2"),
+                    gameVersion = texts.Add(record.GameVersion, "record", "GameVersion"), logGroupId = texts.Add(record.LogGroupId, "record", "LogGroupId"),
+                    serverCd = texts.Add(record.ServerCd, "record", "ServerCd"), serverCdDet = texts.Add(record.ServerCdDet, "record", "ServerCdDet"),
+                    lvCd = texts.Add(record.LvCd, "record", "LvCd"), lvCdDet = texts.Add(record.LvCdDet, "record", "LvCdDet"),
+                    contents = texts.Add(record.Contents, "record", "Contents")
                 };
                 context = Requests.Register<bool>(SendLogOperation, Module, callback, Requests.NoData);
                 ScrivoNative.TesselAPI_LogSend(ref param, Trampolines.Result, context);

@@ -79,7 +79,7 @@ namespace Tessel.PCSDK.Vendra
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
-                return Results.ReadSync(VendraNative.TesselAPI_IAPInitialize(texts.Add(storeId)));
+                return Results.ReadSync(VendraNative.TesselAPI_IAPInitialize(texts.Add(storeId, "storeId")));
             }
             finally
             {
@@ -100,7 +100,7 @@ namespace Tessel.PCSDK.Vendra
             try
             {
                 TesselWindowInfo info = window.ToNative();
-                return Results.ReadSync(VendraNative.TesselAPI_IAPInitializeWithWndInfo(texts.Add(storeId), ref info));
+                return Results.ReadSync(VendraNative.TesselAPI_IAPInitializeWithWndInfo(texts.Add(storeId, "storeId"), ref info));
             }
             finally
             {
@@ -233,7 +233,7 @@ namespace Tessel.PCSDK.Vendra
             {
                 var param = new TesselFetchProductParam
                 {
-                    categoryId = texts.Add(categoryId), pageNumber = pageNumber, pageSize = pageSize
+                    categoryId = texts.Add(categoryId, "categoryId"), pageNumber = pageNumber, pageSize = pageSize
                 };
                 context = Requests.Register(Operations.FetchProducts, Module, callback, withAvailability ? ProductsEx : Products);
                 if (withAvailability) VendraNative.TesselAPI_FetchProductsEx(ref param, Trampolines.List, context);
@@ -340,7 +340,7 @@ namespace Tessel.PCSDK.Vendra
                 var param = new TesselStartPurchaseParam
                 {
                     orderProducts = lines, orderProductCount = (uint)orders.Count, purchaseOption = options.ToNative(),
-                    serviceTxnNo = texts.Add(serviceTxnNo), extraData = texts.Add(extraData)
+                    serviceTxnNo = texts.Add(serviceTxnNo, "serviceTxnNo"), extraData = texts.Add(extraData, "extraData")
                 };
                 context = Requests.Register(Operations.StartPurchase, Module, callback, Purchase);
                 if (onDestroy == null)
