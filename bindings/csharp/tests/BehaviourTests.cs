@@ -247,7 +247,7 @@ namespace Tessel.PCSDK.Tests
             int calls = 0;
             GameLog.Send(new LogRecord(), r => ++calls);
             TesselPlatform.RunCallbacks();
-            Assert.AreEqual(4, TesselPlatform.PendingRequestCount);
+            Assert.AreEqual(3, TesselPlatform.PendingRequestCount, "three requests, one of them with two answers");
 
             TesselPlatform.UnInitialize();
             Assert.AreEqual(ResultCodes.NotInitialized, character.Result.ResultCode);

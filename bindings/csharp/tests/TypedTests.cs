@@ -80,5 +80,20 @@ namespace Tessel.PCSDK.Tests
             Assert.AreEqual("categoryId", surrogate.ParamName);
             Assert.AreEqual(0, TesselPlatform.PendingRequestCount, "nothing was sent");
         }
+    
+        [Test]
+        public void PendingRequestCountCountsRequestsNotAnswers()
+        {
+            for (int i = 0; i < 7; ++i) Scrivo.GameLog.Send(new Scrivo.LogRecord(), r => { });
+            Popups.ShowEx(Popups.Kind.News, null, WebViewMode.Embedded, r => { }, r => { });
+            Shop.StartPaymentEx(new WindowOptions(), r => { }, r => { });
+            Popups.VerifyIdentification(true, WebViewMode.Embedded, r => { }, r => { });
+            Assert.AreEqual(10, TesselPlatform.PendingRequestCount);
+            TesselPlatform.RunCallbacks();
+            Assert.AreEqual(2, TesselPlatform.PendingRequestCount, "the two windows wait for their destroy notices");
+            SandboxControl.CloseAllPopups();
+            PumpUntilIdle();
+            Assert.AreEqual(0, TesselPlatform.PendingRequestCount);
+        }
     }
 }

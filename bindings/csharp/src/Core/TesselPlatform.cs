@@ -9,7 +9,11 @@ namespace Tessel.PCSDK
     /// The platform: initialize it first, pump its callbacks once per frame
     /// with <see cref="RunCallbacks"/>, uninitialize it last. Every task and
     /// callback of every module completes inside <see cref="RunCallbacks"/>,
-    /// on the thread that calls it, and nowhere else.
+    /// on the thread that calls it, and nowhere else. So never block that
+    /// thread on a task (<c>task.Result</c>, <c>task.Wait()</c>): the answer
+    /// can only complete it in a later RunCallbacks of the same thread, and
+    /// the wait deadlocks. Await the task, use the callback form, or look at
+    /// <c>task.IsCompleted</c> in a later frame.
     /// </summary>
     public static unsafe class TesselPlatform
     {
@@ -34,7 +38,12 @@ namespace Tessel.PCSDK
         /// <summary>True on a thread inside <see cref="RunCallbacks"/> (or a shutdown running as if pumped).</summary>
         internal static bool Pumping { get { return _pumping; } }
 
-        /// <summary>How many requests wait for their answer.</summary>
+        /// <summary>
+        /// How many requests wait for an answer: requests, not answers. A
+        /// request with two answers (a window's result and destroy notice, an
+        /// identity verification's outcome and value) counts once until both
+        /// arrived.
+        /// </summary>
         public static int PendingRequestCount { get { return PendingTable.Count; } }
 
         /// <summary>
@@ -79,7 +88,9 @@ namespace Tessel.PCSDK
         /// <summary>
         /// Runs every callback and task completion that is due, on this thread.
         /// Call it once per frame. Calling it from inside a callback is refused
-        /// with <see cref="InvalidOperationException"/>.
+        /// with <see cref="InvalidOperationException"/>. A thread that calls it
+        /// must not block on a task of the SDK (<c>.Result</c>, <c>.Wait()</c>):
+        /// that deadlocks, as the task completes only inside this call.
         /// </summary>
         /// <returns>How many native callbacks and completions ran.</returns>
         public static uint RunCallbacks()

@@ -304,7 +304,7 @@ namespace Tessel.PCSDK.Panora
                 }
                 else
                 {
-                    destroyContext = Requests.Register<bool>(operation, Module, onDestroy, Requests.NoData);
+                    destroyContext = Requests.RegisterSecond<bool>(context, operation, Module, onDestroy, Requests.NoData);
                     switch (kind)
                     {
                     case Kind.Auto: PanoraNative.TesselAPI_AutoPopupEx((int)mode, done, done, context, destroyContext); break;
@@ -342,7 +342,7 @@ namespace Tessel.PCSDK.Panora
             IntPtr valueContext = IntPtr.Zero;
             try
             {
-                valueContext = Requests.Register(Operations.VerifyIdentificationPopup, Module, valueCallback, Requests.OneText);
+                valueContext = Requests.RegisterSecond(context, Operations.VerifyIdentificationPopup, Module, valueCallback, Requests.OneText);
                 PanoraNative.TesselAPI_VerifyIdentificationPopup(flag ? (byte)1 : (byte)0, (int)mode, Trampolines.Result,
                                                                  Trampolines.Text, context, valueContext);
                 context = valueContext = IntPtr.Zero;
@@ -371,7 +371,8 @@ namespace Tessel.PCSDK.Panora
         /// <summary>
         /// Fetches the list of popups of a kind. The platform answers once,
         /// from the pump (NotInitialized with an empty list when it is not
-        /// initialized). List fetches carry no context: one fetch of a kind is
+        /// initialized). Panora's own state is not checked: with the platform
+        /// initialized the list is fetched even while Panora is not. List fetches carry no context: one fetch of a kind is
         /// sent at a time, the next once the answer before it has arrived, so
         /// each answer reaches its own request.
         /// </summary>

@@ -349,7 +349,7 @@ namespace Tessel.PCSDK.Vendra
                 }
                 else
                 {
-                    destroyContext = Requests.Register<bool>(Operations.StartPurchase, Module, onDestroy, Requests.NoData);
+                    destroyContext = Requests.RegisterSecond<bool>(context, Operations.StartPurchase, Module, onDestroy, Requests.NoData);
                     VendraNative.TesselAPI_StartPurchaseEx(ref param, Trampolines.Purchase, Trampolines.Result, context, destroyContext);
                 }
                 context = destroyContext = IntPtr.Zero;
@@ -557,7 +557,7 @@ namespace Tessel.PCSDK.Vendra
                 context = Requests.Register(operation, Module, callback, convert);
                 if (onDestroy != null)
                 {
-                    destroyContext = Requests.Register<bool>(operation, Module, onDestroy, Requests.NoData);
+                    destroyContext = Requests.RegisterSecond<bool>(context, operation, Module, onDestroy, Requests.NoData);
                 }
                 switch (kind)
                 {
