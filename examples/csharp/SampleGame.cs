@@ -33,13 +33,15 @@ static class SampleGame
         TesselResult<IReadOnlyList<Product>> page = await Shop.FetchProductsAsync("weapons-swords", 1, 10);
         Calls["products (task)"] = 1;
         Product sword = page.Data[0];
-        Console.WriteLine("  products (task)        {0} at {1}", sword.Name, sword.DisplaySalePriceString);
+        Console.WriteLine("  products (task)        {0} at {1} ({2}, on sale from {3:yyyy-MM-dd})", sword.Name, sword.DisplaySalePriceString,
+                          sword.ProductTypeCode, sword.SaleBegins);
         PopupTasks<TesselResult<PurchaseResult>> purchase = Shop.StartPurchaseExAsync(
             new[] { new OrderProduct(sword.ProductId, sword.SalePrice, 1) },
             new WindowOptions { Mode = WebViewMode.Windowed, Width = 800, Height = 600 }, "order-1", "from C#");
-        TesselResult<PurchaseResult> bought = await purchase.Result;
+        TesselResult<PurchaseResult> bought = await purchase;
         Calls["purchase (task)"] = 1;
-        Console.WriteLine("  purchase (task)        {0} #{1}", bought.CodeName, bought.Data.TransactionMasterNumber);
+        PurchaseResult receipt = bought.EnsureSuccess();
+        Console.WriteLine("  purchase (task)        {0} #{1}, next: {2}", bought.Code, receipt.TransactionMasterNumber, receipt.PurchaseProgress);
         SandboxControl.CloseAllPopups();  // the player closes the purchase window
         await purchase.Destroyed;
         Calls["purchase window closed"] = 1;
@@ -50,13 +52,32 @@ static class SampleGame
     {
         TesselPlatform.UnhandledException += (sender, e) => Console.WriteLine("callback threw: " + e.ExceptionObject);
         Console.WriteLine("Tessel PC SDK {0} from C#", Shop.GetVersion().Data);
-        TesselResult init = TesselPlatform.Initialize("sample-game");
-        if (!init.Succeeded) { Console.WriteLine("platform: " + init); return 1; }
-        foreach (TesselResult module in new[] { Shop.Initialize("sample-store"), Popups.Initialize(), GameLog.Initialize(), GamingServices.Initialize() })
+        Task<long> purchase;
+        Task confirm;
+        long confirmed = 0;
+        try
         {
-            if (!module.Succeeded) { Console.WriteLine("module: " + module); return 1; }
+            // The platform, then each module, for the length of the game; the
+            // using blocks uninitialize them in the reverse order.
+            using (TesselPlatform.Open("sample-game"))
+            using (Shop.Open("sample-store"))
+            using (Popups.Open())
+            using (GameLog.Open())
+            using (GamingServices.Open())
+            {
+                Play(out purchase, out confirm, c => confirmed = c);
+            }
         }
+        catch (TesselException e)
+        {
+            Console.WriteLine("{0} did not start: {1} ({2})", e.Module, e.Code, e.PlatformMessage);
+            return 1;
+        }
+        return Report(purchase, confirm, confirmed);
+    }
 
+    static void Play(out Task<long> purchase, out Task confirm, Action<long> confirmed)
+    {
         // Callbacks, as a coroutine-style game uses them.
         Shop.FetchShopCategories(Once<TesselResult<IReadOnlyList<ShopCategory>>>("categories", r =>
         {
@@ -69,13 +90,17 @@ static class SampleGame
             foreach (Popup p in r.Data.Popups) Console.WriteLine("      {0}", p.Text1);
         }));
         GameLog.Send(new LogRecord { Auid = 1, Contents = "Игрок вошёл — プレイヤー 🎮" }, Once<TesselResult>("log", r => { }));
-        GamingServices.FetchCharacter("hero", "eu", Once<TesselResult<string>>("character", r => Console.WriteLine("      " + r.Data)));
+        GamingServices.FetchCharacter("hero", "eu", Once<TesselResult<string>>("character", r =>
+        {
+            CharacterInfo character = CharacterInfo.Parse(r.Data);
+            Console.WriteLine("      {0}, level {1} {2}", character.Name, character.Level, character.Class);
+        }));
 
-        // Tasks, as an async game uses them; continuations run inside the pump.
-        Task<long> purchase = BuyFirstSword();
-        long confirmed = 0;
-        Task confirm = purchase.ContinueWith(t => Shop.ConfirmPurchase(t.Result, Once<TesselResult<PurchaseConfirmation>>(
-            "confirmation", r => confirmed = r.Data.Confirmed ? 1 : 0)), TaskContinuationOptions.ExecuteSynchronously);
+        // Tasks, as an async game uses them; continuations run inside the pump
+        // (awaited or continued, never waited for on this thread).
+        purchase = BuyFirstSword();
+        confirm = purchase.ContinueWith(t => Shop.ConfirmPurchase(t.Result, Once<TesselResult<PurchaseConfirmation>>(
+            "confirmation", r => confirmed(r.Data.Confirmed ? 1 : 0))), TaskContinuationOptions.ExecuteSynchronously);
 
         // The game loop: one pump per frame.
         for (int frame = 0; frame < 120; ++frame)
@@ -84,12 +109,10 @@ static class SampleGame
             if (frame == 5) Popups.CloseAllPopups();  // the player closes the news popup
             Thread.Sleep(5);
         }
+    }
 
-        GamingServices.UnInitialize();
-        GameLog.UnInitialize();
-        Popups.UnInitialize();
-        Shop.UnInitialize();
-        TesselPlatform.UnInitialize();
+    static int Report(Task<long> purchase, Task confirm, long confirmed)
+    {
 
         bool ok = purchase.Status == TaskStatus.RanToCompletion && confirm.IsCompleted && confirmed == 1;
         foreach (KeyValuePair<string, int> call in Calls)

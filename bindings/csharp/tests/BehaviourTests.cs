@@ -151,10 +151,10 @@ namespace Tessel.PCSDK.Tests
                 Assert.AreEqual(ResultCodes.Success, SandboxControl.LoadProfileText(profile), SandboxControl.LastProfileError);
                 var news = Popups.ShowExAsync(Popups.Kind.News, null, WebViewMode.Embedded);
                 TesselPlatform.RunCallbacks();
-                Assert.IsFalse(news.Result.IsCompleted, "the profile's latency holds the answer back");
+                Assert.IsFalse(news.Answer.IsCompleted, "the profile's latency holds the answer back");
                 Thread.Sleep(80);
                 TesselPlatform.RunCallbacks();
-                Assert.AreEqual(ResultCodes.PopupNotCreated, news.Result.Result.ResultCode);
+                Assert.AreEqual(ResultCodes.PopupNotCreated, news.Answer.Result.ResultCode);
                 Assert.AreEqual(ResultCodes.PopupNotCreated, news.Destroyed.Result.ResultCode, "the destroy notice follows");
 
                 Assert.AreEqual(ResultCodes.InvalidArgument, SandboxControl.LoadProfileText("{\"latencyMs\": \"soon\"}"));
@@ -269,14 +269,14 @@ namespace Tessel.PCSDK.Tests
             int calls = 0;
             GameLog.Send(new LogRecord(), r => ++calls);
             TesselPlatform.RunCallbacks();
-            Assert.AreEqual(4, TesselPlatform.PendingRequestCount);
+            Assert.AreEqual(3, TesselPlatform.PendingRequestCount, "three requests, one of them with two answers");
 
             TesselPlatform.UnInitialize();
             Assert.AreEqual(ResultCodes.NotInitialized, character.Result.ResultCode);
             Assert.AreEqual(TesselResult.ShutdownMessage, character.Result.Message);
             Assert.AreEqual("Ludex", character.Result.Module);
             Assert.AreEqual(string.Empty, character.Result.Data);
-            Assert.AreEqual(0, purchase.Result.Result.Data.PurchasedProducts.Count);
+            Assert.AreEqual(0, purchase.Answer.Result.Data.PurchasedProducts.Count);
             Assert.IsTrue(purchase.Destroyed.IsCompleted);
             Assert.AreEqual(1, calls);
             Assert.AreEqual(0, TesselPlatform.PendingRequestCount);
@@ -341,7 +341,7 @@ namespace Tessel.PCSDK.Tests
             Shop.UnInitialize();
             var purchase = Shop.StartPurchaseExAsync(new OrderProduct[0], new WindowOptions(), null, null);
             TesselPlatform.RunCallbacks();
-            Assert.AreEqual(ResultCodes.NotInitialized, purchase.Result.Result.ResultCode);
+            Assert.AreEqual(ResultCodes.NotInitialized, purchase.Answer.Result.ResultCode);
             Assert.AreEqual(ResultCodes.PopupNotCreated, purchase.Destroyed.Result.ResultCode);
         }
 
@@ -361,11 +361,11 @@ namespace Tessel.PCSDK.Tests
         [Test]
         public unsafe void CodecKeepsNullEmptyAndAstralCharacters()
         {
-            Assert.AreEqual(IntPtr.Zero, WideText.Alloc(null));
+            Assert.AreEqual(IntPtr.Zero, WideText.Alloc(null, "text"));
             Assert.IsNull(WideText.Read(IntPtr.Zero));
             const string text = "a😀日";
-            IntPtr native = WideText.Alloc(text);
-            IntPtr empty = WideText.Alloc(string.Empty);
+            IntPtr native = WideText.Alloc(text, "text");
+            IntPtr empty = WideText.Alloc(string.Empty, "text");
             try
             {
                 if (WideText.Width == 4)

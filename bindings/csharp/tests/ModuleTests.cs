@@ -44,7 +44,7 @@ namespace Tessel.PCSDK.Tests
             var purchase = Shop.StartPurchaseExAsync(new[] { new OrderProduct(sword.ProductId, sword.SalePrice, 2) }, Window,
                                                      "txn-1", "extra ✓");
             PumpUntilIdle(200);
-            TesselResult<PurchaseResult> bought = purchase.Result.Result;
+            TesselResult<PurchaseResult> bought = purchase.Answer.Result;
             Assert.IsTrue(bought.Succeeded, bought.ToString());
             Assert.AreEqual(Shop.Operations.StartPurchase, bought.OperationCode);
             Assert.AreEqual("extra ✓", bought.Data.ExtraData);
@@ -56,8 +56,8 @@ namespace Tessel.PCSDK.Tests
             PumpUntilIdle();
             Assert.IsTrue(confirm.Result.Succeeded, confirm.Result.ToString());
             Assert.IsTrue(purchase.Destroyed.IsCompleted);
-            Assert.IsTrue(payment.Result.Result.Succeeded);
-            StringAssert.Contains("paymentId", payment.Result.Result.Data);
+            Assert.IsTrue(payment.Answer.Result.Succeeded);
+            StringAssert.Contains("paymentId", payment.Answer.Result.Data);
             SandboxControl.CloseAllPopups();
             PumpUntilIdle();
             Assert.IsTrue(payment.Destroyed.IsCompleted);
@@ -66,7 +66,7 @@ namespace Tessel.PCSDK.Tests
             var withdraw = Shop.WithdrawGameAsync(Window);
             PumpUntilIdle(200);
             Assert.IsTrue(inventory.Result.Succeeded);
-            Assert.IsTrue(withdraw.Result.Result.Succeeded, withdraw.Result.Result.ToString());
+            Assert.IsTrue(withdraw.Answer.Result.Succeeded, withdraw.Answer.Result.ToString());
             Assert.AreEqual(ResultCodes.Success, Shop.CloseAllPopups().ResultCode);
             PumpUntilIdle();
             Assert.IsTrue(withdraw.Destroyed.IsCompleted);
@@ -100,7 +100,7 @@ namespace Tessel.PCSDK.Tests
             Assert.AreEqual(Popups.Operations.FetchNewsPopups, news.Result.OperationCode);
             StringAssert.StartsWith("sandbox-web-open-key-", key.Result.Data);
             Assert.IsTrue(disallowed.Result.Succeeded);
-            Assert.IsTrue(identity.Result.Result.Succeeded);
+            Assert.IsTrue(identity.Answer.Result.Succeeded);
 
             Assert.AreEqual(ResultCodes.Success, Popups.CloseAllPopups().ResultCode);
             PumpUntilIdle();

@@ -1,5 +1,6 @@
 using System;
 using System.Collections.Generic;
+using System.Runtime.CompilerServices;
 using System.Threading;
 using System.Threading.Tasks;
 using Tessel.PCSDK.Interop;
@@ -32,23 +33,70 @@ namespace Tessel.PCSDK
     }
 
     /// <summary>
-    /// The two outcomes of a request that opens a window: its result, then
+    /// A request with a second answer after its first: awaiting it gives the
+    /// first answer (<see cref="Answer"/>); the subclass names the second.
+    /// Every task completes inside <see cref="TesselPlatform.RunCallbacks"/>:
+    /// await it from the pumping thread (or elsewhere); never block the
+    /// pumping thread on it with <c>.Wait()</c> or <c>Task.Result</c>.
+    /// </summary>
+    /// <typeparam name="R">The first answer's type.</typeparam>
+    public abstract class TesselRequest<R> where R : TesselResult
+    {
+        internal TesselRequest(Task<R> answer)
+        {
+            Answer = answer;
+        }
+
+        /// <summary>Completes with the request's first answer (what <c>await</c> gives).</summary>
+        public Task<R> Answer { get; }
+
+        /// <summary>For <c>await</c>: waits for <see cref="Answer"/>.</summary>
+        /// <returns>The answer's awaiter.</returns>
+        public TaskAwaiter<R> GetAwaiter() { return Answer.GetAwaiter(); }
+
+        /// <summary>For <c>await request.ConfigureAwait(false)</c>.</summary>
+        /// <param name="continueOnCapturedContext">As for <see cref="Task.ConfigureAwait"/>.</param>
+        /// <returns>The configured awaitable of <see cref="Answer"/>.</returns>
+        public ConfiguredTaskAwaitable<R> ConfigureAwait(bool continueOnCapturedContext)
+        {
+            return Answer.ConfigureAwait(continueOnCapturedContext);
+        }
+    }
+
+    /// <summary>
+    /// The two outcomes of a request that opens a window: its result
+    /// (<see cref="TesselRequest{R}.Answer"/>, what <c>await</c> gives), then
     /// the notice that the window was destroyed (or code 33 when it was never
-    /// created). Both tasks complete inside <see cref="TesselPlatform.RunCallbacks"/>.
+    /// created). Both complete inside <see cref="TesselPlatform.RunCallbacks"/>.
     /// </summary>
     /// <typeparam name="R">The request's result type.</typeparam>
-    public sealed class PopupTasks<R> where R : TesselResult
+    public sealed class PopupTasks<R> : TesselRequest<R> where R : TesselResult
     {
-        internal PopupTasks(Task<R> result, Task<TesselResult> destroyed)
+        internal PopupTasks(Task<R> result, Task<TesselResult> destroyed) : base(result)
         {
-            Result = result;
             Destroyed = destroyed;
         }
 
-        /// <summary>Completes with the request's result.</summary>
-        public Task<R> Result { get; }
+        /// <summary>The former name of <see cref="TesselRequest{R}.Answer"/> (it read <c>tasks.Result.Result</c>).</summary>
+        [Obsolete("Use Answer (or await the request itself).")]
+        public Task<R> Result { get { return Answer; } }
         /// <summary>Completes with the window's destroy notice.</summary>
         public Task<TesselResult> Destroyed { get; }
+    }
+
+    /// <summary>The platform's times: milliseconds since 1970, UTC.</summary>
+    internal static class Time
+    {
+        static readonly long MinMillis = DateTimeOffset.MinValue.ToUnixTimeMilliseconds();
+        static readonly long MaxMillis = DateTimeOffset.MaxValue.ToUnixTimeMilliseconds();
+
+        /// <summary>The time of a platform value; one beyond what DateTimeOffset holds becomes its MinValue or MaxValue.</summary>
+        internal static DateTimeOffset FromMillis(long millis)
+        {
+            if (millis <= MinMillis) return DateTimeOffset.MinValue;
+            if (millis >= MaxMillis) return DateTimeOffset.MaxValue;
+            return DateTimeOffset.FromUnixTimeMilliseconds(millis);
+        }
     }
 
     /// <summary>Shared pieces of the module wrappers.</summary>

@@ -25,6 +25,8 @@ namespace Tessel.PCSDK
         /// <summary>Sends a contextless request when its lane is free (see <see cref="PendingTable"/>); null for the others.</summary>
         internal Action Send;
         internal readonly string Module;
+        /// <summary>The other answer of the same request (a window's destroy notice, an identity value), or null.</summary>
+        internal PendingRequest Partner;
 
         protected PendingRequest(uint operation, string module)
         {
@@ -109,6 +111,9 @@ namespace Tessel.PCSDK
 
         static Slot[] _slots = new Slot[256];
         static int _count;
+        // Requests, not answers: the two answers of one request count once
+        // while either is awaited.
+        static int _requests;
         // Popup list fetches carry no context, and the platform answers by
         // due time: one fetch per operation is in flight at a time, so the
         // answer of an operation is its lane's request in flight.
@@ -121,13 +126,27 @@ namespace Tessel.PCSDK
         static long _nextId;
         static long _stray;
 
-        internal static int Count { get { lock (Gate) return _count; } }
+        /// <summary>Requests waiting for an answer (a request with two answers counts once, until both arrived).</summary>
+        internal static int Count { get { lock (Gate) return _requests; } }
         internal static long StrayAnswers { get { return Interlocked.Read(ref _stray); } }
 
         internal static IntPtr Register(PendingRequest request)
         {
+            return Register(request, IntPtr.Zero);
+        }
+
+        /// <summary>Registers <paramref name="request"/> as the second answer of the request of <paramref name="first"/> (zero: a request of its own).</summary>
+        internal static IntPtr Register(PendingRequest request, IntPtr first)
+        {
             lock (Gate)
             {
+                PendingRequest partner = Find(first.ToInt64());
+                if (partner != null)
+                {
+                    partner.Partner = request;
+                    request.Partner = partner;
+                }
+                else ++_requests;
                 // Kept at most half full, so a free slot is never far.
                 if (2 * (_count + 1) > _slots.Length) Grow();
                 long id;
@@ -155,15 +174,22 @@ namespace Tessel.PCSDK
             }
         }
 
+        // The request of an id, under the gate; null when there is none.
+        static PendingRequest Find(long id)
+        {
+            if (id <= 0) return null;
+            PendingRequest request = _slots[SlotOf(id)].Request;
+            return request != null && request.Id == id ? request : null;
+        }
+
         // Removes and returns the request of an id, under the gate; null when there is none.
         static PendingRequest Remove(long id)
         {
-            if (id <= 0) return null;
-            int slot = SlotOf(id);
-            PendingRequest request = _slots[slot].Request;
-            if (request == null || request.Id != id) return null;
-            _slots[slot].Request = null;
+            PendingRequest request = Find(id);
+            if (request == null) return null;
+            _slots[SlotOf(id)].Request = null;
             --_count;
+            if (request.Partner == null || Find(request.Partner.Id) != request.Partner) --_requests;
             return request;
         }
 
@@ -304,6 +330,7 @@ namespace Tessel.PCSDK
                 all.Sort((a, b) => a.Id.CompareTo(b.Id));
                 Array.Clear(_slots, 0, _slots.Length);
                 _count = 0;
+                _requests = 0;
                 Lanes.Clear();
                 return all;
             }

@@ -9,7 +9,11 @@ namespace Tessel.PCSDK
     /// The platform: initialize it first, pump its callbacks once per frame
     /// with <see cref="RunCallbacks"/>, uninitialize it last. Every task and
     /// callback of every module completes inside <see cref="RunCallbacks"/>,
-    /// on the thread that calls it, and nowhere else.
+    /// on the thread that calls it, and nowhere else. So never block that
+    /// thread on a task (<c>task.Result</c>, <c>task.Wait()</c>): the answer
+    /// can only complete it in a later RunCallbacks of the same thread, and
+    /// the wait deadlocks. Await the task, use the callback form, or look at
+    /// <c>task.IsCompleted</c> in a later frame.
     /// </summary>
     public static unsafe class TesselPlatform
     {
@@ -34,7 +38,12 @@ namespace Tessel.PCSDK
         /// <summary>True on a thread inside <see cref="RunCallbacks"/> (or a shutdown running as if pumped).</summary>
         internal static bool Pumping { get { return _pumping; } }
 
-        /// <summary>How many requests wait for their answer.</summary>
+        /// <summary>
+        /// How many requests wait for an answer: requests, not answers. A
+        /// request with two answers (a window's result and destroy notice, an
+        /// identity verification's outcome and value) counts once until both
+        /// arrived.
+        /// </summary>
         public static int PendingRequestCount { get { return PendingTable.Count; } }
 
         /// <summary>
@@ -57,7 +66,7 @@ namespace Tessel.PCSDK
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
-                TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId)));
+                TesselResult result = Results.ReadSync(PlinthNative.Tessel_Initialize(texts.Add(gameId, "gameId")));
                 if (result.Succeeded) Volatile.Write(ref _initialized, 1);
                 return result;
             }
@@ -67,10 +76,21 @@ namespace Tessel.PCSDK
             }
         }
 
+        /// <summary>Initializes the platform for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="gameId">As for <see cref="Initialize"/>.</param>
+        /// <returns>The scope; its Dispose uninitializes the platform when it initialized the platform.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(string gameId)
+        {
+            return TesselScope.Open("Plinth", () => Initialize(gameId), UnInitialize);
+        }
+
         /// <summary>
         /// Runs every callback and task completion that is due, on this thread.
         /// Call it once per frame. Calling it from inside a callback is refused
-        /// with <see cref="InvalidOperationException"/>.
+        /// with <see cref="InvalidOperationException"/>. A thread that calls it
+        /// must not block on a task of the SDK (<c>.Result</c>, <c>.Wait()</c>):
+        /// that deadlocks, as the task completes only inside this call.
         /// </summary>
         /// <returns>How many native callbacks and completions ran.</returns>
         public static uint RunCallbacks()

@@ -52,7 +52,18 @@ namespace Tessel.PCSDK
         public uint ResultCode { get { return _resultCode; } }
         /// <summary>The module's operation code of the request (0 for the initialization family).</summary>
         public uint OperationCode { get { return _operationCode; } }
-        /// <summary>"Vendra", "Panora", "Scrivo", "Ludex", or empty when the platform answered for itself.</summary>
+        /// <summary>The code, typed; a code <see cref="TesselResultCode"/> does not name keeps its number.</summary>
+        public TesselResultCode Code { get { return (TesselResultCode)_resultCode; } }
+        /// <summary>
+        /// The module that answered: "Vendra", "Panora", "Scrivo" or "Ludex"
+        /// for a module's call or request (its initialization family
+        /// included); "Plinth" when the platform library reports for itself
+        /// (its own Initialize, UnInitialize); empty when the answer's record names
+        /// no module (the sandbox's scripted outcomes, pushed with
+        /// <see cref="Sandbox.SandboxControl.PushOutcome"/> or read from a
+        /// profile, name none). A request still pending at shutdown names its
+        /// own module.
+        /// </summary>
         public string Module { get { return _module; } }
         /// <summary>The platform's message; never null, may be empty.</summary>
         public string Message { get { return _message; } }
@@ -62,6 +73,19 @@ namespace Tessel.PCSDK
         public bool Succeeded { get { return _resultCode == ResultCodes.Success; } }
         /// <summary>The code's name ("SUCCESS", "NOT_INITIALIZED", ...), from the platform library.</summary>
         public string CodeName { get { return TesselPlatform.ResultCodeName(_resultCode); } }
+
+        /// <summary>
+        /// Throws <see cref="TesselException"/> (code, operation, module and
+        /// message) unless the result succeeded; returns the result otherwise,
+        /// so calls chain: <c>Shop.Initialize(id).EnsureSuccess()</c>.
+        /// </summary>
+        /// <returns>This result.</returns>
+        /// <exception cref="TesselException">The result did not succeed.</exception>
+        public TesselResult EnsureSuccess()
+        {
+            if (!Succeeded) throw new TesselException(this);
+            return this;
+        }
 
         /// <summary>A line for logs: module, operation, code name and message.</summary>
         public override string ToString()
@@ -80,6 +104,35 @@ namespace Tessel.PCSDK
 
         /// <summary>The answer's data: copied out of the SDK's records, owned by the game.</summary>
         public T Data { get { return _data; } }
+
+        /// <summary>The data of a successful answer; <see cref="TesselException"/> otherwise.</summary>
+        /// <returns><see cref="Data"/>.</returns>
+        /// <exception cref="TesselException">The result did not succeed.</exception>
+        public new T EnsureSuccess()
+        {
+            base.EnsureSuccess();
+            return _data;
+        }
+    }
+
+    /// <summary>A result that did not succeed, thrown by <see cref="TesselResult.EnsureSuccess"/>.</summary>
+    public sealed class TesselException : Exception
+    {
+        internal TesselException(TesselResult result) : base(result.ToString())
+        {
+            Result = result;
+        }
+
+        /// <summary>The result that did not succeed.</summary>
+        public TesselResult Result { get; }
+        /// <summary>Its code.</summary>
+        public TesselResultCode Code { get { return Result.Code; } }
+        /// <summary>Its operation code.</summary>
+        public uint OperationCode { get { return Result.OperationCode; } }
+        /// <summary>Its module (see <see cref="TesselResult.Module"/>).</summary>
+        public string Module { get { return Result.Module; } }
+        /// <summary>The platform's message (<see cref="Exception.Message"/> is the whole line of <see cref="TesselResult.ToString"/>).</summary>
+        public string PlatformMessage { get { return Result.Message; } }
     }
 
     /// <summary>The fields of a result as read from a native record, before it becomes a <see cref="TesselResult"/>.</summary>

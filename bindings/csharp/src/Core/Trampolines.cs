@@ -114,6 +114,12 @@ namespace Tessel.PCSDK
             return PendingTable.Register(new Pending<T>(operation, module, callback, convert));
         }
 
+        /// <summary>Registers the second answer of the request of <paramref name="first"/> (a destroy notice, a value): the pair counts as one request.</summary>
+        internal static IntPtr RegisterSecond<T>(IntPtr first, uint operation, string module, Action<TesselResult<T>> callback, Converter<T> convert)
+        {
+            return PendingTable.Register(new Pending<T>(operation, module, callback, convert), first);
+        }
+
         /// <summary>
         /// Registers a request and makes its native call with the trampoline
         /// and the request's context; a call that throws (a library missing)

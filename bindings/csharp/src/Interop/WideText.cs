@@ -178,9 +178,12 @@ namespace Tessel.PCSDK.Interop
 
         /// <summary>
         /// The bytes of the zero-terminated native copy of <paramref name="text"/>
-        /// (not null); an unpaired surrogate is refused with <see cref="ArgumentException"/>.
+        /// (not null). A U+0000 (the platform's texts end at the first one) or
+        /// an unpaired surrogate is refused with <see cref="ArgumentException"/>
+        /// naming <paramref name="parameter"/>, the caller's parameter, and
+        /// <paramref name="member"/> when the text is a member of it.
         /// </summary>
-        internal static int EncodedBytes(string text)
+        internal static int EncodedBytes(string text, string parameter, string member = null)
         {
             // Code points: a surrogate pair is one (four bytes) or two units (four bytes).
             int units = 0;
@@ -189,16 +192,24 @@ namespace Tessel.PCSDK.Interop
                 for (int i = 0; i < text.Length; ++i, ++units)
                 {
                     char c = chars[i];
+                    if (c == 0) throw Refused(parameter, member, "U+0000", i);
                     if (c < 0xD800 || c > 0xDFFF) continue;
                     if (c > 0xDBFF || i + 1 == text.Length || chars[i + 1] < 0xDC00 || chars[i + 1] > 0xDFFF)
                     {
-                        throw new ArgumentException("The text holds an unpaired surrogate at index " + i + ".", "text");
+                        throw Refused(parameter, member, "an unpaired surrogate", i);
                     }
                     ++i;
                     if (Width == 2) ++units;
                 }
             }
             return (units + 1) * Width;
+        }
+
+        static ArgumentException Refused(string parameter, string member, string what, int index)
+        {
+            string name = member == null ? parameter : parameter + "." + member;
+            return new ArgumentException("The text " + name + " holds " + what + " at index " + index +
+                                         "; the platform cannot take it (nothing was sent).", parameter);
         }
 
         /// <summary>Writes the native form of <paramref name="text"/>, zero-terminated, where <see cref="EncodedBytes"/> said it fits.</summary>
@@ -229,12 +240,12 @@ namespace Tessel.PCSDK.Interop
         /// Allocates a zero-terminated native copy of <paramref name="text"/>
         /// (null gives IntPtr.Zero); the caller frees it with <see cref="Free"/>.
         /// </summary>
-        internal static IntPtr Alloc(string text)
+        internal static IntPtr Alloc(string text, string parameter)
         {
-            return text == null ? IntPtr.Zero : Alloc(text, EncodedBytes(text));
+            return text == null ? IntPtr.Zero : Alloc(text, EncodedBytes(text, parameter));
         }
 
-        /// <summary>As <see cref="Alloc(string)"/>, for a text not null whose <see cref="EncodedBytes"/> are counted already.</summary>
+        /// <summary>As <see cref="Alloc(string, string)"/>, for a text not null whose <see cref="EncodedBytes"/> are counted already.</summary>
         internal static IntPtr Alloc(string text, int bytes)
         {
             IntPtr block = Marshal.AllocHGlobal(bytes);
@@ -242,7 +253,7 @@ namespace Tessel.PCSDK.Interop
             return block;
         }
 
-        /// <summary>Frees a text made by <see cref="Alloc(string)"/>; IntPtr.Zero is ignored.</summary>
+        /// <summary>Frees a text made by <see cref="Alloc(string, string)"/>; IntPtr.Zero is ignored.</summary>
         internal static void Free(IntPtr text)
         {
             if (text != IntPtr.Zero) Marshal.FreeHGlobal(text);
@@ -286,10 +297,11 @@ namespace Tessel.PCSDK.Interop
             _scratchLeft = bytes;
         }
 
-        internal IntPtr Add(string text)
+        /// <summary>The native copy of <paramref name="text"/> (null gives IntPtr.Zero); see <see cref="WideText.EncodedBytes"/> for what is refused.</summary>
+        internal IntPtr Add(string text, string parameter, string member = null)
         {
             if (text == null) return IntPtr.Zero;
-            int bytes = WideText.EncodedBytes(text);
+            int bytes = WideText.EncodedBytes(text, parameter, member);
             int aligned = (bytes + 7) & ~7;
             if (aligned <= _scratchLeft)
             {

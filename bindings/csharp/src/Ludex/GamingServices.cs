@@ -19,6 +19,14 @@ namespace Tessel.PCSDK.Ludex
             return Results.ReadSync(LudexNative.TesselAPI_GamingServicesInitialize());
         }
 
+        /// <summary>Initializes Ludex for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <returns>The scope; its Dispose uninitializes Ludex when it initialized Ludex.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open()
+        {
+            return TesselScope.Open(Module, Initialize, UnInitialize);
+        }
+
         /// <summary>Uninitializes Ludex; later requests answer NotInitialized. Pending answers still arrive.</summary>
         /// <returns>Success, or NotInitialized when it was not initialized.</returns>
         public static TesselResult UnInitialize()
@@ -51,8 +59,8 @@ namespace Tessel.PCSDK.Ludex
             IntPtr context = IntPtr.Zero;
             try
             {
-                IntPtr character = texts.Add(characterId);
-                IntPtr server = texts.Add(serverId);
+                IntPtr character = texts.Add(characterId, "characterId");
+                IntPtr server = texts.Add(serverId, "serverId");
                 context = Requests.Register(FetchCharacterOperation, Module, callback, Requests.OneText);
                 LudexNative.TesselAPI_FetchCharacter(character, server, Trampolines.Text, context);
                 context = IntPtr.Zero;

@@ -84,18 +84,21 @@ namespace Tessel.PCSDK.Panora
         public IReadOnlyList<PopupStringPair> Pairs2 { get; }
     }
 
-    /// <summary>The two tasks of an identity verification: its outcome, then its value.</summary>
-    public sealed class IdentificationTasks
+    /// <summary>
+    /// An identity verification: its outcome (<see cref="TesselRequest{R}.Answer"/>,
+    /// what <c>await</c> gives), then its value.
+    /// </summary>
+    public sealed class IdentificationTasks : TesselRequest<TesselResult>
     {
-        internal IdentificationTasks(Task<TesselResult> result, Task<TesselResult<string>> value)
+        internal IdentificationTasks(Task<TesselResult> result, Task<TesselResult<string>> value) : base(result)
         {
-            Result = result;
             Value = value;
         }
 
-        /// <summary>Completes with the popup's outcome.</summary>
-        public Task<TesselResult> Result { get; }
-        /// <summary>Completes with the verification value (code 33 and empty when the popup never opened).</summary>
+        /// <summary>The former name of <see cref="TesselRequest{R}.Answer"/>.</summary>
+        [Obsolete("Use Answer (or await the request itself).")]
+        public Task<TesselResult> Result { get { return Answer; } }
+        /// <summary>Completes with the verification value (code 33 and empty when the popup never opened); <see cref="IdentityVerification.Parse"/> reads it.</summary>
         public Task<TesselResult<string>> Value { get; }
     }
 
@@ -176,6 +179,23 @@ namespace Tessel.PCSDK.Panora
             return Results.ReadSync(PanoraNative.TesselAPI_ViewInitializeWithWndInfo(ref info));
         }
 
+        /// <summary>Initializes Panora for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <returns>The scope; its Dispose uninitializes Panora when it initialized Panora.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open()
+        {
+            return TesselScope.Open(Module, Initialize, UnInitialize);
+        }
+
+        /// <summary>Initializes Panora for a game window for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="window">The game's window.</param>
+        /// <returns>The scope; its Dispose uninitializes Panora when it initialized Panora.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(WindowInfo window)
+        {
+            return TesselScope.Open(Module, () => Initialize(window), UnInitialize);
+        }
+
         /// <summary>Uninitializes Panora.</summary>
         /// <returns>Success, or NotInitialized.</returns>
         public static TesselResult UnInitialize()
@@ -249,9 +269,12 @@ namespace Tessel.PCSDK.Panora
             return Shared.AsyncPopup<TesselResult>(cancellationToken, (cb, destroy) => SendShow(kind, key, mode, cb, destroy));
         }
 
+        // A list fetch may be sent later, from the pump: its key is checked here, before anything is registered.
         static void CheckKey(Kind kind, string key)
         {
-            if (kind == Kind.Manual) Requests.NotNull(key, "key");
+            if (kind != Kind.Manual) return;
+            Requests.NotNull(key, "key");
+            WideText.EncodedBytes(key, "key");
         }
 
         static void SendShow(Kind kind, string key, WebViewMode mode, Action<TesselResult> callback, Action<TesselResult> onDestroy)
@@ -263,7 +286,7 @@ namespace Tessel.PCSDK.Panora
             IntPtr destroyContext = IntPtr.Zero;
             try
             {
-                IntPtr nativeKey = kind == Kind.Manual ? texts.Add(key) : IntPtr.Zero;
+                IntPtr nativeKey = kind == Kind.Manual ? texts.Add(key, "key") : IntPtr.Zero;
                 uint operation = kind == Kind.Auto ? Operations.AutoPopup
                                : kind == Kind.Manual ? Operations.ManualPopup
                                : kind == Kind.News ? Operations.NewsPopup : Operations.CouponPopup;
@@ -281,7 +304,7 @@ namespace Tessel.PCSDK.Panora
                 }
                 else
                 {
-                    destroyContext = Requests.Register<bool>(operation, Module, onDestroy, Requests.NoData);
+                    destroyContext = Requests.RegisterSecond<bool>(context, operation, Module, onDestroy, Requests.NoData);
                     switch (kind)
                     {
                     case Kind.Auto: PanoraNative.TesselAPI_AutoPopupEx((int)mode, done, done, context, destroyContext); break;
@@ -319,7 +342,7 @@ namespace Tessel.PCSDK.Panora
             IntPtr valueContext = IntPtr.Zero;
             try
             {
-                valueContext = Requests.Register(Operations.VerifyIdentificationPopup, Module, valueCallback, Requests.OneText);
+                valueContext = Requests.RegisterSecond(context, Operations.VerifyIdentificationPopup, Module, valueCallback, Requests.OneText);
                 PanoraNative.TesselAPI_VerifyIdentificationPopup(flag ? (byte)1 : (byte)0, (int)mode, Trampolines.Result,
                                                                  Trampolines.Text, context, valueContext);
                 context = valueContext = IntPtr.Zero;
@@ -348,7 +371,8 @@ namespace Tessel.PCSDK.Panora
         /// <summary>
         /// Fetches the list of popups of a kind. The platform answers once,
         /// from the pump (NotInitialized with an empty list when it is not
-        /// initialized). List fetches carry no context: one fetch of a kind is
+        /// initialized). Panora's own state is not checked: with the platform
+        /// initialized the list is fetched even while Panora is not. List fetches carry no context: one fetch of a kind is
         /// sent at a time, the next once the answer before it has arrived, so
         /// each answer reaches its own request.
         /// </summary>
@@ -378,7 +402,7 @@ namespace Tessel.PCSDK.Panora
                 switch (kind)
                 {
                 case Kind.Auto: PanoraNative.TesselAPI_FetchAutoPopup(Trampolines.PopupFetch); break;
-                case Kind.Manual: PanoraNative.TesselAPI_FetchManualPopup(texts.Add(key), Trampolines.PopupFetch); break;
+                case Kind.Manual: PanoraNative.TesselAPI_FetchManualPopup(texts.Add(key, "key"), Trampolines.PopupFetch); break;
                 case Kind.News: PanoraNative.TesselAPI_FetchNewsPopup(Trampolines.PopupFetch); break;
                 default: PanoraNative.TesselAPI_FetchCouponPopup(Trampolines.PopupFetch); break;
                 }

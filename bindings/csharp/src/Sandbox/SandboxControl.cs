@@ -43,6 +43,12 @@ namespace Tessel.PCSDK.Sandbox
         public bool EmptyLists { get; set; }
         /// <summary>Milliseconds before the answer is due (replaces the global latency).</summary>
         public uint? DelayMs { get; set; }
+        /// <summary><see cref="DelayMs"/> as a time span (whole milliseconds; what <see cref="uint"/> cannot hold is refused with <see cref="ArgumentOutOfRangeException"/>).</summary>
+        public TimeSpan? Delay
+        {
+            get { return DelayMs.HasValue ? TimeSpan.FromMilliseconds(DelayMs.Value) : (TimeSpan?)null; }
+            set { DelayMs = value.HasValue ? SandboxControl.Millis(value.Value, "value") : (uint?)null; }
+        }
     }
 
     /// <summary>
@@ -110,7 +116,7 @@ namespace Tessel.PCSDK.Sandbox
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
-                native.message = texts.Add(outcome.Message);
+                native.message = texts.Add(outcome.Message, "outcome", "Message");
                 return PlinthNative.TesselSandbox_PushOutcome(ref native);
             }
             finally
@@ -132,9 +138,33 @@ namespace Tessel.PCSDK.Sandbox
             PlinthNative.TesselSandbox_SetLatency(milliseconds);
         }
 
+        /// <summary>Delays every answer by <paramref name="latency"/> (whole milliseconds; zero: the next pump).</summary>
+        /// <param name="latency">The latency.</param>
+        /// <exception cref="ArgumentOutOfRangeException">Negative, or beyond what 32 bits of milliseconds hold.</exception>
+        public static void SetLatency(TimeSpan latency)
+        {
+            SetLatency(Millis(latency, "latency"));
+        }
+
+        /// <summary>Moves the manual clock forward by <paramref name="step"/> (whole milliseconds).</summary>
+        /// <param name="step">How far.</param>
+        /// <exception cref="ArgumentOutOfRangeException">Negative, or beyond what 32 bits of milliseconds hold.</exception>
+        public static void AdvanceClock(TimeSpan step)
+        {
+            AdvanceClock(Millis(step, "step"));
+        }
+
+        internal static uint Millis(TimeSpan span, string parameter)
+        {
+            long millis = (long)Math.Floor(span.TotalMilliseconds);
+            if (millis < 0 || millis > uint.MaxValue)
+                throw new ArgumentOutOfRangeException(parameter, span, "The time span must be 0 to 2^32-1 milliseconds.");
+            return (uint)millis;
+        }
+
         /// <summary>
         /// Turns the manual clock on or off: while on, the sandbox's time
-        /// stands still and moves only by <see cref="AdvanceClock"/>, so
+        /// stands still and moves only by <see cref="AdvanceClock(uint)"/>, so
         /// latency and outcome delays are reached without sleeping.
         /// </summary>
         /// <param name="on">True for the manual clock, false for the real one.</param>

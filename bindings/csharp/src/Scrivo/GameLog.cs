@@ -50,6 +50,14 @@ namespace Tessel.PCSDK.Scrivo
             return Results.ReadSync(ScrivoNative.TesselAPI_LogInitialize());
         }
 
+        /// <summary>Initializes Scrivo for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <returns>The scope; its Dispose uninitializes Scrivo when it initialized Scrivo.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open()
+        {
+            return TesselScope.Open(Module, Initialize, UnInitialize);
+        }
+
         /// <summary>Uninitializes Scrivo.</summary>
         /// <returns>Success, or NotInitialized when it was not initialized.</returns>
         public static TesselResult UnInitialize()
@@ -80,12 +88,12 @@ namespace Tessel.PCSDK.Scrivo
                 var param = new TesselLogSendParam
                 {
                     auid = record.Auid, cuid = record.Cuid,
-                    mktType1 = texts.Add(record.MktType1), mktId1 = texts.Add(record.MktId1),
-                    mktType2 = texts.Add(record.MktType2), mktId2 = texts.Add(record.MktId2),
-                    gameVersion = texts.Add(record.GameVersion), logGroupId = texts.Add(record.LogGroupId),
-                    serverCd = texts.Add(record.ServerCd), serverCdDet = texts.Add(record.ServerCdDet),
-                    lvCd = texts.Add(record.LvCd), lvCdDet = texts.Add(record.LvCdDet),
-                    contents = texts.Add(record.Contents)
+                    mktType1 = texts.Add(record.MktType1, "record", "MktType1"), mktId1 = texts.Add(record.MktId1, "record", "MktId1"),
+                    mktType2 = texts.Add(record.MktType2, "record", "MktType2"), mktId2 = texts.Add(record.MktId2, "record", "MktId2"),
+                    gameVersion = texts.Add(record.GameVersion, "record", "GameVersion"), logGroupId = texts.Add(record.LogGroupId, "record", "LogGroupId"),
+                    serverCd = texts.Add(record.ServerCd, "record", "ServerCd"), serverCdDet = texts.Add(record.ServerCdDet, "record", "ServerCdDet"),
+                    lvCd = texts.Add(record.LvCd, "record", "LvCd"), lvCdDet = texts.Add(record.LvCdDet, "record", "LvCdDet"),
+                    contents = texts.Add(record.Contents, "record", "Contents")
                 };
                 context = Requests.Register<bool>(SendLogOperation, Module, callback, Requests.NoData);
                 ScrivoNative.TesselAPI_LogSend(ref param, Trampolines.Result, context);

@@ -79,7 +79,7 @@ namespace Tessel.PCSDK.Vendra
             var texts = new NativeTexts(scratch, NativeTexts.ScratchBytes);
             try
             {
-                return Results.ReadSync(VendraNative.TesselAPI_IAPInitialize(texts.Add(storeId)));
+                return Results.ReadSync(VendraNative.TesselAPI_IAPInitialize(texts.Add(storeId, "storeId")));
             }
             finally
             {
@@ -100,12 +100,31 @@ namespace Tessel.PCSDK.Vendra
             try
             {
                 TesselWindowInfo info = window.ToNative();
-                return Results.ReadSync(VendraNative.TesselAPI_IAPInitializeWithWndInfo(texts.Add(storeId), ref info));
+                return Results.ReadSync(VendraNative.TesselAPI_IAPInitializeWithWndInfo(texts.Add(storeId, "storeId"), ref info));
             }
             finally
             {
                 texts.Dispose();
             }
+        }
+
+        /// <summary>Initializes Vendra for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="storeId">As for <see cref="Initialize(string)"/>.</param>
+        /// <returns>The scope; its Dispose uninitializes Vendra when it initialized Vendra.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(string storeId)
+        {
+            return TesselScope.Open(Module, () => Initialize(storeId), UnInitialize);
+        }
+
+        /// <summary>Initializes Vendra for a game window for a <c>using</c> block (see <see cref="TesselScope"/>).</summary>
+        /// <param name="storeId">As for <see cref="Initialize(string)"/>.</param>
+        /// <param name="window">The game's window.</param>
+        /// <returns>The scope; its Dispose uninitializes Vendra when it initialized Vendra.</returns>
+        /// <exception cref="TesselException">Initialize failed (other than AlreadyInitialized).</exception>
+        public static TesselScope Open(string storeId, WindowInfo window)
+        {
+            return TesselScope.Open(Module, () => Initialize(storeId, window), UnInitialize);
         }
 
         /// <summary>Uninitializes Vendra; later requests answer NotInitialized.</summary>
@@ -214,7 +233,7 @@ namespace Tessel.PCSDK.Vendra
             {
                 var param = new TesselFetchProductParam
                 {
-                    categoryId = texts.Add(categoryId), pageNumber = pageNumber, pageSize = pageSize
+                    categoryId = texts.Add(categoryId, "categoryId"), pageNumber = pageNumber, pageSize = pageSize
                 };
                 context = Requests.Register(Operations.FetchProducts, Module, callback, withAvailability ? ProductsEx : Products);
                 if (withAvailability) VendraNative.TesselAPI_FetchProductsEx(ref param, Trampolines.List, context);
@@ -321,7 +340,7 @@ namespace Tessel.PCSDK.Vendra
                 var param = new TesselStartPurchaseParam
                 {
                     orderProducts = lines, orderProductCount = (uint)orders.Count, purchaseOption = options.ToNative(),
-                    serviceTxnNo = texts.Add(serviceTxnNo), extraData = texts.Add(extraData)
+                    serviceTxnNo = texts.Add(serviceTxnNo, "serviceTxnNo"), extraData = texts.Add(extraData, "extraData")
                 };
                 context = Requests.Register(Operations.StartPurchase, Module, callback, Purchase);
                 if (onDestroy == null)
@@ -330,7 +349,7 @@ namespace Tessel.PCSDK.Vendra
                 }
                 else
                 {
-                    destroyContext = Requests.Register<bool>(Operations.StartPurchase, Module, onDestroy, Requests.NoData);
+                    destroyContext = Requests.RegisterSecond<bool>(context, Operations.StartPurchase, Module, onDestroy, Requests.NoData);
                     VendraNative.TesselAPI_StartPurchaseEx(ref param, Trampolines.Purchase, Trampolines.Result, context, destroyContext);
                 }
                 context = destroyContext = IntPtr.Zero;
@@ -538,7 +557,7 @@ namespace Tessel.PCSDK.Vendra
                 context = Requests.Register(operation, Module, callback, convert);
                 if (onDestroy != null)
                 {
-                    destroyContext = Requests.Register<bool>(operation, Module, onDestroy, Requests.NoData);
+                    destroyContext = Requests.RegisterSecond<bool>(context, operation, Module, onDestroy, Requests.NoData);
                 }
                 switch (kind)
                 {

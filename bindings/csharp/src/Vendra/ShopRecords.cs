@@ -38,7 +38,7 @@ namespace Tessel.PCSDK.Vendra
             Name = WideText.Read(p->name);
             Description = WideText.Read(p->description);
             Quantity = p->quantity;
-            ProductTypeCode = p->productTypeCode;
+            ProductTypeCode = (ProductType)p->productTypeCode;
             CategoryId = WideText.Read(p->categoryId);
             CategoryName = WideText.Read(p->categoryName);
             CurrencyCode = WideText.Read(p->currencyCode);
@@ -49,7 +49,7 @@ namespace Tessel.PCSDK.Vendra
             DisplaySalePrice = p->displaySalePrice;
             DisplaySalePriceString = WideText.Read(p->displaySalePriceString);
             IsDiscount = p->isDiscount != 0;
-            DiscountType = p->discountType;
+            DiscountType = (DiscountType)p->discountType;
             DiscountTypeValue = p->discountTypeValue;
             DiscountBeginDate = p->discountBeginDate;
             DiscountEndDate = p->discountEndDate;
@@ -59,7 +59,7 @@ namespace Tessel.PCSDK.Vendra
             ThumbnailUrl = WideText.Read(p->thumbnailUrl);
             CanWithdraw = p->canWithdraw != 0;
             PurchasedAtLeastOnce = p->purchasedAtLeastOnce != 0;
-            PurchaseLimitTypeCode = p->purchaseLimitTypeCode;
+            PurchaseLimitTypeCode = (PurchaseLimitType)p->purchaseLimitTypeCode;
             PurchaseLimitCount = p->purchaseLimitCount;
             SaleLimitCount = p->saleLimitCount;
             SaleBeginDate = p->saleBeginDate;
@@ -77,8 +77,8 @@ namespace Tessel.PCSDK.Vendra
         public string Description { get; }
         /// <summary>Quantity of items.</summary>
         public int Quantity { get; }
-        /// <summary>Kind of product (0 none, 1 indie package game item, 2 in-game item, 3 package item).</summary>
-        public int ProductTypeCode { get; }
+        /// <summary>Kind of product; a number the enumeration does not name is kept (cast to int for the raw code).</summary>
+        public ProductType ProductTypeCode { get; }
         /// <summary>The category's id.</summary>
         public string CategoryId { get; }
         /// <summary>Name of the product's category.</summary>
@@ -99,14 +99,18 @@ namespace Tessel.PCSDK.Vendra
         public string DisplaySalePriceString { get; }
         /// <summary>True while a discount applies.</summary>
         public bool IsDiscount { get; }
-        /// <summary>Kind of discount (0 none, 1 fixed rate, 2 flat rate).</summary>
-        public int DiscountType { get; }
+        /// <summary>Kind of discount; a number the enumeration does not name is kept.</summary>
+        public DiscountType DiscountType { get; }
         /// <summary>Amount of the discount, in the unit of its kind.</summary>
         public int DiscountTypeValue { get; }
         /// <summary>Start of the discount, milliseconds since 1970 (UTC).</summary>
         public long DiscountBeginDate { get; }
         /// <summary>End of the discount, milliseconds since 1970 (UTC).</summary>
         public long DiscountEndDate { get; }
+        /// <summary>Start of the discount (<see cref="DiscountBeginDate"/> as a time, UTC).</summary>
+        public DateTimeOffset DiscountBegins { get { return Time.FromMillis(DiscountBeginDate); } }
+        /// <summary>End of the discount (<see cref="DiscountEndDate"/> as a time, UTC).</summary>
+        public DateTimeOffset DiscountEnds { get { return Time.FromMillis(DiscountEndDate); } }
         /// <summary>Total quantity.</summary>
         public int TotalQuantity { get; }
         /// <summary>Quantity per member account.</summary>
@@ -119,8 +123,8 @@ namespace Tessel.PCSDK.Vendra
         public bool CanWithdraw { get; }
         /// <summary>True when the player bought it before.</summary>
         public bool PurchasedAtLeastOnce { get; }
-        /// <summary>Kind of purchase limit (0 none, 1 unlimited, 2 member, 3 character).</summary>
-        public int PurchaseLimitTypeCode { get; }
+        /// <summary>Kind of purchase limit; a number the enumeration does not name is kept.</summary>
+        public PurchaseLimitType PurchaseLimitTypeCode { get; }
         /// <summary>Purchases allowed under the limit.</summary>
         public int PurchaseLimitCount { get; }
         /// <summary>Sales allowed in total.</summary>
@@ -129,6 +133,10 @@ namespace Tessel.PCSDK.Vendra
         public long SaleBeginDate { get; }
         /// <summary>End of sale, milliseconds since 1970 (UTC).</summary>
         public long SaleEndDate { get; }
+        /// <summary>Start of sale (<see cref="SaleBeginDate"/> as a time, UTC).</summary>
+        public DateTimeOffset SaleBegins { get { return Time.FromMillis(SaleBeginDate); } }
+        /// <summary>End of sale (<see cref="SaleEndDate"/> as a time, UTC).</summary>
+        public DateTimeOffset SaleEnds { get { return Time.FromMillis(SaleEndDate); } }
         /// <summary>Whether the player may buy it now, as the platform codes it; 0 from a page fetched without availability.</summary>
         public short PurchaseAvailabilityCode { get; }
     }
@@ -201,7 +209,7 @@ namespace Tessel.PCSDK.Vendra
             TransactionDetailNumbers = Shared.List(p->transactionDetailNumbers, p->transactionDetailNumberCount, sizeof(long),
                                                    item => *(long*)item);
             OneTimePaymentUrl = WideText.Read(p->oneTimePaymentUrl);
-            PurchaseProgress = p->purchaseProgress;
+            PurchaseProgress = (PurchaseProgress)p->purchaseProgress;
             IsPurchased = p->isPurchased != 0;
             ExtraData = WideText.Read(p->extraData);
             PurchasedProducts = VendraLists.PurchasedProducts(p->purchasedProducts, p->purchasedProductCount);
@@ -214,8 +222,8 @@ namespace Tessel.PCSDK.Vendra
         public IReadOnlyList<long> TransactionDetailNumbers { get; }
         /// <summary>URL of the payment page of this purchase; empty when none is needed.</summary>
         public string OneTimePaymentUrl { get; }
-        /// <summary>What the purchase needs next (0 none, 1 needs the payment window, 2 does not).</summary>
-        public int PurchaseProgress { get; }
+        /// <summary>What the purchase needs next; a number the enumeration does not name is kept.</summary>
+        public PurchaseProgress PurchaseProgress { get; }
         /// <summary>True once the purchase is complete.</summary>
         public bool IsPurchased { get; }
         /// <summary>The game's extra data of the purchase, passed through unchanged.</summary>
@@ -305,6 +313,10 @@ namespace Tessel.PCSDK.Vendra
         public long PurchaseMillis { get; }
         /// <summary>Time it was voided, milliseconds since 1970 (UTC).</summary>
         public long VoidedMillis { get; }
+        /// <summary>Time of the purchase (<see cref="PurchaseMillis"/> as a time, UTC).</summary>
+        public DateTimeOffset PurchaseTime { get { return Time.FromMillis(PurchaseMillis); } }
+        /// <summary>Time it was voided (<see cref="VoidedMillis"/> as a time, UTC).</summary>
+        public DateTimeOffset VoidedTime { get { return Time.FromMillis(VoidedMillis); } }
     }
 
     /// <summary>The answer of a terms request. Immutable.</summary>
