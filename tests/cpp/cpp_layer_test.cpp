@@ -209,6 +209,88 @@ TEST_F(CppLayer, PopupSecondCallableRunsOnceOnEveryPath)
     EXPECT_EQ(tessel::PendingRequests(), 1u);
 }
 
+// A cancelled request never calls its callables, whatever its form, and its
+// captures go once: at once when idle, after its own call when it cancels
+// itself, and before cancel() returns when the pump runs it on another thread.
+TEST_F(CppLayer, CancelledRequestsNeverRunAndFreeTheirCapturesOnce)
+{
+    using tessel::Cancellable;
+    tessel::Platform platform(L"game");
+    tessel::ludex::Ludex ludex;
+    tessel::panora::Panora panora;
+    int live = 0;
+    int cancelledCalls = 0;
+    struct Screen {
+        int shown = 0;
+    };
+    {
+        auto screen = std::make_unique<Screen>();
+        const tessel::Request fetch = tessel::ludex::FetchCharacter(
+            L"a", L"b", Cancellable([&cancelledCalls, view = screen.get(), capture = Tracked(&live)](const Result&, std::wstring) {
+                ++cancelledCalls;
+                ++view->shown;
+            }));
+        EXPECT_TRUE(fetch.pending());
+        screen.reset();  // the screen closes before the pump; its handle with it
+    }
+    EXPECT_EQ(live, 0);
+
+    // A list fetch cancelled while it waits for the one in flight is skipped.
+    std::vector<int> answered;
+    tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) { answered.push_back(1); });
+    tessel::panora::FetchNewsPopup(Cancellable([&, capture = Tracked(&live)](const Result&, auto, auto) { ++cancelledCalls; }))
+        .cancel();
+    tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) { answered.push_back(3); });
+    EXPECT_EQ(live, 0);
+    ASSERT_TRUE(PumpUntil([&] { return answered.size() == 2; }));
+    EXPECT_EQ(answered, (std::vector<int>{1, 3}));
+
+    // A popup cancelled by its own first callable: no destroy notice; the
+    // captures outlive the call that cancels.
+    tessel::Request popup;
+    int shown = 0;
+    popup = tessel::panora::NewsPopup(
+        tessel::WebViewMode::Embedded,
+        Cancellable([&, capture = Tracked(&live)](const Result&) {
+            popup.cancel();
+            EXPECT_EQ(live, 1);
+            ++shown;
+        }),
+        [&cancelledCalls](const Result&) { ++cancelledCalls; });
+    ASSERT_TRUE(PumpUntil([&] { return shown == 1; }));
+    EXPECT_EQ(live, 0);
+    EXPECT_EQ(TesselSandbox_CloseAllPopups(), 1u);
+
+    // Cancelled from another thread while the pump calls it: cancel() returns
+    // once the call and its captures are over.
+    std::atomic<bool> inside{false};
+    std::atomic<bool> entered{false};
+    std::atomic<bool> over{false};
+    tessel::Request slow = tessel::ludex::FetchCharacter(
+        L"a", L"b", Cancellable([&, capture = Tracked(&live)](const Result&, std::wstring) {
+            inside = true;
+            entered = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            inside = false;
+        }));
+    bool finishedFirst = false;
+    std::thread canceller([&] {
+        while (!inside && !over) {
+            std::this_thread::yield();
+        }
+        slow.cancel();
+        finishedFirst = !inside && live == 0;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return entered.load(); }));
+    over = true;
+    canceller.join();
+    EXPECT_TRUE(finishedFirst) << "cancel() returned while the pump still ran the callable";
+
+    tessel::RunCallbacks();
+    EXPECT_EQ(cancelledCalls, 0);
+    EXPECT_EQ(live, 0);
+}
+
 TEST_F(CppLayer, ListFetchesWithoutContextReachTheirOwnCallables)
 {
     tessel::Platform platform(L"game");

@@ -35,9 +35,9 @@ public:
  * @param callback `(const Result&, std::wstring character)`; the text is empty on failure.
  */
 template <class F>
-void FetchCharacter(TextArg characterId, TextArg serverId, F&& callback)
+tessel::detail::Returned<F> FetchCharacter(TextArg characterId, TextArg serverId, F&& callback)
 {
-    tessel::detail::Request<tessel::detail::TextValue, TesselFetchCharacterCallback>(
+    return tessel::detail::Request<tessel::detail::TextValue, TesselFetchCharacterCallback>(
         std::forward<F>(callback), [&characterId, &serverId](TesselFetchCharacterCallback c, void* context) {
             TesselAPI_FetchCharacter(characterId.c_str(), serverId.c_str(), c, context);
         });

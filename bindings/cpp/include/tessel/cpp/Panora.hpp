@@ -98,21 +98,21 @@ struct PopupList {
 enum : std::size_t { kAutoLane = 0, kManualLane = 1, kNewsLane = 2, kCouponLane = 3 };
 
 template <std::size_t Lane, class F, class SendFn>
-void FetchList(F&& callback, SendFn&& send)
+tessel::detail::Returned<F> FetchList(F&& callback, SendFn&& send)
 {
-    tessel::detail::LaneRequest<Lane, PopupList, TesselPopupFetchCallback>(std::forward<F>(callback),
-                                                                          std::forward<SendFn>(send));
+    return tessel::detail::LaneRequest<Lane, PopupList, TesselPopupFetchCallback>(std::forward<F>(callback),
+                                                                                 std::forward<SendFn>(send));
 }
 
 // A popup request with an optional onDestroy: show(callback, onDestroy,
 // context) sends the Ex form, show(callback, context) the plain one.
 template <class F, class D, class ShowEx, class Show>
-void ShowPopup(F&& callback, D&& onDestroy, ShowEx&& showEx, Show&& show)
+tessel::detail::Returned<F> ShowPopup(F&& callback, D&& onDestroy, ShowEx&& showEx, Show&& show)
 {
     if constexpr (std::is_same_v<std::decay_t<D>, tessel::detail::Nothing>) {
-        Request<NoValues, TesselPopupCallback>(std::forward<F>(callback), std::forward<Show>(show));
+        return Request<NoValues, TesselPopupCallback>(std::forward<F>(callback), std::forward<Show>(show));
     } else {
-        Request2<NoValues, TesselPopupCallback, NoValues, TesselPopupCallback>(
+        return Request2<NoValues, TesselPopupCallback, NoValues, TesselPopupCallback>(
             std::forward<F>(callback), std::forward<D>(onDestroy),
             [&showEx](TesselPopupCallback c, TesselPopupCallback d, void* context) { showEx(c, d, context, context); });
     }
@@ -156,9 +156,9 @@ public:
  *        closes, or PopupNotCreated when it was not created or never attempted; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void AutoPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> AutoPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_AutoPopupEx(detail::Mode(mode), c, d, x, y);
@@ -174,10 +174,10 @@ void AutoPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
  * @param onDestroy `(const Result&)`; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void ManualPopup(TextArg key, WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> ManualPopup(TextArg key, WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
     const wchar_t* const text = key.c_str();
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [text, mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_ManualPopupEx(text, detail::Mode(mode), c, d, x, y);
@@ -192,9 +192,9 @@ void ManualPopup(TextArg key, WebViewMode mode, F&& callback, D&& onDestroy = {}
  * @param onDestroy `(const Result&)`; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void NewsPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> NewsPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_NewsPopupEx(detail::Mode(mode), c, d, x, y);
@@ -209,9 +209,9 @@ void NewsPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
  * @param onDestroy `(const Result&)`; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void CouponPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> CouponPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_CouponPopupEx(detail::Mode(mode), c, d, x, y);
@@ -229,9 +229,9 @@ void CouponPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
  *        the popup was not created or never attempted.
  */
 template <class F, class V>
-void VerifyIdentificationPopup(bool flag, WebViewMode mode, F&& callback, V&& onValue)
+tessel::detail::Returned<F> VerifyIdentificationPopup(bool flag, WebViewMode mode, F&& callback, V&& onValue)
 {
-    detail::Request2<detail::NoValues, TesselPopupCallback, detail::TextValue, TesselPopupValueCallback>(
+    return detail::Request2<detail::NoValues, TesselPopupCallback, detail::TextValue, TesselPopupValueCallback>(
         std::forward<F>(callback), std::forward<V>(onValue),
         [flag, mode](TesselPopupCallback c, TesselPopupValueCallback v, void* context) {
             TesselAPI_VerifyIdentificationPopup(flag, detail::Mode(mode), c, v, context, context);
@@ -243,9 +243,9 @@ void VerifyIdentificationPopup(bool flag, WebViewMode mode, F&& callback, V&& on
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchAutoPopup(F&& callback)
+tessel::detail::Returned<F> FetchAutoPopup(F&& callback)
 {
-    detail::FetchList<detail::kAutoLane>(std::forward<F>(callback),
+    return detail::FetchList<detail::kAutoLane>(std::forward<F>(callback),
                                          [](TesselPopupFetchCallback c) noexcept { TesselAPI_FetchAutoPopup(c); });
 }
 
@@ -255,9 +255,9 @@ void FetchAutoPopup(F&& callback)
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchManualPopup(TextArg key, F&& callback)
+tessel::detail::Returned<F> FetchManualPopup(TextArg key, F&& callback)
 {
-    detail::FetchList<detail::kManualLane>(
+    return detail::FetchList<detail::kManualLane>(
         std::forward<F>(callback),
         [text = std::wstring(key.c_str())](TesselPopupFetchCallback c) noexcept {
             TesselAPI_FetchManualPopup(text.c_str(), c);
@@ -269,9 +269,9 @@ void FetchManualPopup(TextArg key, F&& callback)
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchNewsPopup(F&& callback)
+tessel::detail::Returned<F> FetchNewsPopup(F&& callback)
 {
-    detail::FetchList<detail::kNewsLane>(std::forward<F>(callback),
+    return detail::FetchList<detail::kNewsLane>(std::forward<F>(callback),
                                          [](TesselPopupFetchCallback c) noexcept { TesselAPI_FetchNewsPopup(c); });
 }
 
@@ -280,9 +280,9 @@ void FetchNewsPopup(F&& callback)
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchCouponPopup(F&& callback)
+tessel::detail::Returned<F> FetchCouponPopup(F&& callback)
 {
-    detail::FetchList<detail::kCouponLane>(std::forward<F>(callback),
+    return detail::FetchList<detail::kCouponLane>(std::forward<F>(callback),
                                            [](TesselPopupFetchCallback c) noexcept { TesselAPI_FetchCouponPopup(c); });
 }
 
@@ -293,10 +293,10 @@ void FetchCouponPopup(F&& callback)
  * @param callback `(const Result&)`.
  */
 template <class F>
-void SetPopupDisallowed(std::uint32_t popupId, std::uint32_t days, F&& callback)
+tessel::detail::Returned<F> SetPopupDisallowed(std::uint32_t popupId, std::uint32_t days, F&& callback)
 {
     const TesselPopupDisallowedParams params{popupId, days};
-    detail::Request<detail::NoValues, TesselPopupCallback>(
+    return detail::Request<detail::NoValues, TesselPopupCallback>(
         std::forward<F>(callback),
         [&params](TesselPopupCallback c, void* context) { TesselAPI_SetPopupDisallowed(&params, c, context); });
 }
@@ -306,9 +306,9 @@ void SetPopupDisallowed(std::uint32_t popupId, std::uint32_t days, F&& callback)
  * @param callback `(const Result&, std::wstring key)`; the key is empty on failure.
  */
 template <class F>
-void FetchWebOpenKey(F&& callback)
+tessel::detail::Returned<F> FetchWebOpenKey(F&& callback)
 {
-    detail::Request<detail::TextValue, TesselPopupValueCallback>(
+    return detail::Request<detail::TextValue, TesselPopupValueCallback>(
         std::forward<F>(callback),
         [](TesselPopupValueCallback c, void* context) { TesselAPI_FetchWebOpenKey(c, context); });
 }

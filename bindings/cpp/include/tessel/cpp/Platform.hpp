@@ -19,12 +19,16 @@
  * thread is dropped or answered, never both. The same holds for the rare
  * request the platform could neither take nor answer for want of memory. A
  * request that cannot allocate its own context throws std::bad_alloc from
- * the request call and sends nothing. How a context lives: detail::ContextBase.
+ * the request call and sends nothing. A request made cancellable
+ * (tessel::Cancellable()) is also dropped without a call once its
+ * tessel::Request handle is destroyed or cancelled. How a context lives:
+ * detail::ContextBase.
  */
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -208,6 +212,7 @@ namespace detail {
 //  2. A request's last C callback takes its entry out of the table before
 //     calling; an earlier one (a popup's result before its destroy notice)
 //     holds it by reference while it calls. An id not in the table is ignored.
+//     A cancelled request's handle takes its entry out too (Cancel()).
 //  3. The platform's shut-down through tessel::UnInitialize() (from any binary
 //     of the game) empties the table of every binary: the platform dropped
 //     those requests and will call none of them. A request made outside a
@@ -233,6 +238,14 @@ struct Lane {
 };
 
 constexpr std::size_t kLaneCount = 4;
+
+// An entry being delivered: linked into its registry, on the stack of the
+// trampoline that delivers it, from Take() to Finished().
+struct Delivery {
+    std::uintptr_t id = 0;
+    std::thread::id thread;
+    Delivery* next = nullptr;
+};
 
 // The kinds of Lifetime objects: the platform and the four modules.
 enum LifetimeKind : std::size_t { kPlatformKind = 0, kVendraKind, kPanoraKind, kScrivoKind, kLudexKind, kKindCount };
@@ -363,11 +376,13 @@ public:
     }
 
     // The entry of an answer (rule 2): taken out on its request's last
-    // callback; null for an id not in the table.
-    Entry Take(void* context, bool last)
+    // callback; null for an id not in the table. A found entry counts as
+    // being delivered on this thread until Finished(delivery).
+    Entry Take(void* context, bool last, Delivery& delivery)
     {
+        const std::uintptr_t id = reinterpret_cast<std::uintptr_t>(context);
         std::lock_guard<std::mutex> lock(mutex_);
-        const auto found = table_.find(reinterpret_cast<std::uintptr_t>(context));
+        const auto found = table_.find(id);
         if (found == table_.end()) {
             return nullptr;
         }
@@ -375,11 +390,61 @@ public:
         if (last) {
             table_.erase(found);
         }
+        Track(id, delivery);
         return entry;
     }
 
-    // Queues a request on a lane (Kick sends it).
-    void Enqueue(std::size_t lane, Entry entry)
+    // The delivery of an entry Take() or TakeAnswer() found has ended, its
+    // reference dropped: a Cancel() waiting for it on another thread returns.
+    void Finished(Delivery& delivery) noexcept
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            Delivery** link = &deliveries_;
+            while (*link != &delivery) {
+                link = &(*link)->next;
+            }
+            *link = delivery.next;
+        }
+        finished_.notify_all();
+    }
+
+    // Takes a request out of the table (rule 2: its answer then finds an
+    // unknown id). Returns once its callable is not running, unless it runs
+    // on this thread (a callable cancelling its own request): then its
+    // captures go when that call returns.
+    void Cancel(std::uintptr_t id) noexcept
+    {
+        Entry entry;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            const auto found = table_.find(id);
+            if (found != table_.end()) {
+                entry = std::move(found->second);
+                table_.erase(found);
+            }
+            const std::thread::id self = std::this_thread::get_id();
+            finished_.wait(lock, [&] {
+                for (const Delivery* delivery = deliveries_; delivery != nullptr; delivery = delivery->next) {
+                    if (delivery->id == id && delivery->thread != self) {
+                        return false;
+                    }
+                }
+                return true;
+            });
+        }
+        // entry goes here, outside the lock: the callables' destructors are the game's
+    }
+
+    // True while a request waits in the table.
+    bool Waiting(std::uintptr_t id)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return table_.count(id) != 0;
+    }
+
+    // Queues a request on a lane (Kick sends it); its id.
+    std::uintptr_t Enqueue(std::size_t lane, Entry entry)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         std::deque<std::uintptr_t>& waiting = lanes_[lane].waiting;
@@ -396,11 +461,12 @@ public:
         } undo{waiting, false};
         waiting.back() = Insert(std::move(entry));
         undo.kept = true;
+        return waiting.back();
     }
 
     // The entry of the answer that arrived on a lane, taken out; null when
     // none was in flight (an answer of a request the platform dropped).
-    Entry TakeAnswer(std::size_t lane)
+    Entry TakeAnswer(std::size_t lane, Delivery& delivery)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const std::uintptr_t id = lanes_[lane].inFlight;
@@ -411,8 +477,10 @@ public:
         }
         Entry entry = std::move(found->second);
         table_.erase(found);
+        Track(id, delivery);
         return entry;
     }
+
 
     // Sends the next request of an idle lane. Inside a callback it only tries
     // the gate (a shut-down on another thread holds it while it waits for
@@ -431,14 +499,21 @@ public:
         {
             std::lock_guard<std::mutex> lock(mutex_);
             Lane& queue = lanes_[lane];
-            if (queue.inFlight != 0 || queue.waiting.empty()) {
+            if (queue.inFlight != 0) {
                 return;
             }
-            queue.inFlight = queue.waiting.front();
-            queue.waiting.pop_front();
-            next = table_.find(queue.inFlight)->second;  // a waiting id is in the table until the lane's answer
+            while (next == nullptr && !queue.waiting.empty()) {  // a cancelled request left the table: skipped
+                const auto found = table_.find(queue.waiting.front());
+                if (found != table_.end()) {
+                    queue.inFlight = found->first;
+                    next = found->second;
+                }
+                queue.waiting.pop_front();
+            }
         }
-        next->Send();
+        if (next != nullptr) {
+            next->Send();
+        }
     }
 
     // Runs the platform's pump, then sends what the lanes could not send
@@ -492,6 +567,14 @@ private:
         } while (!hub.binaries.compare_exchange_weak(head, &binary_, std::memory_order_acq_rel));
     }
 
+    void Track(std::uintptr_t id, Delivery& delivery) noexcept
+    {
+        delivery.id = id;
+        delivery.thread = std::this_thread::get_id();
+        delivery.next = deliveries_;
+        deliveries_ = &delivery;
+    }
+
     std::uintptr_t Insert(Entry entry)
     {
         const std::uintptr_t id = ++lastId_;  // 64 bits (32 on 32-bit systems) do not wrap in a game's life
@@ -520,6 +603,8 @@ private:
     std::mutex gate_;   // rule 3
     std::uintptr_t lastId_ = 0;
     std::unordered_map<std::uintptr_t, Entry> table_;
+    Delivery* deliveries_ = nullptr;     // the entries being delivered now, on any thread
+    std::condition_variable finished_;  // a delivery ended
     Lane lanes_[kLaneCount];
     TesselCppBinary binary_{};
     ExceptionHook exceptionHook_;
@@ -616,6 +701,86 @@ inline void SetTraceHook(TraceHook hook)
 {
     detail::Registry::Instance().SetTraceHook(std::move(hook));
 }
+
+/** @cond INTERNAL */
+namespace detail {
+struct Handles;
+}
+/** @endcond */
+
+/**
+ * The handle of a cancellable request: a request whose callable is wrapped
+ * in tessel::Cancellable() returns one. Destroying it or calling cancel()
+ * takes the request back: its callables (a popup's second one too) never
+ * run after that, and their captures are destroyed exactly once: at once,
+ * or, when the pump is calling one of them on another thread, once that
+ * call has returned (cancel() waits for it, so a callable must not wait for
+ * the thread that cancels it). Called from inside one of its own callables,
+ * cancel() returns at once and the captures go when that call returns.
+ * A handle of a request that was answered or dropped does nothing.
+ */
+class [[nodiscard]] Request {
+public:
+    /** An empty handle: cancels nothing. */
+    Request() noexcept = default;
+    /** @param other Handed over; left empty. */
+    Request(Request&& other) noexcept
+        : registry_(std::exchange(other.registry_, nullptr)), id_(std::exchange(other.id_, 0))
+    {
+    }
+    /**
+     * Cancels this handle's request, then takes over another's.
+     * @param other Handed over; left empty.
+     * @return This handle.
+     */
+    Request& operator=(Request&& other) noexcept
+    {
+        if (this != &other) {
+            cancel();
+            registry_ = std::exchange(other.registry_, nullptr);
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+    /** Cancels the request (see cancel()). */
+    ~Request() { cancel(); }
+
+    /** Takes the request back, once; the handle is empty afterwards. */
+    void cancel() noexcept
+    {
+        if (registry_ != nullptr) {
+            std::exchange(registry_, nullptr)->Cancel(std::exchange(id_, 0));
+        }
+    }
+    /** Lets the request run as if it had no handle; the handle is empty afterwards. */
+    void release() noexcept
+    {
+        registry_ = nullptr;
+        id_ = 0;
+    }
+    /** @return True while the request waits for an answer that will call it. */
+    bool pending() const { return registry_ != nullptr && registry_->Waiting(id_); }
+
+private:
+    friend struct detail::Handles;
+    Request(detail::Registry* registry, std::uintptr_t id) noexcept : registry_(registry), id_(id) {}
+
+    detail::Registry* registry_ = nullptr;  // the binary whose table holds the id
+    std::uintptr_t id_ = 0;
+};
+
+/** @cond INTERNAL */
+namespace detail {
+struct Handles {
+    static Request Make(Registry& registry, std::uintptr_t id) noexcept
+    {
+        return id != 0 ? Request(&registry, id) : Request();
+    }
+};
+}  // namespace detail
+/** @endcond */
 
 /**
  * How many requests made through these headers still wait for their

@@ -399,9 +399,9 @@ public:
  * @param callback `(const Result&, std::vector<ShopCategory>)`.
  */
 template <class F>
-void FetchShopCategories(F&& callback)
+tessel::detail::Returned<F> FetchShopCategories(F&& callback)
 {
-    detail::Request<detail::Categories, TesselShopCategoriesCallback>(
+    return detail::Request<detail::Categories, TesselShopCategoriesCallback>(
         std::forward<F>(callback),
         [](TesselShopCategoriesCallback c, void* context) { TesselAPI_FetchShopCategories(c, context); });
 }
@@ -413,10 +413,10 @@ void FetchShopCategories(F&& callback)
  * @param callback `(const Result&, std::vector<Product>)`.
  */
 template <class F>
-void FetchProducts(TextArg categoryId, PageRequest page, F&& callback)
+tessel::detail::Returned<F> FetchProducts(TextArg categoryId, PageRequest page, F&& callback)
 {
     const TesselFetchProductParam param{categoryId.c_str(), page.pageNumber, page.pageSize};
-    detail::Request<detail::Products, TesselProductsCallback>(
+    return detail::Request<detail::Products, TesselProductsCallback>(
         std::forward<F>(callback),
         [&param](TesselProductsCallback c, void* context) { TesselAPI_FetchProducts(&param, c, context); });
 }
@@ -427,9 +427,9 @@ void FetchProducts(TextArg categoryId, PageRequest page, F&& callback)
  * @param callback `(const Result&, std::vector<Product>)`.
  */
 template <class F>
-void FetchProducts(TextArg categoryId, F&& callback)
+tessel::detail::Returned<F> FetchProducts(TextArg categoryId, F&& callback)
 {
-    FetchProducts(categoryId.c_str(), PageRequest{}, std::forward<F>(callback));
+    return FetchProducts(categoryId.c_str(), PageRequest{}, std::forward<F>(callback));
 }
 
 /**
@@ -439,10 +439,10 @@ void FetchProducts(TextArg categoryId, F&& callback)
  * @param callback `(const Result&, std::vector<ProductEx>)`.
  */
 template <class F>
-void FetchProductsEx(TextArg categoryId, PageRequest page, F&& callback)
+tessel::detail::Returned<F> FetchProductsEx(TextArg categoryId, PageRequest page, F&& callback)
 {
     const TesselFetchProductParam param{categoryId.c_str(), page.pageNumber, page.pageSize};
-    detail::Request<detail::ProductsEx, TesselProductsExCallback>(
+    return detail::Request<detail::ProductsEx, TesselProductsExCallback>(
         std::forward<F>(callback),
         [&param](TesselProductsExCallback c, void* context) { TesselAPI_FetchProductsEx(&param, c, context); });
 }
@@ -453,11 +453,11 @@ void FetchProductsEx(TextArg categoryId, PageRequest page, F&& callback)
  * @param callback `(const Result&, PurchaseResult)`; PopupNotCreated when the window could not open.
  */
 template <class F>
-void StartPurchase(const PurchaseRequest& request, F&& callback)
+tessel::detail::Returned<F> StartPurchase(const PurchaseRequest& request, F&& callback)
 {
     std::vector<TesselOrderProduct> orders;
     const TesselStartPurchaseParam param = detail::ToParam(request, orders);
-    detail::Request<detail::Purchase, TesselPurchaseCallback>(
+    return detail::Request<detail::Purchase, TesselPurchaseCallback>(
         std::forward<F>(callback),
         [&param](TesselPurchaseCallback c, void* context) { TesselAPI_StartPurchase(&param, c, context); });
 }
@@ -470,11 +470,11 @@ void StartPurchase(const PurchaseRequest& request, F&& callback)
  *        is destroyed, or PopupNotCreated when it was not created or never attempted.
  */
 template <class F, class D>
-void StartPurchase(const PurchaseRequest& request, F&& callback, D&& onDestroy)
+tessel::detail::Returned<F> StartPurchase(const PurchaseRequest& request, F&& callback, D&& onDestroy)
 {
     std::vector<TesselOrderProduct> orders;
     const TesselStartPurchaseParam param = detail::ToParam(request, orders);
-    detail::Request2<detail::Purchase, TesselPurchaseCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::Purchase, TesselPurchaseCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselPurchaseCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_StartPurchaseEx(&param, c, d, context, context);
@@ -487,9 +487,9 @@ void StartPurchase(const PurchaseRequest& request, F&& callback, D&& onDestroy)
  * @param callback `(const Result&, bool confirmed, std::vector<PurchasedProduct>, std::vector<ChargeInfo>)`.
  */
 template <class F>
-void ConfirmPurchase(long long transactionMasterNumber, F&& callback)
+tessel::detail::Returned<F> ConfirmPurchase(long long transactionMasterNumber, F&& callback)
 {
-    detail::Request<detail::Confirmation, TesselConfirmPurchaseCallback>(
+    return detail::Request<detail::Confirmation, TesselConfirmPurchaseCallback>(
         std::forward<F>(callback), [transactionMasterNumber](TesselConfirmPurchaseCallback c, void* context) {
             TesselAPI_ConfirmPurchase(transactionMasterNumber, c, context);
         });
@@ -501,10 +501,10 @@ void ConfirmPurchase(long long transactionMasterNumber, F&& callback)
  * @param callback `(const Result&, std::wstring payment)`; PopupNotCreated when the window could not open.
  */
 template <class F>
-void StartPayment(const WindowOption& option, F&& callback)
+tessel::detail::Returned<F> StartPayment(const WindowOption& option, F&& callback)
 {
     const TesselPaymentOption param = detail::ToOption<TesselPaymentOption>(option);
-    detail::Request<detail::TextValue, TesselPaymentCallback>(
+    return detail::Request<detail::TextValue, TesselPaymentCallback>(
         std::forward<F>(callback),
         [&param](TesselPaymentCallback c, void* context) { TesselAPI_StartPayment(&param, c, context); });
 }
@@ -516,10 +516,10 @@ void StartPayment(const WindowOption& option, F&& callback)
  * @param onDestroy `(const Result&)`, once after @p callback (PopupNotCreated when no window opened).
  */
 template <class F, class D>
-void StartPayment(const WindowOption& option, F&& callback, D&& onDestroy)
+tessel::detail::Returned<F> StartPayment(const WindowOption& option, F&& callback, D&& onDestroy)
 {
     const TesselPaymentOption param = detail::ToOption<TesselPaymentOption>(option);
-    detail::Request2<detail::TextValue, TesselPaymentCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::TextValue, TesselPaymentCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselPaymentCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_StartPaymentEx(&param, c, d, context, context);
@@ -531,9 +531,9 @@ void StartPayment(const WindowOption& option, F&& callback, D&& onDestroy)
  * @param callback `(const Result&, std::vector<InventoryItem>)`.
  */
 template <class F>
-void FetchInventory(F&& callback)
+tessel::detail::Returned<F> FetchInventory(F&& callback)
 {
-    detail::Request<detail::Inventory, TesselInventoryCallback>(
+    return detail::Request<detail::Inventory, TesselInventoryCallback>(
         std::forward<F>(callback),
         [](TesselInventoryCallback c, void* context) { TesselAPI_FetchInventory(c, context); });
 }
@@ -544,10 +544,10 @@ void FetchInventory(F&& callback)
  * @param callback `(const Result&, bool agreed, std::wstring terms)`.
  */
 template <class F>
-void FetchTermsAgreement(const WindowOption& option, F&& callback)
+tessel::detail::Returned<F> FetchTermsAgreement(const WindowOption& option, F&& callback)
 {
     const TesselTermsOption param = detail::ToOption<TesselTermsOption>(option);
-    detail::Request<detail::Terms, TesselTermsAgreementCallback>(
+    return detail::Request<detail::Terms, TesselTermsAgreementCallback>(
         std::forward<F>(callback),
         [&param](TesselTermsAgreementCallback c, void* context) { TesselAPI_FetchTermsAgreement(&param, c, context); });
 }
@@ -559,10 +559,10 @@ void FetchTermsAgreement(const WindowOption& option, F&& callback)
  * @param onDestroy `(const Result&)`, once after @p callback (PopupNotCreated when no window opened).
  */
 template <class F, class D>
-void FetchTermsAgreement(const WindowOption& option, F&& callback, D&& onDestroy)
+tessel::detail::Returned<F> FetchTermsAgreement(const WindowOption& option, F&& callback, D&& onDestroy)
 {
     const TesselTermsOption param = detail::ToOption<TesselTermsOption>(option);
-    detail::Request2<detail::Terms, TesselTermsAgreementCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::Terms, TesselTermsAgreementCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselTermsAgreementCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_FetchTermsAgreementEx(&param, c, d, context, context);
@@ -574,9 +574,9 @@ void FetchTermsAgreement(const WindowOption& option, F&& callback, D&& onDestroy
  * @param callback `(const Result&, std::vector<VoidedPurchase>)`.
  */
 template <class F>
-void FetchVoidedPurchases(F&& callback)
+tessel::detail::Returned<F> FetchVoidedPurchases(F&& callback)
 {
-    detail::Request<detail::Voided, TesselVoidedPurchasesCallback>(
+    return detail::Request<detail::Voided, TesselVoidedPurchasesCallback>(
         std::forward<F>(callback),
         [](TesselVoidedPurchasesCallback c, void* context) { TesselAPI_FetchVoidedPurchases(c, context); });
 }
@@ -589,11 +589,11 @@ void FetchVoidedPurchases(F&& callback)
  *        may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void WithdrawGame(const WindowOption& option, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> WithdrawGame(const WindowOption& option, F&& callback, D&& onDestroy = {})
 {
     const TesselWithdrawGameOptionParams param{static_cast<std::int32_t>(option.webviewMode), option.x, option.y,
                                                option.width, option.height};
-    detail::Request2<detail::FlagValue, TesselWithdrawGameCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::FlagValue, TesselWithdrawGameCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselWithdrawGameCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_WithdrawGame(&param, c, d, context, context);
