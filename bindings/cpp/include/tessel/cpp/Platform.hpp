@@ -751,7 +751,7 @@ public:
     void cancel() noexcept
     {
         if (registry_ != nullptr) {
-            std::exchange(registry_, nullptr)->Cancel(std::exchange(id_, 0));
+            static_cast<detail::Registry*>(std::exchange(registry_, nullptr))->Cancel(std::exchange(id_, 0));
         }
     }
     /** Lets the request run as if it had no handle; the handle is empty afterwards. */
@@ -761,13 +761,13 @@ public:
         id_ = 0;
     }
     /** @return True while the request waits for an answer that will call it. */
-    bool pending() const { return registry_ != nullptr && registry_->Waiting(id_); }
+    bool pending() const { return registry_ != nullptr && static_cast<detail::Registry*>(registry_)->Waiting(id_); }
 
 private:
     friend struct detail::Handles;
     Request(detail::Registry* registry, std::uintptr_t id) noexcept : registry_(registry), id_(id) {}
 
-    detail::Registry* registry_ = nullptr;  // the binary whose table holds the id
+    void* registry_ = nullptr;  // the detail::Registry of the binary whose table holds the id (a hidden type)
     std::uintptr_t id_ = 0;
 };
 
