@@ -459,6 +459,74 @@ TEST_F(CppLayer, LifetimesEndInReverseOrderAndReportTheirCodes)
     EXPECT_EQ(late.InitializeResult().code, ResultCode::NotInitialized);
 }
 
+// Typed values: every name comes from its own table, an unknown value reads
+// as its number; the shop page's kinds arrive typed.
+TEST_F(CppLayer, TypedValuesNameThemselvesAndKeepUnknownNumbers)
+{
+    using namespace tessel::vendra;
+    EXPECT_EQ(tessel::to_string(static_cast<ResultCode>(1001)), L"1001");
+    EXPECT_EQ(to_string(ProductType::PackageItem), L"PACKAGE_ITEM");
+    EXPECT_EQ(to_string(DiscountType::FlatRate), L"FLAT_RATE");
+    EXPECT_EQ(to_string(PurchaseLimitType::Character), L"CHARACTER");
+    EXPECT_EQ(to_string(PurchaseProgress::NotNeedPaymentWindow), L"NOT_NEED_PAYMENT_WINDOW");
+    EXPECT_EQ(to_string(static_cast<PurchaseProgress>(-4)), L"-4");
+    EXPECT_EQ(tessel::panora::to_string(tessel::panora::CloseButton::Default), L"DEFAULT");
+    EXPECT_EQ(tessel::panora::to_string(static_cast<tessel::panora::CloseButton>(8)), L"8");
+
+    tessel::Platform platform(L"game");
+    Vendra vendra(L"store");
+    std::vector<Product> page;
+    bool heard = false;
+    FetchProducts(L"", {1, 20}, [&](const Result&, std::vector<Product> products) {
+        page = std::move(products);
+        heard = true;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return heard; }));
+    ASSERT_FALSE(page.empty());
+    for (const Product& product : page) {
+        EXPECT_NE(to_string(product.productTypeCode), std::to_wstring(static_cast<int>(product.productTypeCode)));
+    }
+}
+
+// Deferred and moved objects: start() initializes, the moved-from object
+// ends nothing, stop() ends what start() began; a literal nullptr callback
+// compiles wherever a null one is allowed.
+TEST_F(CppLayer, DeferredMovableObjectsAndNullCallbacks)
+{
+    tessel::Platform platform(L"game", tessel::Start::Later);
+    EXPECT_FALSE(platform.IsOpen());
+    EXPECT_EQ(platform.start().code, ResultCode::Success);
+    std::vector<tessel::ludex::Ludex> kept;
+    {
+        tessel::ludex::Ludex ludex(tessel::Start::Later);
+        EXPECT_EQ(tessel::ludex::Initialize().code, ResultCode::Success) << "the deferred object initialized";
+        EXPECT_EQ(tessel::ludex::UnInitialize().code, ResultCode::Success);
+        EXPECT_EQ(ludex.start().code, ResultCode::Success);
+        kept.push_back(std::move(ludex));
+        EXPECT_FALSE(ludex.IsOpen());
+        EXPECT_EQ(ludex.start().code, ResultCode::NotInitialized) << "a moved-from object started again";
+    }
+    ASSERT_TRUE(kept.at(0).IsOpen()) << "the moved-from object ended the module";
+    Result heard;
+    heard.code = ResultCode::NotFound;
+    auto hear = [&heard](const Result& result, std::wstring) { heard = result; };
+    tessel::ludex::FetchCharacter(L"hero", L"eu", hear);
+    ASSERT_TRUE(PumpUntil([&] { return heard.code != ResultCode::NotFound; }));
+    EXPECT_EQ(heard.code, ResultCode::Success);
+    EXPECT_EQ(kept.at(0).stop().code, ResultCode::Success);
+    heard.code = ResultCode::NotFound;
+    tessel::ludex::FetchCharacter(L"hero", L"eu", hear);
+    ASSERT_TRUE(PumpUntil([&] { return heard.code != ResultCode::NotFound; }));
+    EXPECT_EQ(heard.code, ResultCode::NotInitialized);
+
+    tessel::ludex::FetchCharacter(L"hero", L"eu", nullptr);
+    tessel::scrivo::Send(tessel::scrivo::LogRecord{}, nullptr);
+    tessel::panora::FetchNewsPopup(nullptr);
+    tessel::panora::AutoPopup(tessel::WebViewMode::Embedded, [](const Result&) {}, nullptr);
+    EXPECT_EQ(tessel::PendingRequests(), 1u) << "only the popup's callable waits";
+    tessel::RunCallbacks();
+}
+
 TEST_F(CppLayer, ShuttingDownInsideACallableFreesEverythingOnce)
 {
     int live = 0;

@@ -25,7 +25,11 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_Gam
 /** Keeps Ludex initialized while it lives (declare it after the Platform). */
 class Ludex : public Lifetime {
 public:
-    Ludex() : Lifetime(tessel::detail::kLudexKind, [&] { return Initialize(); }, &UnInitialize, "Ludex") {}
+    /** @param when Whether the constructor initializes. */
+    explicit Ludex(Start when = Start::Now)
+        : Lifetime(tessel::detail::kLudexKind, [] { return Initialize(); }, &UnInitialize, "Ludex", when)
+    {
+    }
 };
 
 /**

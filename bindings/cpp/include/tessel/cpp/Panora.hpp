@@ -23,6 +23,25 @@
 /** Panora, the popup view module. */
 namespace tessel::panora {
 
+/** Close button style of a popup. */
+enum class CloseButton : std::int32_t {
+    Custom = 0,   /**< Drawn by the popup's page. */
+    Preset01 = 1, /**< Preset style 1. */
+    Preset02 = 2, /**< Preset style 2. */
+    Preset03 = 3, /**< Preset style 3. */
+    Preset04 = 4, /**< Preset style 4. */
+    Preset05 = 5, /**< Preset style 5. */
+    Preset06 = 6, /**< Preset style 6. */
+    Default = 7,  /**< The platform's default style. */
+};
+
+/** @param value The value. @return Its name ("PRESET_01", ...), or its number when unknown. */
+inline std::wstring to_string(CloseButton value)
+{
+    return tessel::detail::NameOf(value, {L"CUSTOM", L"PRESET_01", L"PRESET_02", L"PRESET_03", L"PRESET_04",
+                                          L"PRESET_05", L"PRESET_06", L"DEFAULT"});
+}
+
 /** Two texts of a fetched popup. */
 using TextPair = std::pair<std::wstring, std::wstring>;
 
@@ -143,9 +162,16 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_Vie
 /** Keeps Panora initialized while it lives (declare it after the Platform). */
 class Panora : public Lifetime {
 public:
-    Panora() : Lifetime(tessel::detail::kPanoraKind, [&] { return Initialize(); }, &UnInitialize, "Panora") {}
-    /** @param window The game's window. */
-    explicit Panora(const WindowInfo& window) : Lifetime(tessel::detail::kPanoraKind, [&] { return Initialize(window); }, &UnInitialize, "Panora") {}
+    /** @param when Whether the constructor initializes. */
+    explicit Panora(Start when = Start::Now)
+        : Lifetime(tessel::detail::kPanoraKind, [] { return Initialize(); }, &UnInitialize, "Panora", when)
+    {
+    }
+    /** @param window The game's window. @param when Whether the constructor initializes. */
+    explicit Panora(const WindowInfo& window, Start when = Start::Now)
+        : Lifetime(tessel::detail::kPanoraKind, [window] { return Initialize(window); }, &UnInitialize, "Panora", when)
+    {
+    }
 };
 
 /**

@@ -35,11 +35,13 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -88,15 +90,40 @@ enum class ResultCode : std::uint32_t {
     PopupNotCreated = TESSEL_RESULT_POPUP_NOT_CREATED,  /**< The popup or window was not created, or never attempted. */
 };
 
-/**
- * Names a result code ("SUCCESS", "NOT_INITIALIZED", ..., "UNKNOWN" for a
- * code the SDK does not report itself).
- * @param code The code.
- * @return Static text of the platform; never freed.
- */
-inline std::wstring_view to_string(ResultCode code)
+/** @cond INTERNAL */
+namespace detail {
+// The name of a typed value: names[value] for a value the table knows (null
+// or missing: unknown), otherwise its number, so that no value reads as another.
+template <class Enum>
+std::wstring NameOf(Enum value, std::initializer_list<const wchar_t*> names)
 {
-    return Tessel_ResultCodeName(static_cast<std::uint32_t>(code));
+    using Number = std::underlying_type_t<Enum>;
+    const Number number = static_cast<Number>(value);
+    bool known = true;
+    if constexpr (std::is_signed_v<Number>) {
+        known = number >= 0;
+    }
+    if (known && static_cast<std::size_t>(number) < names.size() && names.begin()[number] != nullptr) {
+        return names.begin()[number];
+    }
+    return std::to_wstring(number);
+}
+}  // namespace detail
+/** @endcond */
+
+/**
+ * Names a result code ("SUCCESS", "NOT_INITIALIZED", ...); a code the SDK
+ * does not report itself reads as its number ("1001").
+ * @param code The code.
+ * @return The name.
+ */
+inline std::wstring to_string(ResultCode code)
+{
+    const std::wstring_view name = Tessel_ResultCodeName(static_cast<std::uint32_t>(code));
+    if (name == L"UNKNOWN") {
+        return std::to_wstring(static_cast<std::uint32_t>(code));
+    }
+    return std::wstring(name);
 }
 
 /** How the platform shows a web page (a popup, a shop or payment window). */
@@ -828,12 +855,20 @@ inline Result UnInitialize()
     return ToResult(detail::ShutDown());
 }
 
+/** When a Platform or module object initializes what it keeps. */
+enum class Start {
+    Now,   /**< In its constructor. */
+    Later, /**< When start() is called. */
+};
+
 /**
  * Base of the objects that keep the platform or a module initialized while
- * they live: constructed with the result of the initialization; destroyed or
- * closed, it uninitializes only what it initialized itself (code 0). After
- * AlreadyInitialized (18) someone else initialized it and uninitializes it:
- * a second object for the same platform or module leaves it initialized.
+ * they live: they initialize when constructed (or at start(), when
+ * constructed with Start::Later); destroyed or stopped, they uninitialize
+ * only what they initialized themselves (code 0). After AlreadyInitialized
+ * (18) someone else initialized it and uninitializes it: a second object
+ * for the same platform or module leaves it initialized. Movable: the
+ * object moved to owns what the other initialized, the other nothing.
  * Declare the Platform first and the modules after it, so that they end in
  * reverse order.
  */
@@ -841,24 +876,68 @@ class Lifetime {
 public:
     Lifetime(const Lifetime&) = delete;
     Lifetime& operator=(const Lifetime&) = delete;
+    /** @param other Handed over: it owns nothing afterwards and cannot start. */
+    Lifetime(Lifetime&& other) noexcept
+        : kind_(other.kind_), platformEnds_(other.platformEnds_), ownEnds_(other.ownEnds_),
+          initialized_(std::move(other.initialized_)), initialize_(std::move(other.initialize_)),
+          close_(other.close_), name_(other.name_), open_(std::exchange(other.open_, false))
+    {
+        other.initialize_ = nullptr;
+    }
+    /**
+     * Ends what this object initialized (as the destructor), then takes over another's.
+     * @param other Handed over: it owns nothing afterwards and cannot start.
+     * @return This object.
+     */
+    Lifetime& operator=(Lifetime&& other) noexcept
+    {
+        if (this != &other) {
+            End();
+            kind_ = other.kind_;
+            platformEnds_ = other.platformEnds_;
+            ownEnds_ = other.ownEnds_;
+            initialized_ = std::move(other.initialized_);
+            initialize_ = std::move(other.initialize_);
+            other.initialize_ = nullptr;
+            close_ = other.close_;
+            name_ = other.name_;
+            open_ = std::exchange(other.open_, false);
+        }
+        return *this;
+    }
 
     /**
      * Uninitializes unless already closed; a failure becomes a trace line.
      * NotInitialized is none: the game shut it down already (a quit from a
      * callable through tessel::UnInitialize(), say).
      */
-    ~Lifetime()
-    {
-        if (open_) {
-            const Result result = Close();
-            if (!result.ok() && result.code != ResultCode::NotInitialized) {
-                detail::Trace(std::string(name_) + " uninitialized with result code " +
-                              std::to_string(static_cast<std::uint32_t>(result.code)));
-            }
-        }
-    }
+    ~Lifetime() { End(); }
 
-    /** @return The result of the initialization. */
+    /**
+     * Initializes, unless this object keeps it initialized already.
+     * @return The initialization's result (the earlier one while open);
+     *         NotInitialized for an object moved from.
+     */
+    Result start()
+    {
+        if (IsOpen()) {
+            return initialized_;
+        }
+        if (!initialize_) {
+            Result result;
+            result.code = ResultCode::NotInitialized;
+            return result;
+        }
+        platformEnds_ = detail::Generation(detail::kPlatformKind);
+        ownEnds_ = detail::Generation(kind_);
+        initialized_ = initialize_();
+        open_ = initialized_.code == ResultCode::Success;
+        return initialized_;
+    }
+    /** @return As Close(); start() may initialize again afterwards. */
+    Result stop() { return Close(); }
+
+    /** @return The result of the initialization (Success before a deferred start). */
     const Result& InitializeResult() const noexcept { return initialized_; }
     /**
      * @return True while initialized by this object: initialization answered
@@ -893,12 +972,14 @@ protected:
      * @param initialize Initializes; called after the end counts are read.
      * @param close Uninitializes.
      * @param name Name for trace lines.
+     * @param when Whether the constructor initializes.
      */
-    template <class Initialize>
-    Lifetime(std::size_t kind, Initialize&& initialize, Result (*close)(), const char* name)
-        : kind_(kind), platformEnds_(detail::Generation(detail::kPlatformKind)), ownEnds_(detail::Generation(kind)),
-          initialized_(initialize()), close_(close), name_(name), open_(initialized_.code == ResultCode::Success)
+    Lifetime(std::size_t kind, std::function<Result()> initialize, Result (*close)(), const char* name, Start when)
+        : kind_(kind), initialize_(std::move(initialize)), close_(close), name_(name)
     {
+        if (when == Start::Now) {
+            start();
+        }
     }
 
 private:
@@ -908,24 +989,37 @@ private:
         return detail::Generation(detail::kPlatformKind) == platformEnds_ && detail::Generation(kind_) == ownEnds_;
     }
 
+    void End() noexcept
+    {
+        if (open_) {
+            const Result result = Close();
+            if (!result.ok() && result.code != ResultCode::NotInitialized) {
+                detail::Trace(std::string(name_) + " uninitialized with result code " +
+                              std::to_string(static_cast<std::uint32_t>(result.code)));
+            }
+        }
+    }
+
     std::size_t kind_;
-    std::uint64_t platformEnds_;  // the end counts before the initialization
-    std::uint64_t ownEnds_;
+    std::uint64_t platformEnds_ = 0;  // the end counts before the initialization
+    std::uint64_t ownEnds_ = 0;
     Result initialized_;
+    std::function<Result()> initialize_;  // empty once moved from
     Result (*close_)();
     const char* name_;
-    bool open_;
+    bool open_ = false;
 };
 
 /**
- * The platform's lifetime: initializes it when constructed, uninitializes it
- * (see tessel::UnInitialize()) when destroyed. Declare it before the modules.
+ * The platform's lifetime: initializes it when constructed (or at start()),
+ * uninitializes it (see tessel::UnInitialize()) when destroyed. Declare it
+ * before the modules.
  */
 class Platform : public Lifetime {
 public:
-    /** @param gameId The game's id. */
-    explicit Platform(const std::wstring& gameId)
-        : Lifetime(detail::kPlatformKind, [&gameId] { return Initialize(gameId); }, &UnInitialize, "the platform")
+    /** @param gameId The game's id. @param when Whether the constructor initializes. */
+    explicit Platform(const std::wstring& gameId, Start when = Start::Now)
+        : Lifetime(detail::kPlatformKind, [gameId] { return Initialize(gameId); }, &UnInitialize, "the platform", when)
     {
     }
 };

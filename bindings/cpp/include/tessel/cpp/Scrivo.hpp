@@ -42,7 +42,11 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_Log
 /** Keeps Scrivo initialized while it lives (declare it after the Platform). */
 class Scrivo : public Lifetime {
 public:
-    Scrivo() : Lifetime(tessel::detail::kScrivoKind, [&] { return Initialize(); }, &UnInitialize, "Scrivo") {}
+    /** @param when Whether the constructor initializes. */
+    explicit Scrivo(Start when = Start::Now)
+        : Lifetime(tessel::detail::kScrivoKind, [] { return Initialize(); }, &UnInitialize, "Scrivo", when)
+    {
+    }
 };
 
 /**

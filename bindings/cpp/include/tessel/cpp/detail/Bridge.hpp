@@ -136,11 +136,13 @@ struct Nothing {};
 
 template <class F>
 struct ComparesToNull : std::is_pointer<F> {};
+template <>
+struct ComparesToNull<std::nullptr_t> : std::true_type {};
 template <class Signature>
 struct ComparesToNull<std::function<Signature>> : std::true_type {};
 
-// True for a callable that holds nothing to call (a null function pointer,
-// an empty std::function); a lambda is never empty.
+// True for a callable that holds nothing to call (a literal nullptr, a null
+// function pointer, an empty std::function); a lambda is never empty.
 template <class F>
 bool IsEmpty(const F& callable) noexcept
 {
@@ -164,7 +166,7 @@ struct Context : ContextBase {
 template <class F, class Values>
 void Invoke(F& callable, const Result& result, Values& values)
 {
-    if constexpr (!std::is_same_v<F, Nothing>) {
+    if constexpr (!std::is_same_v<F, Nothing> && !std::is_same_v<F, std::nullptr_t>) {
         if (!IsEmpty(callable)) {
             std::apply([&](auto&... value) { callable(result, std::move(value)...); }, values);
         }
@@ -195,7 +197,8 @@ template <class F, class Values>
 struct Accepts;
 template <class F, class... Values>
 struct Accepts<F, std::tuple<Values...>>
-    : std::bool_constant<std::is_same_v<F, Nothing> || std::is_invocable_v<F&, const Result&, Values&&...>> {
+    : std::bool_constant<std::is_same_v<F, Nothing> || std::is_same_v<F, std::nullptr_t> ||
+                         std::is_invocable_v<F&, const Result&, Values&&...>> {
 };
 
 // Makes the context of a request: it owns the callables (moved or copied
