@@ -494,7 +494,7 @@ TEST_F(CppLayer, TypedValuesNameThemselvesAndKeepUnknownNumbers)
 TEST_F(CppLayer, DeferredMovableObjectsAndNullCallbacks)
 {
     tessel::Platform platform(L"game", tessel::Start::Later);
-    EXPECT_FALSE(platform.IsOpen());
+    EXPECT_EQ(platform.InitializeResult().code, ResultCode::NotInitialized);
     EXPECT_EQ(platform.start().code, ResultCode::Success);
     std::vector<tessel::ludex::Ludex> kept;
     {

@@ -937,7 +937,7 @@ public:
     /** @return As Close(); start() may initialize again afterwards. */
     Result stop() { return Close(); }
 
-    /** @return The result of the initialization (Success before a deferred start). */
+    /** @return The result of the initialization (NotInitialized before a deferred start). */
     const Result& InitializeResult() const noexcept { return initialized_; }
     /**
      * @return True while initialized by this object: initialization answered
@@ -979,6 +979,8 @@ protected:
     {
         if (when == Start::Now) {
             start();
+        } else {
+            initialized_.code = ResultCode::NotInitialized;
         }
     }
 
