@@ -18,7 +18,7 @@ int main()
                                   [&calls, owned = std::move(owned)](const tessel::Result& result, std::wstring text) {
                                       ++calls;  // runs once, inside RunCallbacks
                                       std::printf("%ls: %lu characters\n",
-                                                  std::wstring(tessel::to_string(result.code)).c_str(),
+                                                  tessel::to_string(result.code).c_str(),  // a typed code
                                                   static_cast<unsigned long>(text.size()));
                                   });
     const bool early = calls != 0;

@@ -46,8 +46,10 @@ int main()
         log{"log sent"}, character{"character"};
     std::vector<Check*> checks{&products, &purchase, &popup, &closed, &log, &character};
     {
-        // Declared in this order, they end in the reverse one.
-        tessel::Platform platform(L"standalone-game");
+        // Declared in this order, they end in the reverse one; the platform
+        // starts when the game is ready for it.
+        tessel::Platform platform(L"standalone-game", tessel::Start::Later);
+        platform.start();
         vendra::Vendra shop(L"standalone-store");
         panora::Panora popups;
         tessel::scrivo::Scrivo logs;
@@ -64,7 +66,8 @@ int main()
                 return;
             }
             const vendra::Product& first = page.front();
-            std::printf("first product: %s at %s\n", Narrow(first.name).c_str(),
+            std::printf("first product: %s (%s) at %s\n", Narrow(first.name).c_str(),
+                        Narrow(vendra::to_string(first.productTypeCode)).c_str(),
                         Narrow(first.displaySalePriceString).c_str());
             vendra::PurchaseRequest order;
             order.orderProducts.push_back({first.productId, first.salePrice, 1});
@@ -72,6 +75,8 @@ int main()
             vendra::StartPurchase(order, [&](const Result& bought, vendra::PurchaseResult outcome) {
                 ++purchase.calls;
                 purchase.good = bought.ok() && outcome.extraData == L"standalone";
+                std::printf("purchase: %s, %s\n", Narrow(tessel::to_string(bought.code)).c_str(),
+                            Narrow(vendra::to_string(outcome.purchaseProgress)).c_str());
             });
         });
         panora::AutoPopup(
@@ -90,10 +95,13 @@ int main()
             ++log.calls;
             log.good = result.ok();
         });
-        tessel::ludex::FetchCharacter(L"hero", L"eu", [&](const Result& result, std::wstring text) {
-            ++character.calls;
-            character.good = result.ok() && text.find(L"hero") != std::wstring::npos;
-        });
+        // Cancellable: were the game to leave this screen, dropping the
+        // handle would take the request back before its callable runs.
+        const tessel::Request characterFetch =
+            tessel::ludex::FetchCharacter(L"hero", L"eu", tessel::Cancellable([&](const Result& result, std::wstring text) {
+                ++character.calls;
+                character.good = result.ok() && text.find(L"hero") != std::wstring::npos;
+            }));
 
         // The game loop: pump until everything answered (the popup is closed
         // as soon as it shows), or give up after five seconds.

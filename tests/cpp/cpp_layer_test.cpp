@@ -209,6 +209,88 @@ TEST_F(CppLayer, PopupSecondCallableRunsOnceOnEveryPath)
     EXPECT_EQ(tessel::PendingRequests(), 1u);
 }
 
+// A cancelled request never calls its callables, whatever its form, and its
+// captures go once: at once when idle, after its own call when it cancels
+// itself, and before cancel() returns when the pump runs it on another thread.
+TEST_F(CppLayer, CancelledRequestsNeverRunAndFreeTheirCapturesOnce)
+{
+    using tessel::Cancellable;
+    tessel::Platform platform(L"game");
+    tessel::ludex::Ludex ludex;
+    tessel::panora::Panora panora;
+    int live = 0;
+    int cancelledCalls = 0;
+    struct Screen {
+        int shown = 0;
+    };
+    {
+        auto screen = std::make_unique<Screen>();
+        const tessel::Request fetch = tessel::ludex::FetchCharacter(
+            L"a", L"b", Cancellable([&cancelledCalls, view = screen.get(), capture = Tracked(&live)](const Result&, std::wstring) {
+                ++cancelledCalls;
+                ++view->shown;
+            }));
+        EXPECT_TRUE(fetch.pending());
+        screen.reset();  // the screen closes before the pump; its handle with it
+    }
+    EXPECT_EQ(live, 0);
+
+    // A list fetch cancelled while it waits for the one in flight is skipped.
+    std::vector<int> answered;
+    tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) { answered.push_back(1); });
+    tessel::panora::FetchNewsPopup(Cancellable([&, capture = Tracked(&live)](const Result&, auto, auto) { ++cancelledCalls; }))
+        .cancel();
+    tessel::panora::FetchNewsPopup([&](const Result&, auto, auto) { answered.push_back(3); });
+    EXPECT_EQ(live, 0);
+    ASSERT_TRUE(PumpUntil([&] { return answered.size() == 2; }));
+    EXPECT_EQ(answered, (std::vector<int>{1, 3}));
+
+    // A popup cancelled by its own first callable: no destroy notice; the
+    // captures outlive the call that cancels.
+    tessel::Request popup;
+    int shown = 0;
+    popup = tessel::panora::NewsPopup(
+        tessel::WebViewMode::Embedded,
+        Cancellable([&, capture = Tracked(&live)](const Result&) {
+            popup.cancel();
+            EXPECT_EQ(live, 1);
+            ++shown;
+        }),
+        [&cancelledCalls](const Result&) { ++cancelledCalls; });
+    ASSERT_TRUE(PumpUntil([&] { return shown == 1; }));
+    EXPECT_EQ(live, 0);
+    EXPECT_EQ(TesselSandbox_CloseAllPopups(), 1u);
+
+    // Cancelled from another thread while the pump calls it: cancel() returns
+    // once the call and its captures are over.
+    std::atomic<bool> inside{false};
+    std::atomic<bool> entered{false};
+    std::atomic<bool> over{false};
+    tessel::Request slow = tessel::ludex::FetchCharacter(
+        L"a", L"b", Cancellable([&, capture = Tracked(&live)](const Result&, std::wstring) {
+            inside = true;
+            entered = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            inside = false;
+        }));
+    bool finishedFirst = false;
+    std::thread canceller([&] {
+        while (!inside && !over) {
+            std::this_thread::yield();
+        }
+        slow.cancel();
+        finishedFirst = !inside && live == 0;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return entered.load(); }));
+    over = true;
+    canceller.join();
+    EXPECT_TRUE(finishedFirst) << "cancel() returned while the pump still ran the callable";
+
+    tessel::RunCallbacks();
+    EXPECT_EQ(cancelledCalls, 0);
+    EXPECT_EQ(live, 0);
+}
+
 TEST_F(CppLayer, ListFetchesWithoutContextReachTheirOwnCallables)
 {
     tessel::Platform platform(L"game");
@@ -375,6 +457,74 @@ TEST_F(CppLayer, LifetimesEndInReverseOrderAndReportTheirCodes)
     EXPECT_EQ(platform.Close().code, ResultCode::Success);
     tessel::vendra::Vendra late(L"store");
     EXPECT_EQ(late.InitializeResult().code, ResultCode::NotInitialized);
+}
+
+// Typed values: every name comes from its own table, an unknown value reads
+// as its number; the shop page's kinds arrive typed.
+TEST_F(CppLayer, TypedValuesNameThemselvesAndKeepUnknownNumbers)
+{
+    using namespace tessel::vendra;
+    EXPECT_EQ(tessel::to_string(static_cast<ResultCode>(1001)), L"1001");
+    EXPECT_EQ(to_string(ProductType::PackageItem), L"PACKAGE_ITEM");
+    EXPECT_EQ(to_string(DiscountType::FlatRate), L"FLAT_RATE");
+    EXPECT_EQ(to_string(PurchaseLimitType::Character), L"CHARACTER");
+    EXPECT_EQ(to_string(PurchaseProgress::NotNeedPaymentWindow), L"NOT_NEED_PAYMENT_WINDOW");
+    EXPECT_EQ(to_string(static_cast<PurchaseProgress>(-4)), L"-4");
+    EXPECT_EQ(tessel::panora::to_string(tessel::panora::CloseButton::Default), L"DEFAULT");
+    EXPECT_EQ(tessel::panora::to_string(static_cast<tessel::panora::CloseButton>(8)), L"8");
+
+    tessel::Platform platform(L"game");
+    Vendra vendra(L"store");
+    std::vector<Product> page;
+    bool heard = false;
+    FetchProducts(L"", {1, 20}, [&](const Result&, std::vector<Product> products) {
+        page = std::move(products);
+        heard = true;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return heard; }));
+    ASSERT_FALSE(page.empty());
+    for (const Product& product : page) {
+        EXPECT_NE(to_string(product.productTypeCode), std::to_wstring(static_cast<int>(product.productTypeCode)));
+    }
+}
+
+// Deferred and moved objects: start() initializes, the moved-from object
+// ends nothing, stop() ends what start() began; a literal nullptr callback
+// compiles wherever a null one is allowed.
+TEST_F(CppLayer, DeferredMovableObjectsAndNullCallbacks)
+{
+    tessel::Platform platform(L"game", tessel::Start::Later);
+    EXPECT_EQ(platform.InitializeResult().code, ResultCode::NotInitialized);
+    EXPECT_EQ(platform.start().code, ResultCode::Success);
+    std::vector<tessel::ludex::Ludex> kept;
+    {
+        tessel::ludex::Ludex ludex(tessel::Start::Later);
+        EXPECT_EQ(tessel::ludex::Initialize().code, ResultCode::Success) << "the deferred object initialized";
+        EXPECT_EQ(tessel::ludex::UnInitialize().code, ResultCode::Success);
+        EXPECT_EQ(ludex.start().code, ResultCode::Success);
+        kept.push_back(std::move(ludex));
+        EXPECT_FALSE(ludex.IsOpen());
+        EXPECT_EQ(ludex.start().code, ResultCode::NotInitialized) << "a moved-from object started again";
+    }
+    ASSERT_TRUE(kept.at(0).IsOpen()) << "the moved-from object ended the module";
+    Result heard;
+    heard.code = ResultCode::NotFound;
+    auto hear = [&heard](const Result& result, std::wstring) { heard = result; };
+    tessel::ludex::FetchCharacter(L"hero", L"eu", hear);
+    ASSERT_TRUE(PumpUntil([&] { return heard.code != ResultCode::NotFound; }));
+    EXPECT_EQ(heard.code, ResultCode::Success);
+    EXPECT_EQ(kept.at(0).stop().code, ResultCode::Success);
+    heard.code = ResultCode::NotFound;
+    tessel::ludex::FetchCharacter(L"hero", L"eu", hear);
+    ASSERT_TRUE(PumpUntil([&] { return heard.code != ResultCode::NotFound; }));
+    EXPECT_EQ(heard.code, ResultCode::NotInitialized);
+
+    tessel::ludex::FetchCharacter(L"hero", L"eu", nullptr);
+    tessel::scrivo::Send(tessel::scrivo::LogRecord{}, nullptr);
+    tessel::panora::FetchNewsPopup(nullptr);
+    tessel::panora::AutoPopup(tessel::WebViewMode::Embedded, [](const Result&) {}, nullptr);
+    EXPECT_EQ(tessel::PendingRequests(), 1u) << "only the popup's callable waits";
+    tessel::RunCallbacks();
 }
 
 TEST_F(CppLayer, ShuttingDownInsideACallableFreesEverythingOnce)

@@ -1,10 +1,15 @@
 # cmake -DPKG_CONFIG=<pkg-config> -DPC_DIR=<dir> -DLIBDIR=<dir> -DCC=<compiler>
-#       [-DCFLAGS=<flags>] [-DLDFLAGS=<flags>] -DSOURCE=<file.c> -DOUTPUT=<program>
-#       -P check_pkgconfig.cmake
+#       [-DCFLAGS=<flags>] [-DLDFLAGS=<flags>] [-DPACKAGES=<a,b>] -DSOURCE=<file>
+#       -DOUTPUT=<program> -P check_pkgconfig.cmake
 #
 # Compiles and links SOURCE with nothing but the flags pkg-config gives for
-# every component's .pc file in PC_DIR, then runs the program.
-set(packages tessel-plinth tessel-sandbox tessel-ludex tessel-scrivo tessel-vendra tessel-panora)
+# PACKAGES (by default every C component's .pc file) in PC_DIR, then runs the
+# program.
+if(DEFINED PACKAGES)
+  string(REPLACE "," ";" packages "${PACKAGES}")
+else()
+  set(packages tessel-plinth tessel-sandbox tessel-ludex tessel-scrivo tessel-vendra tessel-panora)
+endif()
 execute_process(
   COMMAND "${CMAKE_COMMAND}" -E env "PKG_CONFIG_PATH=${PC_DIR}" "${PKG_CONFIG}" --cflags --libs ${packages}
   OUTPUT_VARIABLE flags ERROR_VARIABLE error RESULT_VARIABLE rc OUTPUT_STRIP_TRAILING_WHITESPACE)

@@ -25,7 +25,11 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_Gam
 /** Keeps Ludex initialized while it lives (declare it after the Platform). */
 class Ludex : public Lifetime {
 public:
-    Ludex() : Lifetime(tessel::detail::kLudexKind, [&] { return Initialize(); }, &UnInitialize, "Ludex") {}
+    /** @param when Whether the constructor initializes. */
+    explicit Ludex(Start when = Start::Now)
+        : Lifetime(tessel::detail::kLudexKind, [] { return Initialize(); }, &UnInitialize, "Ludex", when)
+    {
+    }
 };
 
 /**
@@ -35,9 +39,9 @@ public:
  * @param callback `(const Result&, std::wstring character)`; the text is empty on failure.
  */
 template <class F>
-void FetchCharacter(TextArg characterId, TextArg serverId, F&& callback)
+tessel::detail::Returned<F> FetchCharacter(TextArg characterId, TextArg serverId, F&& callback)
 {
-    tessel::detail::Request<tessel::detail::TextValue, TesselFetchCharacterCallback>(
+    return tessel::detail::Request<tessel::detail::TextValue, TesselFetchCharacterCallback>(
         std::forward<F>(callback), [&characterId, &serverId](TesselFetchCharacterCallback c, void* context) {
             TesselAPI_FetchCharacter(characterId.c_str(), serverId.c_str(), c, context);
         });

@@ -23,6 +23,25 @@
 /** Panora, the popup view module. */
 namespace tessel::panora {
 
+/** Close button style of a popup. */
+enum class CloseButton : std::int32_t {
+    Custom = 0,   /**< Drawn by the popup's page. */
+    Preset01 = 1, /**< Preset style 1. */
+    Preset02 = 2, /**< Preset style 2. */
+    Preset03 = 3, /**< Preset style 3. */
+    Preset04 = 4, /**< Preset style 4. */
+    Preset05 = 5, /**< Preset style 5. */
+    Preset06 = 6, /**< Preset style 6. */
+    Default = 7,  /**< The platform's default style. */
+};
+
+/** @param value The value. @return Its name ("PRESET_01", ...), or its number when unknown. */
+inline std::wstring to_string(CloseButton value)
+{
+    return tessel::detail::NameOf(value, {L"CUSTOM", L"PRESET_01", L"PRESET_02", L"PRESET_03", L"PRESET_04",
+                                          L"PRESET_05", L"PRESET_06", L"DEFAULT"});
+}
+
 /** Two texts of a fetched popup. */
 using TextPair = std::pair<std::wstring, std::wstring>;
 
@@ -98,21 +117,21 @@ struct PopupList {
 enum : std::size_t { kAutoLane = 0, kManualLane = 1, kNewsLane = 2, kCouponLane = 3 };
 
 template <std::size_t Lane, class F, class SendFn>
-void FetchList(F&& callback, SendFn&& send)
+tessel::detail::Returned<F> FetchList(F&& callback, SendFn&& send)
 {
-    tessel::detail::LaneRequest<Lane, PopupList, TesselPopupFetchCallback>(std::forward<F>(callback),
-                                                                          std::forward<SendFn>(send));
+    return tessel::detail::LaneRequest<Lane, PopupList, TesselPopupFetchCallback>(std::forward<F>(callback),
+                                                                                 std::forward<SendFn>(send));
 }
 
 // A popup request with an optional onDestroy: show(callback, onDestroy,
 // context) sends the Ex form, show(callback, context) the plain one.
 template <class F, class D, class ShowEx, class Show>
-void ShowPopup(F&& callback, D&& onDestroy, ShowEx&& showEx, Show&& show)
+tessel::detail::Returned<F> ShowPopup(F&& callback, D&& onDestroy, ShowEx&& showEx, Show&& show)
 {
     if constexpr (std::is_same_v<std::decay_t<D>, tessel::detail::Nothing>) {
-        Request<NoValues, TesselPopupCallback>(std::forward<F>(callback), std::forward<Show>(show));
+        return Request<NoValues, TesselPopupCallback>(std::forward<F>(callback), std::forward<Show>(show));
     } else {
-        Request2<NoValues, TesselPopupCallback, NoValues, TesselPopupCallback>(
+        return Request2<NoValues, TesselPopupCallback, NoValues, TesselPopupCallback>(
             std::forward<F>(callback), std::forward<D>(onDestroy),
             [&showEx](TesselPopupCallback c, TesselPopupCallback d, void* context) { showEx(c, d, context, context); });
     }
@@ -143,9 +162,16 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_Vie
 /** Keeps Panora initialized while it lives (declare it after the Platform). */
 class Panora : public Lifetime {
 public:
-    Panora() : Lifetime(tessel::detail::kPanoraKind, [&] { return Initialize(); }, &UnInitialize, "Panora") {}
-    /** @param window The game's window. */
-    explicit Panora(const WindowInfo& window) : Lifetime(tessel::detail::kPanoraKind, [&] { return Initialize(window); }, &UnInitialize, "Panora") {}
+    /** @param when Whether the constructor initializes. */
+    explicit Panora(Start when = Start::Now)
+        : Lifetime(tessel::detail::kPanoraKind, [] { return Initialize(); }, &UnInitialize, "Panora", when)
+    {
+    }
+    /** @param window The game's window. @param when Whether the constructor initializes. */
+    explicit Panora(const WindowInfo& window, Start when = Start::Now)
+        : Lifetime(tessel::detail::kPanoraKind, [window] { return Initialize(window); }, &UnInitialize, "Panora", when)
+    {
+    }
 };
 
 /**
@@ -156,9 +182,9 @@ public:
  *        closes, or PopupNotCreated when it was not created or never attempted; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void AutoPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> AutoPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_AutoPopupEx(detail::Mode(mode), c, d, x, y);
@@ -174,10 +200,10 @@ void AutoPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
  * @param onDestroy `(const Result&)`; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void ManualPopup(TextArg key, WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> ManualPopup(TextArg key, WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
     const wchar_t* const text = key.c_str();
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [text, mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_ManualPopupEx(text, detail::Mode(mode), c, d, x, y);
@@ -192,9 +218,9 @@ void ManualPopup(TextArg key, WebViewMode mode, F&& callback, D&& onDestroy = {}
  * @param onDestroy `(const Result&)`; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void NewsPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> NewsPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_NewsPopupEx(detail::Mode(mode), c, d, x, y);
@@ -209,9 +235,9 @@ void NewsPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
  * @param onDestroy `(const Result&)`; may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void CouponPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> CouponPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
 {
-    detail::ShowPopup(
+    return detail::ShowPopup(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [mode](TesselPopupCallback c, TesselPopupCallback d, void* x, void* y) {
             TesselAPI_CouponPopupEx(detail::Mode(mode), c, d, x, y);
@@ -229,9 +255,9 @@ void CouponPopup(WebViewMode mode, F&& callback, D&& onDestroy = {})
  *        the popup was not created or never attempted.
  */
 template <class F, class V>
-void VerifyIdentificationPopup(bool flag, WebViewMode mode, F&& callback, V&& onValue)
+tessel::detail::Returned<F> VerifyIdentificationPopup(bool flag, WebViewMode mode, F&& callback, V&& onValue)
 {
-    detail::Request2<detail::NoValues, TesselPopupCallback, detail::TextValue, TesselPopupValueCallback>(
+    return detail::Request2<detail::NoValues, TesselPopupCallback, detail::TextValue, TesselPopupValueCallback>(
         std::forward<F>(callback), std::forward<V>(onValue),
         [flag, mode](TesselPopupCallback c, TesselPopupValueCallback v, void* context) {
             TesselAPI_VerifyIdentificationPopup(flag, detail::Mode(mode), c, v, context, context);
@@ -243,9 +269,9 @@ void VerifyIdentificationPopup(bool flag, WebViewMode mode, F&& callback, V&& on
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchAutoPopup(F&& callback)
+tessel::detail::Returned<F> FetchAutoPopup(F&& callback)
 {
-    detail::FetchList<detail::kAutoLane>(std::forward<F>(callback),
+    return detail::FetchList<detail::kAutoLane>(std::forward<F>(callback),
                                          [](TesselPopupFetchCallback c) noexcept { TesselAPI_FetchAutoPopup(c); });
 }
 
@@ -255,9 +281,9 @@ void FetchAutoPopup(F&& callback)
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchManualPopup(TextArg key, F&& callback)
+tessel::detail::Returned<F> FetchManualPopup(TextArg key, F&& callback)
 {
-    detail::FetchList<detail::kManualLane>(
+    return detail::FetchList<detail::kManualLane>(
         std::forward<F>(callback),
         [text = std::wstring(key.c_str())](TesselPopupFetchCallback c) noexcept {
             TesselAPI_FetchManualPopup(text.c_str(), c);
@@ -269,9 +295,9 @@ void FetchManualPopup(TextArg key, F&& callback)
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchNewsPopup(F&& callback)
+tessel::detail::Returned<F> FetchNewsPopup(F&& callback)
 {
-    detail::FetchList<detail::kNewsLane>(std::forward<F>(callback),
+    return detail::FetchList<detail::kNewsLane>(std::forward<F>(callback),
                                          [](TesselPopupFetchCallback c) noexcept { TesselAPI_FetchNewsPopup(c); });
 }
 
@@ -280,9 +306,9 @@ void FetchNewsPopup(F&& callback)
  * @param callback `(const Result&, std::vector<Popup>, PopupRequestData)`.
  */
 template <class F>
-void FetchCouponPopup(F&& callback)
+tessel::detail::Returned<F> FetchCouponPopup(F&& callback)
 {
-    detail::FetchList<detail::kCouponLane>(std::forward<F>(callback),
+    return detail::FetchList<detail::kCouponLane>(std::forward<F>(callback),
                                            [](TesselPopupFetchCallback c) noexcept { TesselAPI_FetchCouponPopup(c); });
 }
 
@@ -293,10 +319,10 @@ void FetchCouponPopup(F&& callback)
  * @param callback `(const Result&)`.
  */
 template <class F>
-void SetPopupDisallowed(std::uint32_t popupId, std::uint32_t days, F&& callback)
+tessel::detail::Returned<F> SetPopupDisallowed(std::uint32_t popupId, std::uint32_t days, F&& callback)
 {
     const TesselPopupDisallowedParams params{popupId, days};
-    detail::Request<detail::NoValues, TesselPopupCallback>(
+    return detail::Request<detail::NoValues, TesselPopupCallback>(
         std::forward<F>(callback),
         [&params](TesselPopupCallback c, void* context) { TesselAPI_SetPopupDisallowed(&params, c, context); });
 }
@@ -306,9 +332,9 @@ void SetPopupDisallowed(std::uint32_t popupId, std::uint32_t days, F&& callback)
  * @param callback `(const Result&, std::wstring key)`; the key is empty on failure.
  */
 template <class F>
-void FetchWebOpenKey(F&& callback)
+tessel::detail::Returned<F> FetchWebOpenKey(F&& callback)
 {
-    detail::Request<detail::TextValue, TesselPopupValueCallback>(
+    return detail::Request<detail::TextValue, TesselPopupValueCallback>(
         std::forward<F>(callback),
         [](TesselPopupValueCallback c, void* context) { TesselAPI_FetchWebOpenKey(c, context); });
 }

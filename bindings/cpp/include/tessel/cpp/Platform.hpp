@@ -19,23 +19,29 @@
  * thread is dropped or answered, never both. The same holds for the rare
  * request the platform could neither take nor answer for want of memory. A
  * request that cannot allocate its own context throws std::bad_alloc from
- * the request call and sends nothing. How a context lives: detail::ContextBase.
+ * the request call and sends nothing. A request made cancellable
+ * (tessel::Cancellable()) is also dropped without a call once its
+ * tessel::Request handle is destroyed or cancelled. How a context lives:
+ * detail::ContextBase.
  */
 #ifndef TESSEL_CPP_PLATFORM_HPP
 #define TESSEL_CPP_PLATFORM_HPP
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <deque>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -84,15 +90,40 @@ enum class ResultCode : std::uint32_t {
     PopupNotCreated = TESSEL_RESULT_POPUP_NOT_CREATED,  /**< The popup or window was not created, or never attempted. */
 };
 
-/**
- * Names a result code ("SUCCESS", "NOT_INITIALIZED", ..., "UNKNOWN" for a
- * code the SDK does not report itself).
- * @param code The code.
- * @return Static text of the platform; never freed.
- */
-inline std::wstring_view to_string(ResultCode code)
+/** @cond INTERNAL */
+namespace detail {
+// The name of a typed value: names[value] for a value the table knows (null
+// or missing: unknown), otherwise its number, so that no value reads as another.
+template <class Enum>
+std::wstring NameOf(Enum value, std::initializer_list<const wchar_t*> names)
 {
-    return Tessel_ResultCodeName(static_cast<std::uint32_t>(code));
+    using Number = std::underlying_type_t<Enum>;
+    const Number number = static_cast<Number>(value);
+    bool known = true;
+    if constexpr (std::is_signed_v<Number>) {
+        known = number >= 0;
+    }
+    if (known && static_cast<std::size_t>(number) < names.size() && names.begin()[number] != nullptr) {
+        return names.begin()[number];
+    }
+    return std::to_wstring(number);
+}
+}  // namespace detail
+/** @endcond */
+
+/**
+ * Names a result code ("SUCCESS", "NOT_INITIALIZED", ...); a code the SDK
+ * does not report itself reads as its number ("1001").
+ * @param code The code.
+ * @return The name.
+ */
+inline std::wstring to_string(ResultCode code)
+{
+    const std::wstring_view name = Tessel_ResultCodeName(static_cast<std::uint32_t>(code));
+    if (name == L"UNKNOWN") {
+        return std::to_wstring(static_cast<std::uint32_t>(code));
+    }
+    return std::wstring(name);
 }
 
 /** How the platform shows a web page (a popup, a shop or payment window). */
@@ -208,6 +239,7 @@ namespace detail {
 //  2. A request's last C callback takes its entry out of the table before
 //     calling; an earlier one (a popup's result before its destroy notice)
 //     holds it by reference while it calls. An id not in the table is ignored.
+//     A cancelled request's handle takes its entry out too (Cancel()).
 //  3. The platform's shut-down through tessel::UnInitialize() (from any binary
 //     of the game) empties the table of every binary: the platform dropped
 //     those requests and will call none of them. A request made outside a
@@ -233,6 +265,14 @@ struct Lane {
 };
 
 constexpr std::size_t kLaneCount = 4;
+
+// An entry being delivered: linked into its registry, on the stack of the
+// trampoline that delivers it, from Take() to Finished().
+struct Delivery {
+    std::uintptr_t id = 0;
+    std::thread::id thread;
+    Delivery* next = nullptr;
+};
 
 // The kinds of Lifetime objects: the platform and the four modules.
 enum LifetimeKind : std::size_t { kPlatformKind = 0, kVendraKind, kPanoraKind, kScrivoKind, kLudexKind, kKindCount };
@@ -363,11 +403,13 @@ public:
     }
 
     // The entry of an answer (rule 2): taken out on its request's last
-    // callback; null for an id not in the table.
-    Entry Take(void* context, bool last)
+    // callback; null for an id not in the table. A found entry counts as
+    // being delivered on this thread until Finished(delivery).
+    Entry Take(void* context, bool last, Delivery& delivery)
     {
+        const std::uintptr_t id = reinterpret_cast<std::uintptr_t>(context);
         std::lock_guard<std::mutex> lock(mutex_);
-        const auto found = table_.find(reinterpret_cast<std::uintptr_t>(context));
+        const auto found = table_.find(id);
         if (found == table_.end()) {
             return nullptr;
         }
@@ -375,11 +417,61 @@ public:
         if (last) {
             table_.erase(found);
         }
+        Track(id, delivery);
         return entry;
     }
 
-    // Queues a request on a lane (Kick sends it).
-    void Enqueue(std::size_t lane, Entry entry)
+    // The delivery of an entry Take() or TakeAnswer() found has ended, its
+    // reference dropped: a Cancel() waiting for it on another thread returns.
+    void Finished(Delivery& delivery) noexcept
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            Delivery** link = &deliveries_;
+            while (*link != &delivery) {
+                link = &(*link)->next;
+            }
+            *link = delivery.next;
+        }
+        finished_.notify_all();
+    }
+
+    // Takes a request out of the table (rule 2: its answer then finds an
+    // unknown id). Returns once its callable is not running, unless it runs
+    // on this thread (a callable cancelling its own request): then its
+    // captures go when that call returns.
+    void Cancel(std::uintptr_t id) noexcept
+    {
+        Entry entry;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            const auto found = table_.find(id);
+            if (found != table_.end()) {
+                entry = std::move(found->second);
+                table_.erase(found);
+            }
+            const std::thread::id self = std::this_thread::get_id();
+            finished_.wait(lock, [&] {
+                for (const Delivery* delivery = deliveries_; delivery != nullptr; delivery = delivery->next) {
+                    if (delivery->id == id && delivery->thread != self) {
+                        return false;
+                    }
+                }
+                return true;
+            });
+        }
+        // entry goes here, outside the lock: the callables' destructors are the game's
+    }
+
+    // True while a request waits in the table.
+    bool Waiting(std::uintptr_t id)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return table_.count(id) != 0;
+    }
+
+    // Queues a request on a lane (Kick sends it); its id.
+    std::uintptr_t Enqueue(std::size_t lane, Entry entry)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         std::deque<std::uintptr_t>& waiting = lanes_[lane].waiting;
@@ -396,11 +488,12 @@ public:
         } undo{waiting, false};
         waiting.back() = Insert(std::move(entry));
         undo.kept = true;
+        return waiting.back();
     }
 
     // The entry of the answer that arrived on a lane, taken out; null when
     // none was in flight (an answer of a request the platform dropped).
-    Entry TakeAnswer(std::size_t lane)
+    Entry TakeAnswer(std::size_t lane, Delivery& delivery)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const std::uintptr_t id = lanes_[lane].inFlight;
@@ -411,8 +504,10 @@ public:
         }
         Entry entry = std::move(found->second);
         table_.erase(found);
+        Track(id, delivery);
         return entry;
     }
+
 
     // Sends the next request of an idle lane. Inside a callback it only tries
     // the gate (a shut-down on another thread holds it while it waits for
@@ -431,14 +526,21 @@ public:
         {
             std::lock_guard<std::mutex> lock(mutex_);
             Lane& queue = lanes_[lane];
-            if (queue.inFlight != 0 || queue.waiting.empty()) {
+            if (queue.inFlight != 0) {
                 return;
             }
-            queue.inFlight = queue.waiting.front();
-            queue.waiting.pop_front();
-            next = table_.find(queue.inFlight)->second;  // a waiting id is in the table until the lane's answer
+            while (next == nullptr && !queue.waiting.empty()) {  // a cancelled request left the table: skipped
+                const auto found = table_.find(queue.waiting.front());
+                if (found != table_.end()) {
+                    queue.inFlight = found->first;
+                    next = found->second;
+                }
+                queue.waiting.pop_front();
+            }
         }
-        next->Send();
+        if (next != nullptr) {
+            next->Send();
+        }
     }
 
     // Runs the platform's pump, then sends what the lanes could not send
@@ -492,6 +594,14 @@ private:
         } while (!hub.binaries.compare_exchange_weak(head, &binary_, std::memory_order_acq_rel));
     }
 
+    void Track(std::uintptr_t id, Delivery& delivery) noexcept
+    {
+        delivery.id = id;
+        delivery.thread = std::this_thread::get_id();
+        delivery.next = deliveries_;
+        deliveries_ = &delivery;
+    }
+
     std::uintptr_t Insert(Entry entry)
     {
         const std::uintptr_t id = ++lastId_;  // 64 bits (32 on 32-bit systems) do not wrap in a game's life
@@ -520,6 +630,8 @@ private:
     std::mutex gate_;   // rule 3
     std::uintptr_t lastId_ = 0;
     std::unordered_map<std::uintptr_t, Entry> table_;
+    Delivery* deliveries_ = nullptr;     // the entries being delivered now, on any thread
+    std::condition_variable finished_;  // a delivery ended
     Lane lanes_[kLaneCount];
     TesselCppBinary binary_{};
     ExceptionHook exceptionHook_;
@@ -617,6 +729,86 @@ inline void SetTraceHook(TraceHook hook)
     detail::Registry::Instance().SetTraceHook(std::move(hook));
 }
 
+/** @cond INTERNAL */
+namespace detail {
+struct Handles;
+}
+/** @endcond */
+
+/**
+ * The handle of a cancellable request: a request whose callable is wrapped
+ * in tessel::Cancellable() returns one. Destroying it or calling cancel()
+ * takes the request back: its callables (a popup's second one too) never
+ * run after that, and their captures are destroyed exactly once: at once,
+ * or, when the pump is calling one of them on another thread, once that
+ * call has returned (cancel() waits for it, so a callable must not wait for
+ * the thread that cancels it). Called from inside one of its own callables,
+ * cancel() returns at once and the captures go when that call returns.
+ * A handle of a request that was answered or dropped does nothing.
+ */
+class [[nodiscard]] Request {
+public:
+    /** An empty handle: cancels nothing. */
+    Request() noexcept = default;
+    /** @param other Handed over; left empty. */
+    Request(Request&& other) noexcept
+        : registry_(std::exchange(other.registry_, nullptr)), id_(std::exchange(other.id_, 0))
+    {
+    }
+    /**
+     * Cancels this handle's request, then takes over another's.
+     * @param other Handed over; left empty.
+     * @return This handle.
+     */
+    Request& operator=(Request&& other) noexcept
+    {
+        if (this != &other) {
+            cancel();
+            registry_ = std::exchange(other.registry_, nullptr);
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    Request(const Request&) = delete;
+    Request& operator=(const Request&) = delete;
+    /** Cancels the request (see cancel()). */
+    ~Request() { cancel(); }
+
+    /** Takes the request back, once; the handle is empty afterwards. */
+    void cancel() noexcept
+    {
+        if (registry_ != nullptr) {
+            static_cast<detail::Registry*>(std::exchange(registry_, nullptr))->Cancel(std::exchange(id_, 0));
+        }
+    }
+    /** Lets the request run as if it had no handle; the handle is empty afterwards. */
+    void release() noexcept
+    {
+        registry_ = nullptr;
+        id_ = 0;
+    }
+    /** @return True while the request waits for an answer that will call it. */
+    bool pending() const { return registry_ != nullptr && static_cast<detail::Registry*>(registry_)->Waiting(id_); }
+
+private:
+    friend struct detail::Handles;
+    Request(detail::Registry* registry, std::uintptr_t id) noexcept : registry_(registry), id_(id) {}
+
+    void* registry_ = nullptr;  // the detail::Registry of the binary whose table holds the id (a hidden type)
+    std::uintptr_t id_ = 0;
+};
+
+/** @cond INTERNAL */
+namespace detail {
+struct Handles {
+    static Request Make(Registry& registry, std::uintptr_t id) noexcept
+    {
+        return id != 0 ? Request(&registry, id) : Request();
+    }
+};
+}  // namespace detail
+/** @endcond */
+
 /**
  * How many requests made through these headers still wait for their
  * callbacks (a popup with a second callable counts until its second one).
@@ -663,12 +855,20 @@ inline Result UnInitialize()
     return ToResult(detail::ShutDown());
 }
 
+/** When a Platform or module object initializes what it keeps. */
+enum class Start {
+    Now,   /**< In its constructor. */
+    Later, /**< When start() is called. */
+};
+
 /**
  * Base of the objects that keep the platform or a module initialized while
- * they live: constructed with the result of the initialization; destroyed or
- * closed, it uninitializes only what it initialized itself (code 0). After
- * AlreadyInitialized (18) someone else initialized it and uninitializes it:
- * a second object for the same platform or module leaves it initialized.
+ * they live: they initialize when constructed (or at start(), when
+ * constructed with Start::Later); destroyed or stopped, they uninitialize
+ * only what they initialized themselves (code 0). After AlreadyInitialized
+ * (18) someone else initialized it and uninitializes it: a second object
+ * for the same platform or module leaves it initialized. Movable: the
+ * object moved to owns what the other initialized, the other nothing.
  * Declare the Platform first and the modules after it, so that they end in
  * reverse order.
  */
@@ -676,24 +876,68 @@ class Lifetime {
 public:
     Lifetime(const Lifetime&) = delete;
     Lifetime& operator=(const Lifetime&) = delete;
+    /** @param other Handed over: it owns nothing afterwards and cannot start. */
+    Lifetime(Lifetime&& other) noexcept
+        : kind_(other.kind_), platformEnds_(other.platformEnds_), ownEnds_(other.ownEnds_),
+          initialized_(std::move(other.initialized_)), initialize_(std::move(other.initialize_)),
+          close_(other.close_), name_(other.name_), open_(std::exchange(other.open_, false))
+    {
+        other.initialize_ = nullptr;
+    }
+    /**
+     * Ends what this object initialized (as the destructor), then takes over another's.
+     * @param other Handed over: it owns nothing afterwards and cannot start.
+     * @return This object.
+     */
+    Lifetime& operator=(Lifetime&& other) noexcept
+    {
+        if (this != &other) {
+            End();
+            kind_ = other.kind_;
+            platformEnds_ = other.platformEnds_;
+            ownEnds_ = other.ownEnds_;
+            initialized_ = std::move(other.initialized_);
+            initialize_ = std::move(other.initialize_);
+            other.initialize_ = nullptr;
+            close_ = other.close_;
+            name_ = other.name_;
+            open_ = std::exchange(other.open_, false);
+        }
+        return *this;
+    }
 
     /**
      * Uninitializes unless already closed; a failure becomes a trace line.
      * NotInitialized is none: the game shut it down already (a quit from a
      * callable through tessel::UnInitialize(), say).
      */
-    ~Lifetime()
-    {
-        if (open_) {
-            const Result result = Close();
-            if (!result.ok() && result.code != ResultCode::NotInitialized) {
-                detail::Trace(std::string(name_) + " uninitialized with result code " +
-                              std::to_string(static_cast<std::uint32_t>(result.code)));
-            }
-        }
-    }
+    ~Lifetime() { End(); }
 
-    /** @return The result of the initialization. */
+    /**
+     * Initializes, unless this object keeps it initialized already.
+     * @return The initialization's result (the earlier one while open);
+     *         NotInitialized for an object moved from.
+     */
+    Result start()
+    {
+        if (IsOpen()) {
+            return initialized_;
+        }
+        if (!initialize_) {
+            Result result;
+            result.code = ResultCode::NotInitialized;
+            return result;
+        }
+        platformEnds_ = detail::Generation(detail::kPlatformKind);
+        ownEnds_ = detail::Generation(kind_);
+        initialized_ = initialize_();
+        open_ = initialized_.code == ResultCode::Success;
+        return initialized_;
+    }
+    /** @return As Close(); start() may initialize again afterwards. */
+    Result stop() { return Close(); }
+
+    /** @return The result of the initialization (NotInitialized before a deferred start). */
     const Result& InitializeResult() const noexcept { return initialized_; }
     /**
      * @return True while initialized by this object: initialization answered
@@ -728,12 +972,16 @@ protected:
      * @param initialize Initializes; called after the end counts are read.
      * @param close Uninitializes.
      * @param name Name for trace lines.
+     * @param when Whether the constructor initializes.
      */
-    template <class Initialize>
-    Lifetime(std::size_t kind, Initialize&& initialize, Result (*close)(), const char* name)
-        : kind_(kind), platformEnds_(detail::Generation(detail::kPlatformKind)), ownEnds_(detail::Generation(kind)),
-          initialized_(initialize()), close_(close), name_(name), open_(initialized_.code == ResultCode::Success)
+    Lifetime(std::size_t kind, std::function<Result()> initialize, Result (*close)(), const char* name, Start when)
+        : kind_(kind), initialize_(std::move(initialize)), close_(close), name_(name)
     {
+        if (when == Start::Now) {
+            start();
+        } else {
+            initialized_.code = ResultCode::NotInitialized;
+        }
     }
 
 private:
@@ -743,24 +991,37 @@ private:
         return detail::Generation(detail::kPlatformKind) == platformEnds_ && detail::Generation(kind_) == ownEnds_;
     }
 
+    void End() noexcept
+    {
+        if (open_) {
+            const Result result = Close();
+            if (!result.ok() && result.code != ResultCode::NotInitialized) {
+                detail::Trace(std::string(name_) + " uninitialized with result code " +
+                              std::to_string(static_cast<std::uint32_t>(result.code)));
+            }
+        }
+    }
+
     std::size_t kind_;
-    std::uint64_t platformEnds_;  // the end counts before the initialization
-    std::uint64_t ownEnds_;
+    std::uint64_t platformEnds_ = 0;  // the end counts before the initialization
+    std::uint64_t ownEnds_ = 0;
     Result initialized_;
+    std::function<Result()> initialize_;  // empty once moved from
     Result (*close_)();
     const char* name_;
-    bool open_;
+    bool open_ = false;
 };
 
 /**
- * The platform's lifetime: initializes it when constructed, uninitializes it
- * (see tessel::UnInitialize()) when destroyed. Declare it before the modules.
+ * The platform's lifetime: initializes it when constructed (or at start()),
+ * uninitializes it (see tessel::UnInitialize()) when destroyed. Declare it
+ * before the modules.
  */
 class Platform : public Lifetime {
 public:
-    /** @param gameId The game's id. */
-    explicit Platform(const std::wstring& gameId)
-        : Lifetime(detail::kPlatformKind, [&gameId] { return Initialize(gameId); }, &UnInitialize, "the platform")
+    /** @param gameId The game's id. @param when Whether the constructor initializes. */
+    explicit Platform(const std::wstring& gameId, Start when = Start::Now)
+        : Lifetime(detail::kPlatformKind, [gameId] { return Initialize(gameId); }, &UnInitialize, "the platform", when)
     {
     }
 };

@@ -42,7 +42,11 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_Log
 /** Keeps Scrivo initialized while it lives (declare it after the Platform). */
 class Scrivo : public Lifetime {
 public:
-    Scrivo() : Lifetime(tessel::detail::kScrivoKind, [&] { return Initialize(); }, &UnInitialize, "Scrivo") {}
+    /** @param when Whether the constructor initializes. */
+    explicit Scrivo(Start when = Start::Now)
+        : Lifetime(tessel::detail::kScrivoKind, [] { return Initialize(); }, &UnInitialize, "Scrivo", when)
+    {
+    }
 };
 
 /**
@@ -53,14 +57,14 @@ public:
  * @param callback `(const Result&)`.
  */
 template <class F>
-void Send(const LogRecord& record, F&& callback)
+tessel::detail::Returned<F> Send(const LogRecord& record, F&& callback)
 {
     const TesselLogSendParam param{record.auid,           record.cuid,           record.mktType1.c_str(),
                                    record.mktId1.c_str(),   record.mktType2.c_str(), record.mktId2.c_str(),
                                    record.gameVersion.c_str(), record.logGroupId.c_str(), record.serverCd.c_str(),
                                    record.serverCdDet.c_str(), record.lvCd.c_str(),  record.lvCdDet.c_str(),
                                    record.contents.c_str()};
-    tessel::detail::Request<tessel::detail::NoValues, TesselLogSendCallback>(
+    return tessel::detail::Request<tessel::detail::NoValues, TesselLogSendCallback>(
         std::forward<F>(callback), [&param](TesselLogSendCallback c, void* context) { TesselAPI_LogSend(&param, c, context); });
 }
 

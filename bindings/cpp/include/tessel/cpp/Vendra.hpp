@@ -22,6 +22,54 @@
 /** Vendra, the purchase module. */
 namespace tessel::vendra {
 
+/** Kind of a product (TESSEL_PRODUCT_TYPE_CODE_*); other values are kept as they came. */
+enum class ProductType : std::int32_t {
+    None = TESSEL_PRODUCT_TYPE_CODE_NONE,                                   /**< No type. */
+    IndiePackageGameItem = TESSEL_PRODUCT_TYPE_CODE_INDIE_PACKAGE_GAME_ITEM, /**< An indie package game item. */
+    InGameItem = TESSEL_PRODUCT_TYPE_CODE_IN_GAME_ITEM,                     /**< An in-game item. */
+    PackageItem = TESSEL_PRODUCT_TYPE_CODE_PACKAGE_ITEM,                    /**< A package item. */
+};
+/** Kind of a discount (TESSEL_DISCOUNT_TYPE_*). */
+enum class DiscountType : std::int32_t {
+    None = TESSEL_DISCOUNT_TYPE_NONE,           /**< No discount. */
+    FixedRate = TESSEL_DISCOUNT_TYPE_FIXED_RATE, /**< A fixed rate. */
+    FlatRate = TESSEL_DISCOUNT_TYPE_FLAT_RATE,   /**< A flat rate. */
+};
+/** Kind of a purchase limit (TESSEL_PURCHASE_LIMIT_TYPE_CODE_*). */
+enum class PurchaseLimitType : std::int32_t {
+    None = TESSEL_PURCHASE_LIMIT_TYPE_CODE_NONE,           /**< No limit kind. */
+    Unlimited = TESSEL_PURCHASE_LIMIT_TYPE_CODE_UNLIMITED, /**< Unlimited. */
+    Member = TESSEL_PURCHASE_LIMIT_TYPE_CODE_MEMBER,       /**< Per member account. */
+    Character = TESSEL_PURCHASE_LIMIT_TYPE_CODE_CHARACTER, /**< Per character. */
+};
+/** What a purchase needs next (TESSEL_PURCHASE_PROGRESS_*). */
+enum class PurchaseProgress : std::int32_t {
+    None = TESSEL_PURCHASE_PROGRESS_NONE,                                   /**< Nothing known. */
+    NeedPaymentWindow = TESSEL_PURCHASE_PROGRESS_NEED_PAYMENT_WINDOW,       /**< The payment window must open. */
+    NotNeedPaymentWindow = TESSEL_PURCHASE_PROGRESS_NOT_NEED_PAYMENT_WINDOW, /**< No payment window is needed. */
+};
+
+/** @param value The value. @return Its name ("IN_GAME_ITEM", ...), or its number when unknown. */
+inline std::wstring to_string(ProductType value)
+{
+    return tessel::detail::NameOf(value, {L"NONE", L"INDIE_PACKAGE_GAME_ITEM", L"IN_GAME_ITEM", L"PACKAGE_ITEM"});
+}
+/** @param value The value. @return Its name ("FIXED_RATE", ...), or its number when unknown. */
+inline std::wstring to_string(DiscountType value)
+{
+    return tessel::detail::NameOf(value, {L"NONE", L"FIXED_RATE", L"FLAT_RATE"});
+}
+/** @param value The value. @return Its name ("MEMBER", ...), or its number when unknown. */
+inline std::wstring to_string(PurchaseLimitType value)
+{
+    return tessel::detail::NameOf(value, {L"NONE", L"UNLIMITED", L"MEMBER", L"CHARACTER"});
+}
+/** @param value The value. @return Its name ("NEED_PAYMENT_WINDOW", ...), or its number when unknown. */
+inline std::wstring to_string(PurchaseProgress value)
+{
+    return tessel::detail::NameOf(value, {L"NONE", L"NEED_PAYMENT_WINDOW", L"NOT_NEED_PAYMENT_WINDOW"});
+}
+
 /** A shop category. */
 struct ShopCategory {
     std::wstring categoryId;       /**< The category's id. */
@@ -38,7 +86,7 @@ struct Product {
     std::wstring name;                  /**< Display name. */
     std::wstring description;           /**< Description text. */
     std::int32_t quantity = 0;          /**< Quantity of items. */
-    std::int32_t productTypeCode = 0;   /**< Kind of product (TESSEL_PRODUCT_TYPE_CODE_*). */
+    ProductType productTypeCode = ProductType::None; /**< Kind of product. */
     std::wstring categoryId;            /**< The category's id. */
     std::wstring categoryName;          /**< Name of the product's category. */
     std::wstring currencyCode;          /**< Currency code of the prices. */
@@ -49,7 +97,7 @@ struct Product {
     double displaySalePrice = 0;        /**< Sale price as shown. */
     std::wstring displaySalePriceString; /**< Sale price as formatted text. */
     bool isDiscount = false;            /**< True while a discount applies. */
-    std::int32_t discountType = 0;      /**< Kind of discount (TESSEL_DISCOUNT_TYPE_*). */
+    DiscountType discountType = DiscountType::None; /**< Kind of discount. */
     std::int32_t discountTypeValue = 0; /**< Amount of the discount. */
     long long discountBeginDate = 0;    /**< Start of the discount, ms since 1970 (UTC). */
     long long discountEndDate = 0;      /**< End of the discount, ms since 1970 (UTC). */
@@ -59,7 +107,7 @@ struct Product {
     std::wstring thumbnailUrl;          /**< URL of the thumbnail image. */
     bool canWithdraw = false;           /**< True when a purchase of it can be withdrawn. */
     bool purchasedAtLeastOnce = false;  /**< True when the player bought it before. */
-    std::int32_t purchaseLimitTypeCode = 0; /**< Kind of purchase limit (TESSEL_PURCHASE_LIMIT_TYPE_CODE_*). */
+    PurchaseLimitType purchaseLimitTypeCode = PurchaseLimitType::None; /**< Kind of purchase limit. */
     std::int32_t purchaseLimitCount = 0; /**< Purchases allowed under the limit. */
     std::int32_t saleLimitCount = 0;    /**< Sales allowed in total. */
     long long saleBeginDate = 0;        /**< Start of sale, ms since 1970 (UTC). */
@@ -94,7 +142,7 @@ struct PurchaseResult {
     long long transactionMasterNumber = 0;            /**< Number of the purchase. */
     std::vector<long long> transactionDetailNumbers;  /**< Numbers of the purchase lines. */
     std::wstring oneTimePaymentUrl;                   /**< URL of the payment page; empty when none is needed. */
-    std::int32_t purchaseProgress = 0;                /**< What the purchase needs next (TESSEL_PURCHASE_PROGRESS_*). */
+    PurchaseProgress purchaseProgress = PurchaseProgress::None; /**< What the purchase needs next. */
     bool isPurchased = false;                         /**< True once the purchase is complete. */
     std::wstring extraData;                           /**< The game's extra data, passed through. */
     std::vector<PurchasedProduct> purchasedProducts;  /**< The purchased products. */
@@ -168,7 +216,7 @@ void FillProduct(Product& out, const Record& in)
     out.name = Text(in.name);
     out.description = Text(in.description);
     out.quantity = in.quantity;
-    out.productTypeCode = in.productTypeCode;
+    out.productTypeCode = static_cast<ProductType>(in.productTypeCode);
     out.categoryId = Text(in.categoryId);
     out.categoryName = Text(in.categoryName);
     out.currencyCode = Text(in.currencyCode);
@@ -179,7 +227,7 @@ void FillProduct(Product& out, const Record& in)
     out.displaySalePrice = in.displaySalePrice;
     out.displaySalePriceString = Text(in.displaySalePriceString);
     out.isDiscount = in.isDiscount;
-    out.discountType = in.discountType;
+    out.discountType = static_cast<DiscountType>(in.discountType);
     out.discountTypeValue = in.discountTypeValue;
     out.discountBeginDate = in.discountBeginDate;
     out.discountEndDate = in.discountEndDate;
@@ -189,7 +237,7 @@ void FillProduct(Product& out, const Record& in)
     out.thumbnailUrl = Text(in.thumbnailUrl);
     out.canWithdraw = in.canWithdraw;
     out.purchasedAtLeastOnce = in.purchasedAtLeastOnce;
-    out.purchaseLimitTypeCode = in.purchaseLimitTypeCode;
+    out.purchaseLimitTypeCode = static_cast<PurchaseLimitType>(in.purchaseLimitTypeCode);
     out.purchaseLimitCount = in.purchaseLimitCount;
     out.saleLimitCount = in.saleLimitCount;
     out.saleBeginDate = in.saleBeginDate;
@@ -266,7 +314,7 @@ struct Purchase {
                                                 in->transactionDetailNumbers + in->transactionDetailNumberCount);
         }
         out.oneTimePaymentUrl = Text(in->oneTimePaymentUrl);
-        out.purchaseProgress = in->purchaseProgress;
+        out.purchaseProgress = static_cast<PurchaseProgress>(in->purchaseProgress);
         out.isPurchased = in->isPurchased;
         out.extraData = Text(in->extraData);
         out.purchasedProducts = PurchasedProducts(in->purchasedProducts, in->purchasedProductCount);
@@ -385,11 +433,17 @@ inline std::wstring GetVersion() { return tessel::detail::Version(&TesselAPI_IAP
 /** Keeps Vendra initialized while it lives (declare it after the Platform). */
 class Vendra : public Lifetime {
 public:
-    /** @param storeId The store's id. */
-    explicit Vendra(TextArg storeId) : Lifetime(tessel::detail::kVendraKind, [&] { return Initialize(storeId.c_str()); }, &UnInitialize, "Vendra") {}
-    /** @param storeId The store's id. @param window The game's window. */
-    Vendra(TextArg storeId, const WindowInfo& window)
-        : Lifetime(tessel::detail::kVendraKind, [&] { return Initialize(storeId.c_str(), window); }, &UnInitialize, "Vendra")
+    /** @param storeId The store's id. @param when Whether the constructor initializes. */
+    explicit Vendra(TextArg storeId, Start when = Start::Now)
+        : Lifetime(tessel::detail::kVendraKind, [id = std::wstring(storeId.c_str())] { return Initialize(id.c_str()); },
+                   &UnInitialize, "Vendra", when)
+    {
+    }
+    /** @param storeId The store's id. @param window The game's window. @param when Whether the constructor initializes. */
+    Vendra(TextArg storeId, const WindowInfo& window, Start when = Start::Now)
+        : Lifetime(tessel::detail::kVendraKind,
+                   [id = std::wstring(storeId.c_str()), window] { return Initialize(id.c_str(), window); }, &UnInitialize,
+                   "Vendra", when)
     {
     }
 };
@@ -399,9 +453,9 @@ public:
  * @param callback `(const Result&, std::vector<ShopCategory>)`.
  */
 template <class F>
-void FetchShopCategories(F&& callback)
+tessel::detail::Returned<F> FetchShopCategories(F&& callback)
 {
-    detail::Request<detail::Categories, TesselShopCategoriesCallback>(
+    return detail::Request<detail::Categories, TesselShopCategoriesCallback>(
         std::forward<F>(callback),
         [](TesselShopCategoriesCallback c, void* context) { TesselAPI_FetchShopCategories(c, context); });
 }
@@ -413,10 +467,10 @@ void FetchShopCategories(F&& callback)
  * @param callback `(const Result&, std::vector<Product>)`.
  */
 template <class F>
-void FetchProducts(TextArg categoryId, PageRequest page, F&& callback)
+tessel::detail::Returned<F> FetchProducts(TextArg categoryId, PageRequest page, F&& callback)
 {
     const TesselFetchProductParam param{categoryId.c_str(), page.pageNumber, page.pageSize};
-    detail::Request<detail::Products, TesselProductsCallback>(
+    return detail::Request<detail::Products, TesselProductsCallback>(
         std::forward<F>(callback),
         [&param](TesselProductsCallback c, void* context) { TesselAPI_FetchProducts(&param, c, context); });
 }
@@ -427,9 +481,9 @@ void FetchProducts(TextArg categoryId, PageRequest page, F&& callback)
  * @param callback `(const Result&, std::vector<Product>)`.
  */
 template <class F>
-void FetchProducts(TextArg categoryId, F&& callback)
+tessel::detail::Returned<F> FetchProducts(TextArg categoryId, F&& callback)
 {
-    FetchProducts(categoryId.c_str(), PageRequest{}, std::forward<F>(callback));
+    return FetchProducts(categoryId.c_str(), PageRequest{}, std::forward<F>(callback));
 }
 
 /**
@@ -439,10 +493,10 @@ void FetchProducts(TextArg categoryId, F&& callback)
  * @param callback `(const Result&, std::vector<ProductEx>)`.
  */
 template <class F>
-void FetchProductsEx(TextArg categoryId, PageRequest page, F&& callback)
+tessel::detail::Returned<F> FetchProductsEx(TextArg categoryId, PageRequest page, F&& callback)
 {
     const TesselFetchProductParam param{categoryId.c_str(), page.pageNumber, page.pageSize};
-    detail::Request<detail::ProductsEx, TesselProductsExCallback>(
+    return detail::Request<detail::ProductsEx, TesselProductsExCallback>(
         std::forward<F>(callback),
         [&param](TesselProductsExCallback c, void* context) { TesselAPI_FetchProductsEx(&param, c, context); });
 }
@@ -453,11 +507,11 @@ void FetchProductsEx(TextArg categoryId, PageRequest page, F&& callback)
  * @param callback `(const Result&, PurchaseResult)`; PopupNotCreated when the window could not open.
  */
 template <class F>
-void StartPurchase(const PurchaseRequest& request, F&& callback)
+tessel::detail::Returned<F> StartPurchase(const PurchaseRequest& request, F&& callback)
 {
     std::vector<TesselOrderProduct> orders;
     const TesselStartPurchaseParam param = detail::ToParam(request, orders);
-    detail::Request<detail::Purchase, TesselPurchaseCallback>(
+    return detail::Request<detail::Purchase, TesselPurchaseCallback>(
         std::forward<F>(callback),
         [&param](TesselPurchaseCallback c, void* context) { TesselAPI_StartPurchase(&param, c, context); });
 }
@@ -470,11 +524,11 @@ void StartPurchase(const PurchaseRequest& request, F&& callback)
  *        is destroyed, or PopupNotCreated when it was not created or never attempted.
  */
 template <class F, class D>
-void StartPurchase(const PurchaseRequest& request, F&& callback, D&& onDestroy)
+tessel::detail::Returned<F> StartPurchase(const PurchaseRequest& request, F&& callback, D&& onDestroy)
 {
     std::vector<TesselOrderProduct> orders;
     const TesselStartPurchaseParam param = detail::ToParam(request, orders);
-    detail::Request2<detail::Purchase, TesselPurchaseCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::Purchase, TesselPurchaseCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselPurchaseCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_StartPurchaseEx(&param, c, d, context, context);
@@ -487,9 +541,9 @@ void StartPurchase(const PurchaseRequest& request, F&& callback, D&& onDestroy)
  * @param callback `(const Result&, bool confirmed, std::vector<PurchasedProduct>, std::vector<ChargeInfo>)`.
  */
 template <class F>
-void ConfirmPurchase(long long transactionMasterNumber, F&& callback)
+tessel::detail::Returned<F> ConfirmPurchase(long long transactionMasterNumber, F&& callback)
 {
-    detail::Request<detail::Confirmation, TesselConfirmPurchaseCallback>(
+    return detail::Request<detail::Confirmation, TesselConfirmPurchaseCallback>(
         std::forward<F>(callback), [transactionMasterNumber](TesselConfirmPurchaseCallback c, void* context) {
             TesselAPI_ConfirmPurchase(transactionMasterNumber, c, context);
         });
@@ -501,10 +555,10 @@ void ConfirmPurchase(long long transactionMasterNumber, F&& callback)
  * @param callback `(const Result&, std::wstring payment)`; PopupNotCreated when the window could not open.
  */
 template <class F>
-void StartPayment(const WindowOption& option, F&& callback)
+tessel::detail::Returned<F> StartPayment(const WindowOption& option, F&& callback)
 {
     const TesselPaymentOption param = detail::ToOption<TesselPaymentOption>(option);
-    detail::Request<detail::TextValue, TesselPaymentCallback>(
+    return detail::Request<detail::TextValue, TesselPaymentCallback>(
         std::forward<F>(callback),
         [&param](TesselPaymentCallback c, void* context) { TesselAPI_StartPayment(&param, c, context); });
 }
@@ -516,10 +570,10 @@ void StartPayment(const WindowOption& option, F&& callback)
  * @param onDestroy `(const Result&)`, once after @p callback (PopupNotCreated when no window opened).
  */
 template <class F, class D>
-void StartPayment(const WindowOption& option, F&& callback, D&& onDestroy)
+tessel::detail::Returned<F> StartPayment(const WindowOption& option, F&& callback, D&& onDestroy)
 {
     const TesselPaymentOption param = detail::ToOption<TesselPaymentOption>(option);
-    detail::Request2<detail::TextValue, TesselPaymentCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::TextValue, TesselPaymentCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselPaymentCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_StartPaymentEx(&param, c, d, context, context);
@@ -531,9 +585,9 @@ void StartPayment(const WindowOption& option, F&& callback, D&& onDestroy)
  * @param callback `(const Result&, std::vector<InventoryItem>)`.
  */
 template <class F>
-void FetchInventory(F&& callback)
+tessel::detail::Returned<F> FetchInventory(F&& callback)
 {
-    detail::Request<detail::Inventory, TesselInventoryCallback>(
+    return detail::Request<detail::Inventory, TesselInventoryCallback>(
         std::forward<F>(callback),
         [](TesselInventoryCallback c, void* context) { TesselAPI_FetchInventory(c, context); });
 }
@@ -544,10 +598,10 @@ void FetchInventory(F&& callback)
  * @param callback `(const Result&, bool agreed, std::wstring terms)`.
  */
 template <class F>
-void FetchTermsAgreement(const WindowOption& option, F&& callback)
+tessel::detail::Returned<F> FetchTermsAgreement(const WindowOption& option, F&& callback)
 {
     const TesselTermsOption param = detail::ToOption<TesselTermsOption>(option);
-    detail::Request<detail::Terms, TesselTermsAgreementCallback>(
+    return detail::Request<detail::Terms, TesselTermsAgreementCallback>(
         std::forward<F>(callback),
         [&param](TesselTermsAgreementCallback c, void* context) { TesselAPI_FetchTermsAgreement(&param, c, context); });
 }
@@ -559,10 +613,10 @@ void FetchTermsAgreement(const WindowOption& option, F&& callback)
  * @param onDestroy `(const Result&)`, once after @p callback (PopupNotCreated when no window opened).
  */
 template <class F, class D>
-void FetchTermsAgreement(const WindowOption& option, F&& callback, D&& onDestroy)
+tessel::detail::Returned<F> FetchTermsAgreement(const WindowOption& option, F&& callback, D&& onDestroy)
 {
     const TesselTermsOption param = detail::ToOption<TesselTermsOption>(option);
-    detail::Request2<detail::Terms, TesselTermsAgreementCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::Terms, TesselTermsAgreementCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselTermsAgreementCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_FetchTermsAgreementEx(&param, c, d, context, context);
@@ -574,9 +628,9 @@ void FetchTermsAgreement(const WindowOption& option, F&& callback, D&& onDestroy
  * @param callback `(const Result&, std::vector<VoidedPurchase>)`.
  */
 template <class F>
-void FetchVoidedPurchases(F&& callback)
+tessel::detail::Returned<F> FetchVoidedPurchases(F&& callback)
 {
-    detail::Request<detail::Voided, TesselVoidedPurchasesCallback>(
+    return detail::Request<detail::Voided, TesselVoidedPurchasesCallback>(
         std::forward<F>(callback),
         [](TesselVoidedPurchasesCallback c, void* context) { TesselAPI_FetchVoidedPurchases(c, context); });
 }
@@ -589,11 +643,11 @@ void FetchVoidedPurchases(F&& callback)
  *        may be omitted.
  */
 template <class F, class D = tessel::detail::Nothing>
-void WithdrawGame(const WindowOption& option, F&& callback, D&& onDestroy = {})
+tessel::detail::Returned<F> WithdrawGame(const WindowOption& option, F&& callback, D&& onDestroy = {})
 {
     const TesselWithdrawGameOptionParams param{static_cast<std::int32_t>(option.webviewMode), option.x, option.y,
                                                option.width, option.height};
-    detail::Request2<detail::FlagValue, TesselWithdrawGameCallback, detail::NoValues, TesselOnDestroyCallback>(
+    return detail::Request2<detail::FlagValue, TesselWithdrawGameCallback, detail::NoValues, TesselOnDestroyCallback>(
         std::forward<F>(callback), std::forward<D>(onDestroy),
         [&param](TesselWithdrawGameCallback c, TesselOnDestroyCallback d, void* context) {
             TesselAPI_WithdrawGame(&param, c, d, context, context);

@@ -48,6 +48,59 @@ private:
 
 /** @cond INTERNAL */
 namespace detail {
+template <class F>
+struct CancellableCallable {
+    F callable;
+};
+}  // namespace detail
+/** @endcond */
+
+/**
+ * Makes a request cancellable: passed as its (first) callable, the request
+ * returns a tessel::Request whose destruction or cancel() takes it back.
+ * @param callable The callable, moved or copied in.
+ * @return The wrapped callable, for the request call only.
+ */
+template <class F>
+detail::CancellableCallable<std::decay_t<F>> Cancellable(F&& callable)
+{
+    return detail::CancellableCallable<std::decay_t<F>>{std::forward<F>(callable)};
+}
+
+/** @cond INTERNAL */
+namespace detail {
+
+template <class F>
+struct IsCancellable : std::false_type {};
+template <class F>
+struct IsCancellable<CancellableCallable<F>> : std::true_type {};
+
+// What a request returns for its first callable F: a handle for a callable
+// wrapped by tessel::Cancellable(), nothing otherwise.
+template <class F>
+using Returned = std::conditional_t<IsCancellable<std::decay_t<F>>::value, ::tessel::Request, void>;
+
+// The game's callable out of its wrapper.
+template <class F>
+decltype(auto) Unwrapped(F&& callable) noexcept
+{
+    if constexpr (IsCancellable<std::decay_t<F>>::value) {
+        return (std::forward<F>(callable).callable);
+    } else {
+        return std::forward<F>(callable);
+    }
+}
+
+// The handle of a registered request (id 0: none registered).
+template <class F>
+Returned<F> Handed([[maybe_unused]] Registry& registry, [[maybe_unused]] std::uintptr_t id) noexcept
+{
+    if constexpr (IsCancellable<std::decay_t<F>>::value) {
+        return Handles::Make(registry, id);
+    } else {
+        return;
+    }
+}
 
 // Owned copy of a text of a C record (one copy; null reads as empty).
 inline std::wstring Text(const wchar_t* text)
@@ -83,11 +136,13 @@ struct Nothing {};
 
 template <class F>
 struct ComparesToNull : std::is_pointer<F> {};
+template <>
+struct ComparesToNull<std::nullptr_t> : std::true_type {};
 template <class Signature>
 struct ComparesToNull<std::function<Signature>> : std::true_type {};
 
-// True for a callable that holds nothing to call (a null function pointer,
-// an empty std::function); a lambda is never empty.
+// True for a callable that holds nothing to call (a literal nullptr, a null
+// function pointer, an empty std::function); a lambda is never empty.
 template <class F>
 bool IsEmpty(const F& callable) noexcept
 {
@@ -111,7 +166,7 @@ struct Context : ContextBase {
 template <class F, class Values>
 void Invoke(F& callable, const Result& result, Values& values)
 {
-    if constexpr (!std::is_same_v<F, Nothing>) {
+    if constexpr (!std::is_same_v<F, Nothing> && !std::is_same_v<F, std::nullptr_t>) {
         if (!IsEmpty(callable)) {
             std::apply([&](auto&... value) { callable(result, std::move(value)...); }, values);
         }
@@ -142,7 +197,8 @@ template <class F, class Values>
 struct Accepts;
 template <class F, class... Values>
 struct Accepts<F, std::tuple<Values...>>
-    : std::bool_constant<std::is_same_v<F, Nothing> || std::is_invocable_v<F&, const Result&, Values&&...>> {
+    : std::bool_constant<std::is_same_v<F, Nothing> || std::is_same_v<F, std::nullptr_t> ||
+                         std::is_invocable_v<F&, const Result&, Values&&...>> {
 };
 
 // Makes the context of a request: it owns the callables (moved or copied
@@ -222,15 +278,17 @@ struct Trampoline<Ctx, IsFirst, IsLast, Convert, void (*)(R*, Args...), LaneInde
         }
         const CallbackScope scope;  // inside the platform's pump, until this returns
         Registry& registry = Registry::Instance();
+        Delivery delivery;
         Entry entry;
         if constexpr (LaneIndex < kLaneCount) {
-            entry = registry.TakeAnswer(LaneIndex);
+            entry = registry.TakeAnswer(LaneIndex, delivery);
         } else {
-            entry = registry.Take(record->userContext, IsLast);
+            entry = registry.Take(record->userContext, IsLast, delivery);
         }
         if (entry != nullptr) {
             Deliver<IsFirst>(static_cast<Ctx&>(*entry), *record, [&] { return Convert::Convert(args...); });
-            entry.reset();  // the last reference of a request taken out frees its callables here
+            entry.reset();  // the last reference of a request taken out (or cancelled) frees its callables here
+            registry.Finished(delivery);
         }
         if constexpr (LaneIndex < kLaneCount) {
             registry.Kick(LaneIndex);
@@ -254,52 +312,62 @@ struct FlagValue {
 
 // Sends a request with one callable: C function send(callback, context).
 template <class Convert, class CFn, class F, class SendFn>
-void Request(F&& callable, SendFn&& send)
+Returned<F> Request(F&& callable, SendFn&& send)
 {
     using Ctx = Context<typename Convert::Values, std::tuple<>>;
-    std::shared_ptr<Ctx> context = MakeContext<typename Convert::Values>(std::forward<F>(callable));
+    std::shared_ptr<Ctx> context = MakeContext<typename Convert::Values>(Unwrapped(std::forward<F>(callable)));
+    Registry& registry = Registry::Instance();
     if (context == nullptr) {
         send(static_cast<CFn>(nullptr), nullptr);
-        return;
+        return Handed<F>(registry, 0);
     }
-    Registry& registry = Registry::Instance();
-    registry.Gated([&] { send(&Trampoline<Ctx, true, true, Convert, CFn>::Call, registry.Add(std::move(context))); });
+    void* id = nullptr;
+    registry.Gated([&] {
+        id = registry.Add(std::move(context));
+        send(&Trampoline<Ctx, true, true, Convert, CFn>::Call, id);
+    });
+    return Handed<F>(registry, reinterpret_cast<std::uintptr_t>(id));
 }
 
 // Sends a request with two callables, each called once (the second after
 // the first): send(callback, second callback, context); one context serves both.
 template <class Convert, class CFn, class SecondConvert, class SecondCFn, class F1, class F2, class SendFn>
-void Request2(F1&& first, F2&& second, SendFn&& send)
+Returned<F1> Request2(F1&& first, F2&& second, SendFn&& send)
 {
+    static_assert(!IsCancellable<std::decay_t<F2>>::value, "wrap the first callable in tessel::Cancellable()");
     using Ctx = Context<typename Convert::Values, typename SecondConvert::Values>;
     std::shared_ptr<Ctx> context = MakeContext<typename Convert::Values, typename SecondConvert::Values>(
-        std::forward<F1>(first), std::forward<F2>(second));
+        Unwrapped(std::forward<F1>(first)), std::forward<F2>(second));
+    Registry& registry = Registry::Instance();
     if (context == nullptr) {
         send(static_cast<CFn>(nullptr), static_cast<SecondCFn>(nullptr), nullptr);
-        return;
+        return Handed<F1>(registry, 0);
     }
-    Registry& registry = Registry::Instance();
+    void* id = nullptr;
     registry.Gated([&] {
+        id = registry.Add(std::move(context));
         send(&Trampoline<Ctx, true, false, Convert, CFn>::Call,
-             &Trampoline<Ctx, false, true, SecondConvert, SecondCFn>::Call, registry.Add(std::move(context)));
+             &Trampoline<Ctx, false, true, SecondConvert, SecondCFn>::Call, id);
     });
+    return Handed<F1>(registry, reinterpret_cast<std::uintptr_t>(id));
 }
 
 // Sends a request whose C callback takes no context, one at a time on its
 // lane: send(callback) is called now or once the answers before it arrived.
 template <std::size_t LaneIndex, class Convert, class CFn, class F, class SendFn>
-void LaneRequest(F&& callable, SendFn&& send)
+Returned<F> LaneRequest(F&& callable, SendFn&& send)
 {
     using Ctx = Context<typename Convert::Values, std::tuple<>>;
     constexpr CFn callback = &Trampoline<Ctx, true, true, Convert, CFn, LaneIndex>::Call;
-    if (IsEmpty(callable)) {
-        return;  // a list nobody reads: not fetched
+    Registry& registry = Registry::Instance();
+    if (IsEmpty(Unwrapped(callable))) {
+        return Handed<F>(registry, 0);  // a list nobody reads: not fetched
     }
     auto sender = [send = std::forward<SendFn>(send)]() mutable noexcept { send(callback); };
-    Registry& registry = Registry::Instance();
-    registry.Enqueue(LaneIndex,
-                     MakeContext<typename Convert::Values>(std::forward<F>(callable), Nothing{}, std::move(sender)));
+    const std::uintptr_t id = registry.Enqueue(
+        LaneIndex, MakeContext<typename Convert::Values>(Unwrapped(std::forward<F>(callable)), Nothing{}, std::move(sender)));
     registry.Kick(LaneIndex);
+    return Handed<F>(registry, id);
 }
 
 }  // namespace detail
