@@ -20,7 +20,9 @@ message(STATUS "pkg-config: ${flags}")
 separate_arguments(flags UNIX_COMMAND "${flags}")
 separate_arguments(cflags UNIX_COMMAND "${CFLAGS}")
 separate_arguments(ldflags UNIX_COMMAND "${LDFLAGS}")
-execute_process(COMMAND "${CC}" ${cflags} "${SOURCE}" -o "${OUTPUT}" ${flags} ${ldflags} RESULT_VARIABLE rc)
+# The linker flags go first: a -fsanitize= among them placed after the
+# compiler's -fno-sanitize= would turn back on what the build turned off.
+execute_process(COMMAND "${CC}" ${ldflags} ${cflags} "${SOURCE}" -o "${OUTPUT}" ${flags} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "building ${SOURCE} with the pkg-config flags failed")
 endif()
