@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "outcomes.hpp"
+#include "tessel/runtime/Spares.hpp"
 #include "tessel/sandbox/Sandbox.hpp"
 #include "tessel/sandbox/TesselSandbox.h"
 
@@ -123,8 +124,9 @@ struct AnswerNote {
 };
 
 // A queued job: one allocation holds the queue's link, what the pump and the
-// trace need and the work itself (JobOf). Freed through destroy.
-struct Job {
+// trace need and the work itself (JobOf). Freed through destroy, into the
+// spare blocks (Spares.hpp) that the next request's job is made in.
+struct Job : tessel::rt::InSpares {
     Job* next = nullptr;
     void (*run)(Job&) = nullptr;
     void (*destroy)(Job*) noexcept = nullptr;

@@ -137,6 +137,11 @@ public:
     }
     void Clear() override { slots_.fill(SlotValue(NullText{})); }
 
+    // Made and deleted in spare blocks (Spares.hpp): a request's object
+    // lives only for its request call, and the next request's reuses it.
+    static void* operator new(std::size_t size) { return tessel::rt::Spares::Take(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { tessel::rt::Spares::Give(block, size); }
+
     const ParamState& State() const { return state_; }
     ParamState& State() { return state_; }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tessel/runtime/Marshal.hpp"
+#include "tessel/runtime/Spares.hpp"
 
 namespace tessel::rt {
 
@@ -28,10 +29,15 @@ bool ExchangeCallbackEntered(bool entered) noexcept;
 
 // C flavour: the callback and the game's context. The context travels in the
 // last field of the TesselAPICallbackResult the callback receives.
+// Replies and pair contexts are the requests' heap contexts: they live in
+// spare blocks (Spares.hpp), freed by the trampoline into the next request's.
 template <class Callback>
 struct CReply {
     Callback callback = nullptr;
     void* context = nullptr;
+
+    static void* operator new(std::size_t size) { return Spares::Take(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { Spares::Give(block, size); }
 
     explicit operator bool() const noexcept { return callback != nullptr; }
 
@@ -121,6 +127,9 @@ template <class Callback>
 struct CppReply {
     Callback callback = nullptr;
 
+    static void* operator new(std::size_t size) { return Spares::Take(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { Spares::Give(block, size); }
+
     explicit operator bool() const noexcept { return callback != nullptr; }
 
     // The by-value arguments are built straight into the call; once all of
@@ -158,6 +167,8 @@ struct PairContext {
     bool resultHeard = false;
 
     explicit operator bool() const noexcept { return static_cast<bool>(result); }
+    static void* operator new(std::size_t size) { return Spares::Take(size); }
+    static void operator delete(void* block, std::size_t size) noexcept { Spares::Give(block, size); }
 };
 
 // --- Parameter objects -------------------------------------------------------
