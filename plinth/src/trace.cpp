@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <type_traits>
+#include <algorithm>
 
 #include "text.hpp"
 
@@ -18,7 +20,8 @@ struct Receiver {
     std::mutex mutex;
     TesselSandboxTraceCallback callback = nullptr;
     void* context = nullptr;
-    TraceTap tap = nullptr;
+    std::atomic<bool> hasCallback{false};  // read without the lock by the request lines
+    std::atomic<const TraceTap*> tap{nullptr};
     std::atomic<bool> on{false};
 
     Receiver()
@@ -26,6 +29,7 @@ struct Receiver {
         const char* value = std::getenv("TESSEL_SANDBOX_TRACE");
         if (value != nullptr && std::strcmp(value, "1") == 0) {
             callback = &ToStderr;
+            hasCallback = true;
             on = true;
         }
     }
@@ -41,7 +45,8 @@ Receiver& TheReceiver()
 
 bool TraceOn() noexcept { return TheReceiver().on.load(std::memory_order_relaxed); }
 
-void TraceLine(const std::string& line) noexcept
+// The receiver's line alone.
+void ToReceiver(const std::string& line) noexcept
 {
     Receiver& receiver = TheReceiver();
     // Lines are delivered one at a time, so a receiver sees whole lines.
@@ -49,8 +54,16 @@ void TraceLine(const std::string& line) noexcept
     if (receiver.callback != nullptr) {
         receiver.callback(line.c_str(), receiver.context);
     }
-    if (receiver.tap != nullptr) {
-        receiver.tap(line);
+}
+
+bool HasReceiver() noexcept { return TheReceiver().hasCallback.load(std::memory_order_relaxed); }
+const TraceTap* Tap() noexcept { return TheReceiver().tap.load(std::memory_order_acquire); }
+
+void TraceLine(const std::string& line) noexcept
+{
+    ToReceiver(line);
+    if (const TraceTap* tap = Tap()) {
+        tap->line(line);
     }
 }
 
@@ -60,10 +73,11 @@ void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexce
     std::lock_guard<std::mutex> lock(receiver.mutex);
     receiver.callback = callback;
     receiver.context = context;
-    receiver.on = callback != nullptr || receiver.tap != nullptr;
+    receiver.hasCallback = callback != nullptr;
+    receiver.on = callback != nullptr || receiver.tap.load() != nullptr;
 }
 
-void SetTraceTap(TraceTap tap) noexcept
+void SetTraceTap(const TraceTap* tap) noexcept
 {
     Receiver& receiver = TheReceiver();
     std::lock_guard<std::mutex> lock(receiver.mutex);
@@ -78,7 +92,7 @@ void SetTraceTap(TraceTap tap) noexcept
 namespace plinth {
 namespace {
 
-const char* ModuleName(uint32_t module)
+const char* ModuleName(uint32_t module) noexcept
 {
     switch (module) {
     case TESSEL_SANDBOX_MODULE_VENDRA: return "Vendra";
@@ -106,8 +120,17 @@ void AppendText(std::string& line, const wchar_t* text)
     line += '"';
 }
 
+// The sink of the trace's lines: fields written out at once.
 struct Fields {
     std::string& line;
+    void Note(const char* note, int32_t typeId)
+    {
+        if (note != nullptr) {
+            line += note;
+        } else {
+            line += " (parameter object of type " + std::to_string(typeId) + ")";
+        }
+    }
     Fields& Text(const char* name, const wchar_t* value)
     {
         line += ' ';
@@ -127,19 +150,67 @@ struct Fields {
     }
 };
 
-void AppendWebview(Fields fields, int32_t mode, int32_t x, int32_t y, int32_t width, int32_t height)
+// The sink of the timeline: fields copied raw, written out later.
+struct Recorder {
+    RawFields& raw;
+    void Note(const char* note, int32_t typeId) noexcept
+    {
+        raw.note = note;
+        raw.typeId = typeId;
+    }
+    RawFields::Field* Next(const char* name, RawFields::Kind kind) noexcept
+    {
+        if (raw.count == RawFields::kFields) {
+            raw.truncated = true;
+            return nullptr;
+        }
+        RawFields::Field& field = raw.fields[raw.count++];
+        field = {name, kind, 0, 0, 0};
+        return &field;
+    }
+    Recorder& Text(const char* name, const wchar_t* value) noexcept
+    {
+        if (RawFields::Field* field = Next(name, value != nullptr ? RawFields::Kind::Chars : RawFields::Kind::Null)) {
+            if (value != nullptr) {
+                const std::size_t room = RawFields::kTextRoom - raw.used;
+                std::size_t length = 0;
+                while (value[length] != L'\0' && length < room) {
+                    ++length;
+                }
+                raw.truncated = raw.truncated || value[length] != L'\0';
+                std::copy(value, value + length, raw.text + raw.used);
+                field->start = raw.used;
+                field->length = static_cast<uint16_t>(length);
+                raw.used = static_cast<uint16_t>(raw.used + length);
+            }
+        }
+        return *this;
+    }
+    template <class Number>
+    Recorder& Value(const char* name, Number value) noexcept
+    {
+        const bool isUnsigned = std::is_unsigned_v<Number> && !std::is_same_v<Number, bool>;
+        if (RawFields::Field* field = Next(name, isUnsigned ? RawFields::Kind::Unsigned : RawFields::Kind::Signed)) {
+            field->number = static_cast<int64_t>(value);
+        }
+        return *this;
+    }
+};
+
+template <class Sink>
+void AppendWebview(Sink fields, int32_t mode, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     fields.Value("webviewMode", mode).Value("x", x).Value("y", y).Value("width", width).Value("height", height);
 }
 
 // The values of a parameter object, read through its getters.
-void AppendParam(std::string& line, Base::IParam* param)
+template <class Sink>
+void VisitParam(Sink& fields, Base::IParam* param)
 {
     if (param == nullptr) {
-        line += " (no parameters)";
+        fields.Note(" (no parameters)", 0);
         return;
     }
-    Fields fields{line};
     switch (param->GetTypeId()) {
     case Base::kCharacterFetchParam: {
         auto* p = static_cast<Base::ICharacterFetchParam*>(param);
@@ -216,7 +287,7 @@ void AppendParam(std::string& line, Base::IParam* param)
         fields.Value("webviewMode", p->GetWebviewMode()).Value("flag", p->GetFlag() ? 1 : 0);
         break;
     }
-    default: line += " (parameter object of type " + std::to_string(param->GetTypeId()) + ")"; break;
+    default: fields.Note(nullptr, param->GetTypeId()); break;
     }
 }
 
@@ -225,37 +296,101 @@ std::string Head(const char* what, uint32_t module, uint32_t operation)
     return std::string(what) + ' ' + ModuleName(module) + " op=" + std::to_string(operation);
 }
 
-}  // namespace
-
-void TraceRequest(uint32_t module, uint32_t operation, const Sandbox::RequestRecord& request) noexcept
+void RequestLine(uint32_t module, uint32_t operation, const Sandbox::RequestRecord& request) noexcept
 {
     try {
         std::string line = Head("request", module, operation);
         line += ' ';
         line += request.function;
+        Fields fields{line};
         if (!request.key.empty()) {
-            line += " key=";
-            AppendText(line, request.key.c_str());
+            fields.Text("key", request.key.c_str());
         }
-        AppendParam(line, request.param);
-        TraceLine(line);
+        VisitParam(fields, request.param);
+        ToReceiver(line);
     } catch (...) {
         // Out of memory: the line is lost, the request is not.
     }
 }
 
-void TraceAnswer(const char* what, uint32_t module, uint32_t operation, const AnswerNote& note) noexcept
+void AnswerLine(const char* what, uint32_t module, uint32_t operation, const AnswerNote& note) noexcept
 {
     try {
         std::string line = Head(what, module, operation) + " result=" + std::to_string(note.code);
         if (note.listSize >= 0) {
             line += " list=" + std::to_string(note.listSize);
         }
-        TraceLine(line);
+        ToReceiver(line);
     } catch (...) {
         // Out of memory: the line is lost.
     }
 }
+
+}  // namespace
+
+void TraceRequest(uint32_t module, uint32_t operation, const Sandbox::RequestRecord& request) noexcept
+{
+    if (HasReceiver()) {
+        RequestLine(module, operation, request);
+    }
+    if (const TraceTap* tap = Tap()) {
+        tap->request(module, operation, request);
+    }
+}
+
+void TraceAnswer(const char* what, uint32_t module, uint32_t operation, const AnswerNote& note) noexcept
+{
+    if (HasReceiver()) {
+        AnswerLine(what, module, operation, note);
+    }
+    if (const TraceTap* tap = Tap()) {
+        tap->answer(what, module, operation, note);
+    }
+}
+
+void RecordFields(RawFields& raw, const Sandbox::RequestRecord& request) noexcept
+{
+    raw.note = nullptr;
+    raw.typeId = 0;
+    raw.count = 0;
+    raw.used = 0;
+    raw.truncated = false;
+    Recorder recorder{raw};
+    try {
+        if (!request.key.empty()) {
+            recorder.Text("key", request.key.c_str());
+        }
+        VisitParam(recorder, request.param);
+    } catch (...) {
+        // A getter let something out: what was read is kept.
+    }
+}
+
+void AppendFields(std::string& line, const RawFields& raw)
+{
+    Fields fields{line};
+    for (std::size_t i = 0; i < raw.count; ++i) {
+        const RawFields::Field& field = raw.fields[i];
+        switch (field.kind) {
+        case RawFields::Kind::Chars: {
+            const std::wstring text(raw.text + field.start, field.length);
+            fields.Text(field.name, text.c_str());
+            break;
+        }
+        case RawFields::Kind::Null: fields.Text(field.name, nullptr); break;
+        case RawFields::Kind::Signed: fields.Value(field.name, field.number); break;
+        case RawFields::Kind::Unsigned: fields.Value(field.name, static_cast<uint64_t>(field.number)); break;
+        }
+    }
+    if (raw.note != nullptr || raw.typeId != 0) {
+        fields.Note(raw.note, raw.typeId);
+    }
+    if (raw.truncated) {
+        line += " ...";
+    }
+}
+
+const char* TraceModuleName(uint32_t module) noexcept { return ModuleName(module); }
 
 void TracePopup(const char* what, uint64_t id, const std::wstring& kind, uint32_t operation) noexcept
 {
