@@ -1,6 +1,8 @@
 // Conversions from the platform's result objects.
 #include "tessel/runtime/Marshal.hpp"
 
+#include <atomic>
+#include <memory>
 #include <new>
 
 namespace tessel::rt {
@@ -26,6 +28,47 @@ CallbackResultCpp CallbackResultFromBase(Base::ICallbackResultObject* object)
         converted.value = object->GetValue();
     }
     return converted;
+}
+
+namespace {
+
+// The module's spare conversion (ConvertedResult); made by the first
+// completion, kept for the process (a reachable object, never freed).
+std::atomic<CallbackResultCpp*> g_spareResult{nullptr};
+
+void FillFromBase(CallbackResultCpp& converted, Base::ICallbackResultObject* object)
+{
+    if (object == nullptr) {
+        converted.result = ResultCpp();
+        converted.message.clear();
+        converted.value = 0;
+        return;
+    }
+    converted.result = ResultFromBase(object->GetResult());
+    const wchar_t* message = object->GetMessageText();
+    converted.message.assign(message != nullptr ? message : L"");
+    converted.value = object->GetValue();
+}
+
+}  // namespace
+
+ConvertedResult::ConvertedResult(Base::ICallbackResultObject* object)
+{
+    std::unique_ptr<CallbackResultCpp> taken(g_spareResult.exchange(nullptr, std::memory_order_acquire));
+    if (!taken) {
+        taken = std::make_unique<CallbackResultCpp>();
+    }
+    FillFromBase(*taken, object);  // the request field stays default: nobody writes it
+    converted_ = taken.release();
+}
+
+ConvertedResult::~ConvertedResult()
+{
+    CallbackResultCpp* empty = nullptr;
+    if (!g_spareResult.compare_exchange_strong(empty, converted_, std::memory_order_release,
+                                                          std::memory_order_relaxed)) {
+        delete converted_;
+    }
 }
 
 CallbackResultCpp ModuleResult(const ModuleIdentity& module, uint32_t operationCode, uint32_t resultCode,

@@ -190,6 +190,28 @@ TEST_F(DispatchTest, CompleteDeliversOnceAndFreesTheContext)
     EXPECT_EQ(g_heard[0].message, L"done");
 }
 
+// Trampolines convert into a spare result kept between completions: one run
+// from inside a callback converts into its own, and a later null message is
+// empty, not the text of the completion before.
+TEST_F(DispatchTest, ReusedConversionsNeitherMixNorKeepMessages)
+{
+    Sandbox::CallbackResultObject inner(new TestReply(2), 80, 0, std::wstring(L"inner"));
+    Sandbox::CallbackResultObject outer(new TestReply(1), 80, 0, std::wstring(L"outer, longer than most messages"));
+    rt::Complete<TestReply>(
+        kModule, &outer,
+        [&](const TestReply& reply, const CallbackResultCpp& converted) {
+            rt::Complete<TestReply>(kModule, &inner, kTell, kTell);
+            reply(converted);
+        },
+        kTell);
+    Sandbox::CallbackResultObject silent(new TestReply(3), 80, 0, std::nullopt);
+    rt::Complete<TestReply>(kModule, &silent, kTell, kTell);
+    ASSERT_EQ(g_heard.size(), 3u);
+    EXPECT_EQ(g_heard[0].message, L"inner");
+    EXPECT_EQ(g_heard[1].message, L"outer, longer than most messages");
+    EXPECT_EQ(g_heard[2].message, L"");
+}
+
 TEST_F(DispatchTest, CompleteSkipsAMissingCallbackAndDiscardingButStillFrees)
 {
     Sandbox::CallbackResultObject absent(new TestReply(1, false), 80, 0);

@@ -483,7 +483,7 @@ void Complete(const ModuleIdentity& module, Base::ICallbackResultObject* result,
         return;
     }
     DeliverOnce(
-        module, OperationOf(result), [&] { deliver(*context, CallbackResultFromBase(result)); },
+        module, OperationOf(result), [&] { deliver(*context, ConvertedResult(result).get()); },
         [&](const CallbackResultCpp& error) { answer(*context, error); });
 }
 
@@ -511,7 +511,7 @@ void CompletePopupResult(const ModuleIdentity& module, Base::ICallbackResultObje
     if (context->result && !IsDiscarding()) {
         context->resultHeard = true;
         DeliverOnce(
-            module, OperationOf(result), [&] { deliver(context->result, CallbackResultFromBase(result)); },
+            module, OperationOf(result), [&] { deliver(context->result, ConvertedResult(result).get()); },
             [&](const CallbackResultCpp& error) { answer(context->result, error); });
     }
     if (popupCreated && context->second) {
@@ -542,7 +542,7 @@ void CompleteSecond(const ModuleIdentity& module, Base::ICallbackResultObject* r
         return;
     }
     DeliverOnce(
-        module, OperationOf(result), [&] { deliver(context->second, CallbackResultFromBase(result)); },
+        module, OperationOf(result), [&] { deliver(context->second, ConvertedResult(result).get()); },
         [&](const CallbackResultCpp& error) { answer(context->second, error); });
 }
 
