@@ -9,12 +9,11 @@
 #include <array>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
-
-#include <cstring>
 
 #include <nlohmann/json.hpp>
 
