@@ -1,13 +1,13 @@
 // Where the trace goes.
 #include "trace.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <type_traits>
-#include <algorithm>
 
 #include "text.hpp"
 
@@ -45,6 +45,8 @@ Receiver& TheReceiver()
 
 bool TraceOn() noexcept { return TheReceiver().on.load(std::memory_order_relaxed); }
 
+namespace {
+
 // The receiver's line alone.
 void ToReceiver(const std::string& line) noexcept
 {
@@ -58,6 +60,8 @@ void ToReceiver(const std::string& line) noexcept
 
 bool HasReceiver() noexcept { return TheReceiver().hasCallback.load(std::memory_order_relaxed); }
 const TraceTap* Tap() noexcept { return TheReceiver().tap.load(std::memory_order_acquire); }
+
+}  // namespace
 
 void TraceLine(const std::string& line) noexcept
 {
