@@ -15,6 +15,18 @@
 #include <cstddef>
 #include <new>
 
+// g++ says AddressSanitizer is on with a macro, clang with a feature test.
+#if defined(__SANITIZE_ADDRESS__)
+#define TESSEL_SPARES_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESSEL_SPARES_UNDER_ASAN 1
+#endif
+#endif
+#ifndef TESSEL_SPARES_UNDER_ASAN
+#define TESSEL_SPARES_UNDER_ASAN 0
+#endif
+
 namespace tessel::rt {
 
 class Spares {
@@ -72,7 +84,7 @@ private:
     // use after free is still caught where it happens.
     static std::atomic<void*>* SlotsFor(std::size_t size) noexcept
     {
-#if defined(__SANITIZE_ADDRESS__)
+#if TESSEL_SPARES_UNDER_ASAN
         (void)size;
         return nullptr;
 #else
