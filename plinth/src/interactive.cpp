@@ -12,6 +12,9 @@ namespace plinth {
 namespace {
 
 std::atomic<bool> g_interactive{false};
+// How many windows wait: closing all popups outside interactive mode looks
+// at this and takes no lock.
+std::atomic<std::size_t> g_waiting{0};
 
 struct Registry {
     std::mutex mutex;
@@ -118,6 +121,7 @@ void HoldWindow(PendingWindow& window) noexcept
         std::lock_guard<std::mutex> lock(registry.mutex);
         window.front().view.id = registry.next++;
         registry.windows.splice(registry.windows.end(), window);
+        ++g_waiting;
     }
     console::NoteChange();
 }
@@ -139,6 +143,7 @@ ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::strin
             return ChoiceAnswer::NotOffered;
         }
         taken.splice(taken.end(), registry.windows, found);
+        --g_waiting;
     }
     WaitingWindow& window = taken.front();
     WindowAnswers answers;
@@ -156,11 +161,15 @@ ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::strin
 
 std::size_t EndWaitingWindows() noexcept
 {
+    if (g_waiting.load() == 0) {
+        return 0;
+    }
     PendingWindow ended;
     {
         Registry& registry = TheRegistry();
         std::lock_guard<std::mutex> lock(registry.mutex);
         ended.swap(registry.windows);
+        g_waiting = 0;
     }
     for (WaitingWindow& window : ended) {
         Queue(window.closed, window.view);
