@@ -204,10 +204,9 @@ WindowAnswers PopupAnswers(const Sandbox::RequestRecord& request, uint32_t opera
 {
     WindowAnswers answers;
     answers.resultCode = TESSEL_RESULT_SUCCESS;
+    auto shown = std::make_shared<Sandbox::PopupResultData>(true);
     answers.result = DataAnswerJob(request.As<Base::Trampoline>(), request.context, operation, TESSEL_RESULT_SUCCESS,
-                                   std::to_wstring(count) + L" popup(s) shown.", [shown = std::make_shared<Sandbox::PopupResultData>(true)] {
-                                       return shown.get();
-                                   });
+                                   std::to_wstring(count) + L" popup(s) shown.", [shown] { return shown.get(); });
     const auto destroy = request.SecondAs<Base::Trampoline>();
     if (choice == Choice::OpenLink) {
         answers.noticeCode = TESSEL_SANDBOX_RESULT_LINK_OPENED;
