@@ -79,8 +79,9 @@ bool InteractiveMode() noexcept { return g_interactive.load(std::memory_order_re
 
 void SetInteractiveMode(bool on) noexcept
 {
-    g_interactive = on;
-    console::NoteChange();
+    if (g_interactive.exchange(on) != on) {
+        console::NoteChange();
+    }
 }
 
 JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operation, uint32_t code,

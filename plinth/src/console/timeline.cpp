@@ -3,6 +3,7 @@
 // answer was delivered or dropped. It is read from the trace, whose lines
 // are already made for every event, so the request path has no hook of its
 // own: with the console off the trace stays off and this costs nothing.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -45,9 +46,16 @@ struct Timeline {
     Steady::time_point start = Steady::now();
 };
 
+// Set once the timeline exists: a change noted before nobody could wait
+// for one (the console never ran) touches nothing and allocates nothing.
+std::atomic<bool> g_timelineMade{false};
+
 Timeline& TheTimeline()
 {
     static Timeline timeline;
+    if (!g_timelineMade.load(std::memory_order_relaxed)) {
+        g_timelineMade = true;
+    }
     return timeline;
 }
 
@@ -199,6 +207,9 @@ std::string TimelineJson()
 
 void NoteChange() noexcept
 {
+    if (!g_timelineMade) {
+        return;
+    }
     Timeline& timeline = TheTimeline();
     {
         std::lock_guard<std::mutex> lock(timeline.mutex);
