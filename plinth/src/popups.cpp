@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "interactive.hpp"
 #include "popups.hpp"
 #include "profile.hpp"
 #include "tessel/sandbox/SandboxPopups.hpp"
@@ -191,6 +192,68 @@ bool CreatesPopups()
     return PopupOpens(state.created);
 }
 
+// --- Interactive popups (interactive.hpp) ---------------------------------------
+
+const char* const kCloseButtonNames[] = {"CUSTOM",    "PRESET_01", "PRESET_02", "PRESET_03",
+                                         "PRESET_04", "PRESET_05", "PRESET_06", "DEFAULT"};
+
+// The answers to a choice on a held popup: the result says it was shown,
+// the destroy notice how it went away (its value is the close-button kind).
+WindowAnswers PopupAnswers(const Sandbox::RequestRecord& request, uint32_t operation, std::size_t count,
+                           Choice choice, int32_t option, const std::vector<WindowPopup>& popups)
+{
+    WindowAnswers answers;
+    answers.resultCode = TESSEL_RESULT_SUCCESS;
+    auto shown = std::make_shared<Sandbox::PopupResultData>(true);
+    answers.result = DataAnswerJob(request.As<Base::Trampoline>(), request.context, operation, TESSEL_RESULT_SUCCESS,
+                                   std::to_wstring(count) + L" popup(s) shown.", [shown] { return shown.get(); });
+    const auto destroy = request.SecondAs<Base::Trampoline>();
+    if (choice == Choice::OpenLink) {
+        answers.noticeCode = TESSEL_SANDBOX_RESULT_LINK_OPENED;
+        answers.notice = DestroyNoticeJob(destroy, request.secondContext, operation, answers.noticeCode,
+                                          popups.at(static_cast<std::size_t>(option)).link, 0);
+        return answers;
+    }
+    const int32_t kind = option >= 0 ? option : popups.front().closeButton;
+    std::wstring message = L"Closed with the close button ";
+    const char* name = kind >= 0 && kind <= 7 ? kCloseButtonNames[kind] : "of the popup's own kind";
+    message.append(name, name + std::char_traits<char>::length(name));
+    answers.noticeCode = TESSEL_RESULT_SUCCESS;
+    answers.notice = DestroyNoticeJob(destroy, request.secondContext, operation, TESSEL_RESULT_SUCCESS,
+                                      std::move(message) + L".", kind);
+    return answers;
+}
+
+// Holds a popup that would be shown for the player's choice; false when
+// nobody would hear it (no result callback) or an outcome rule decides it.
+bool HoldPopup(const Sandbox::RequestRecord& request, const ShowKind& kind, const std::wstring& key)
+{
+    if (request.As<Base::Trampoline>() == nullptr || CurrentOutcome() != nullptr) {
+        return false;
+    }
+    const std::vector<View::TesselPCPopupCpp> shown = Available(kind.list, key);
+    WindowView view;
+    view.kind = ListName(kind.list);
+    view.module = TESSEL_SANDBOX_MODULE_PANORA;
+    view.operation = kind.operationCode;
+    for (const View::TesselPCPopupCpp& popup : shown) {
+        view.popups.push_back({popup.number1, popup.text1, popup.text2, popup.text3, popup.number5});
+    }
+    const std::size_t count = shown.size();
+    const Sandbox::RequestRecord held = MakeRequest(request.function.data(), nullptr, request.As<Base::Trampoline>(),
+                                                    request.context, request.SecondAs<Base::Trampoline>(),
+                                                    request.secondContext);
+    const uint32_t operation = kind.operationCode;
+    PendingWindow window(1);
+    window.front().closed = PopupAnswers(held, operation, count, Choice::Close, -1, view.popups);
+    window.front().choose = [held, operation, count, popups = view.popups](Choice choice, int32_t option) {
+        return PopupAnswers(held, operation, count, choice, option, popups);
+    };
+    window.front().view = std::move(view);
+    HoldWindow(window);
+    return true;
+}
+
 template <const ShowKind& Kind>
 void ShowPopup(const Sandbox::RequestRecord& request)
 {
@@ -211,6 +274,9 @@ void ShowPopup(const Sandbox::RequestRecord& request)
         // Code 0 means shown: with nothing to show the popup is not created.
         Answer(result, request.context, Kind.operationCode, TESSEL_RESULT_POPUP_NOT_CREATED,
                L"There is nothing to show.", false);
+        return;
+    }
+    if (InteractiveMode() && HoldPopup(request, Kind, key)) {
         return;
     }
     // Allocated first, registered once the result is queued.

@@ -508,11 +508,13 @@ void ReadWorld(const Json& root, World& world)
             Read(member, key, world.webOpenKey);
         } else if (key == "latencyMs") {
             Read(member, key, world.latencyMs);
+        } else if (key == "interactive") {
+            Read(member, key, world.interactive);
         } else if (key == "outcomes") {
             ReadOutcomes(member, world);
         } else {
             Refuse(key, "unknown top-level key (known: $schema, session, shop, inventory, voidedPurchases, terms, popups, "
-                        "characters, webOpenKey, latencyMs, outcomes)");
+                        "characters, webOpenKey, latencyMs, interactive, outcomes)");
         }
     }
 }

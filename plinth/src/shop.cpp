@@ -11,6 +11,7 @@
 
 #include "console/books.hpp"
 #include "core.hpp"
+#include "interactive.hpp"
 #include "popups.hpp"
 #include "profile.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
@@ -637,10 +638,156 @@ int64_t Buy(Shop& shop, const World& world, const std::vector<OrderLine>& order)
     return master;
 }
 
+// --- Interactive purchases (interactive.hpp) ------------------------------------
+
+using PurchaseAnswer = TransactionAnswer<Sandbox::PurchaseResultData>;
+
+// What a held purchase keeps of its request, to answer the player's choice.
+struct HeldPurchase {
+    Base::Trampoline result = nullptr;
+    void* context = nullptr;
+    Base::Trampoline destroy = nullptr;
+    void* destroyContext = nullptr;
+    std::vector<OrderLine> order;
+    std::wstring extraData;
+};
+
+// The window was shown: every answer to a choice says so, then the destroy
+// notice follows.
+WindowAnswers PurchaseAnswers(const HeldPurchase& held, Outcome outcome, std::shared_ptr<PurchaseAnswer> answer)
+{
+    answer->data.popupCreated = true;
+    WindowAnswers answers;
+    answers.resultCode = outcome.code;
+    answers.result = DataAnswerJob(held.result, held.context, kPurchaseOp, outcome.code, std::move(outcome.message),
+                                   [answer] { return answer->Get(); });
+    answers.noticeCode = TESSEL_RESULT_SUCCESS;
+    answers.notice = DestroyNoticeJob(held.destroy, held.destroyContext, kPurchaseOp, TESSEL_RESULT_SUCCESS,
+                                      L"The purchase window was closed.", 0);
+    return answers;
+}
+
+std::shared_ptr<PurchaseAnswer> UnpaidAnswer(const HeldPurchase& held)
+{
+    auto answer = std::make_shared<PurchaseAnswer>();
+    answer->data.extraData = held.extraData;
+    answer->data.purchaseProgress = kProgressNone;
+    return answer;
+}
+
+// Pay: the order is checked again (the world may have changed while the
+// window waited) and bought.
+WindowAnswers Pay(const HeldPurchase& held)
+{
+    auto answer = UnpaidAnswer(held);
+    Sandbox::PurchaseResultData& data = answer->data;
+    const std::shared_ptr<const World> world = CurrentWorld();
+    Shop& shop = TheShop();
+    Outcome outcome;
+    {
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        outcome = CheckOrder(shop, *world, held.order);
+        if (outcome.code == TESSEL_RESULT_SUCCESS) {
+            const int64_t master = Buy(shop, *world, held.order);
+            const Transaction& transaction = shop.transactions[master];
+            data.transactionMasterNumber = master;
+            data.transactionDetailNumbers.emplace();
+            for (const Purchase& purchase : transaction.purchases) {
+                data.transactionDetailNumbers->push_back(purchase.detailNumber);
+            }
+            data.purchaseProgress = kNotNeedPaymentWindow;
+            data.isPurchased = 1;
+            answer->lists.emplace(transaction);
+        }
+    }
+    return PurchaseAnswers(held, outcome, answer);
+}
+
+WindowAnswers ChoosePurchase(const HeldPurchase& held, Choice choice)
+{
+    switch (choice) {
+    case Choice::Pay: return Pay(held);
+    case Choice::Decline:
+        return PurchaseAnswers(held, {TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED, L"The payment was declined."},
+                               UnpaidAnswer(held));
+    case Choice::Cancel:
+        return PurchaseAnswers(held, {TESSEL_SANDBOX_RESULT_USER_CANCELLED, L"The player cancelled the purchase."},
+                               UnpaidAnswer(held));
+    case Choice::Close:
+    case Choice::OpenLink: break;
+    }
+    return PurchaseAnswers(held, {TESSEL_SANDBOX_RESULT_WINDOW_CLOSED, L"The purchase window was closed."},
+                           UnpaidAnswer(held));
+}
+
+std::wstring Amount(double value, const std::wstring& currency)
+{
+    wchar_t text[64];
+    std::swprintf(text, sizeof text / sizeof text[0], L"%.2f", value);
+    return currency.empty() ? std::wstring(text) : currency + L" " + text;
+}
+
+// Holds a purchase whose window would open for the player's choice. False
+// when it answers at once as outside interactive mode: nobody would hear
+// the choice, the window does not open, the order is refused or an outcome
+// rule decides it.
+bool HoldPurchase(const Sandbox::RequestRecord& request, const std::vector<OrderLine>& order)
+{
+    const auto result = request.As<Base::Trampoline>();
+    if (result == nullptr || CurrentOutcome() != nullptr || !PopupsCanBeCreated()) {
+        return false;
+    }
+    const std::shared_ptr<const World> world = CurrentWorld();
+    WindowView view;
+    {
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        if (CheckOrder(shop, *world, order).code != TESSEL_RESULT_SUCCESS) {
+            return false;
+        }
+    }
+    view.kind = L"purchase";
+    view.module = TESSEL_SANDBOX_MODULE_VENDRA;
+    view.operation = kPurchaseOp;
+    double total = 0;
+    std::wstring currency;
+    for (const OrderLine& line : order) {
+        const ProductRecord* product = world->FindProduct(line.productId);  // CheckOrder found each
+        const std::wstring sale = product->displaySalePriceString.value_or(std::wstring());
+        view.lines.push_back({line.productId, product->name.value_or(std::wstring()), line.quantity,
+                              sale.empty() ? product->displayPriceString.value_or(std::wstring()) : sale});
+        total += product->salePrice * line.quantity;
+        if (currency.empty()) {
+            currency = product->currencyCode.value_or(std::wstring());
+        }
+    }
+    view.total = Amount(total, currency);
+    view.paymentMethods = {L"Wallet", L"Bonus credit"};  // as the charge infos name them
+
+    HeldPurchase held;
+    held.result = result;
+    held.context = request.context;
+    held.destroy = request.SecondAs<Base::Trampoline>();
+    held.destroyContext = request.secondContext;
+    held.order = order;
+    auto* param = static_cast<Base::IStartPurchaseParam*>(request.param);
+    held.extraData = param != nullptr ? TextOrEmpty(param->GetExtraData()) : std::wstring();
+
+    PendingWindow window(1);
+    window.front().view = std::move(view);
+    window.front().closed = ChoosePurchase(held, Choice::Close);
+    window.front().choose = [held](Choice choice, int32_t) { return ChoosePurchase(held, choice); };
+    HoldWindow(window);
+    return true;
+}
+
 void StartPurchase(const Sandbox::RequestRecord& request)
 {
     auto* param = static_cast<Base::IStartPurchaseParam*>(request.param);
     const std::vector<OrderLine> order = OrderOf(param);
+    if (InteractiveMode() && HoldPurchase(request, order)) {
+        return;
+    }
     auto answer = std::make_shared<TransactionAnswer<Sandbox::PurchaseResultData>>();
     Sandbox::PurchaseResultData& data = answer->data;
     data.extraData = param != nullptr ? TextOrEmpty(param->GetExtraData()) : std::wstring();
@@ -958,9 +1105,10 @@ bool ClosePopupById(uint64_t id) noexcept
     return ClosePopupsWhere([id](const Popup& popup) { return popup.id == id; }) != 0;
 }
 
+// Waiting windows of interactive mode end with the open popups.
 std::size_t CloseEveryPopup() noexcept
 {
-    return ClosePopupsWhere([](const Popup&) { return true; });
+    return ClosePopupsWhere([](const Popup&) { return true; }) + EndWaitingWindows();
 }
 
 std::size_t OpenPopupCount()

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tessel/base/TesselBase.h"
+#include "tessel/panora/Panora.h"
 #include "tessel/sandbox/TesselSandbox.h"
 #include "tessel/vendra/Vendra.h"
 
@@ -33,6 +34,8 @@ struct Answers {
     int32_t progress = -1;
     bool urlEmpty = false;
     int destroys = 0;
+    std::string heard;  // "R<code> D<code>": the callbacks in the order they ran
+    int32_t destroyValue = -1;
 };
 Answers g_answers;
 
@@ -40,6 +43,7 @@ void OnPurchase(const TesselAPICallbackResult* result, const TesselPurchaseResul
 {
     ++g_answers.purchases;
     g_answers.code = result->result.resultCode;
+    g_answers.heard += "R" + std::to_string(result->result.resultCode) + " ";
     g_answers.master = purchase != nullptr ? purchase->transactionMasterNumber : 0;
     if (purchase != nullptr) {
         g_answers.progress = purchase->purchaseProgress;
@@ -47,7 +51,18 @@ void OnPurchase(const TesselAPICallbackResult* result, const TesselPurchaseResul
     }
 }
 
-void OnDestroy(TesselAPICallbackResult*) { ++g_answers.destroys; }
+void OnDestroy(TesselAPICallbackResult* result)
+{
+    ++g_answers.destroys;
+    g_answers.heard += "D" + std::to_string(result->result.resultCode) + " ";
+    g_answers.destroyValue = result->value;
+}
+
+void OnPopup(const TesselAPICallbackResult* result)
+{
+    g_answers.heard += "R" + std::to_string(result->result.resultCode) + " ";
+}
+void OnPopupDestroy(const TesselAPICallbackResult* result) { OnDestroy(const_cast<TesselAPICallbackResult*>(result)); }
 
 class Console : public ::testing::Test {
 protected:
@@ -56,6 +71,7 @@ protected:
         g_answers = {};
         ASSERT_EQ(Tessel_Initialize(L"console-test").resultCode, TESSEL_RESULT_SUCCESS);
         ASSERT_EQ(TesselAPI_IAPInitialize(L"console-test").resultCode, TESSEL_RESULT_SUCCESS);
+        ASSERT_EQ(TesselAPI_ViewInitialize().resultCode, TESSEL_RESULT_SUCCESS);
         char url[128];
         ASSERT_EQ(TesselSandbox_StartConsole(0, url, sizeof url), TESSEL_RESULT_SUCCESS);
         url_ = url;
@@ -68,6 +84,7 @@ protected:
     void TearDown() override
     {
         client_.reset();
+        TesselAPI_ViewUnInitialize();
         TesselAPI_IAPUnInitialize();
         Tessel_UnInitialize();  // stops the console
     }
@@ -274,6 +291,124 @@ TEST_F(Console, APurchaseThatNeedsNoPaymentWindowCarriesNoPaymentUrl)
     ASSERT_EQ(g_answers.code, TESSEL_RESULT_SUCCESS);
     EXPECT_EQ(g_answers.progress, TESSEL_PURCHASE_PROGRESS_NOT_NEED_PAYMENT_WINDOW);
     EXPECT_TRUE(g_answers.urlEmpty);
+}
+
+// Interactive windows: the request waits in the console until the player
+// chooses, and the choice answers the game through the pump, the result
+// before the destroy notice, each once.
+class Interactive : public Console {
+protected:
+    void SetUp() override
+    {
+        Console::SetUp();
+        Post("/api/interactive", {{"interactive", true}});
+    }
+    // The one waiting window, after the request's pump heard nothing.
+    Json Waiting()
+    {
+        EXPECT_EQ(g_answers.heard, "");
+        const Json waiting = Get("/api/waiting");
+        EXPECT_EQ(waiting.size(), 1u);
+        return waiting.empty() ? Json::object() : waiting[0];
+    }
+    void Choose(const Json& choice)
+    {
+        Post("/api/waiting/choose", choice);
+        Tessel_RunCallbacks();
+        Tessel_RunCallbacks();  // nothing more comes
+        EXPECT_TRUE(Get("/api/waiting").empty());
+    }
+};
+
+TEST_F(Interactive, PayShowsTheOrderAndBuysIt)
+{
+    EXPECT_EQ(Get("/api/interactive")["interactive"], true);
+    Buy(101);
+    const Json window = Waiting();
+    EXPECT_EQ(window["kind"], "purchase");
+    ASSERT_EQ(window["products"].size(), 1u);
+    EXPECT_EQ(window["products"][0]["name"], "Iron Sword");
+    EXPECT_EQ(window["products"][0]["quantity"], 1);
+    EXPECT_EQ(window["products"][0]["displayPrice"], "$3.00");
+    EXPECT_EQ(window["total"], "USD 3.00");
+    EXPECT_EQ(window["paymentMethods"], Json({"Wallet", "Bonus credit"}));
+    EXPECT_TRUE(Get("/api/state")["waiting"].is_array());
+
+    Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "open-link"}}, 400);
+    Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "shrug"}}, 400);
+    const Json unknown = Post("/api/waiting/choose", {{"id", 4242}, {"choice", "pay"}}, 404);
+    EXPECT_NE(unknown["error"].get<std::string>().find("no waiting window 4242"), std::string::npos);
+    Choose({{"id", window["id"]}, {"choice", "pay"}});
+    EXPECT_EQ(g_answers.heard, "R0 D0 ");
+    EXPECT_NE(g_answers.master, 0);
+    EXPECT_EQ(Get("/api/transactions").size(), 1u);
+}
+
+TEST_F(Interactive, DeclineCancelAndCloseBuyNothing)
+{
+    const std::pair<const char*, uint32_t> choices[] = {{"decline", TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED},
+                                                        {"cancel", TESSEL_SANDBOX_RESULT_USER_CANCELLED},
+                                                        {"close", TESSEL_SANDBOX_RESULT_WINDOW_CLOSED}};
+    for (const auto& [choice, code] : choices) {
+        g_answers = {};
+        Buy(101);
+        Choose({{"id", Waiting()["id"]}, {"choice", choice}});
+        EXPECT_EQ(g_answers.heard, "R" + std::to_string(code) + " D0 ") << choice;
+    }
+    EXPECT_TRUE(Get("/api/transactions").empty());
+    EXPECT_TRUE(Get("/api/inventory").empty());
+}
+
+TEST_F(Interactive, APopupClosesWithTheChosenCloseButtonOrOpensItsLink)
+{
+    TesselAPI_AutoPopupEx(TESSEL_WEBVIEW_MODE_EMBEDDED, &OnPopup, &OnPopupDestroy, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    Json window = Waiting();
+    EXPECT_EQ(window["kind"], "auto");
+    ASSERT_FALSE(window["popups"].empty());
+    EXPECT_EQ(window["popups"][0]["title"], "Welcome back, adventurer!");
+    EXPECT_EQ(window["popups"][0]["closeButton"], 7);
+    Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "pay"}}, 400);
+    Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "close"}, {"closeButton", 8}}, 400);
+    Choose({{"id", window["id"]}, {"choice", "close"}, {"closeButton", 3}});
+    EXPECT_EQ(g_answers.heard, "R0 D0 ");
+    EXPECT_EQ(g_answers.destroyValue, 3);
+
+    g_answers = {};
+    TesselAPI_AutoPopupEx(TESSEL_WEBVIEW_MODE_EMBEDDED, &OnPopup, &OnPopupDestroy, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    window = Waiting();
+    Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "open-link"}, {"popup", 99}}, 400);
+    Choose({{"id", window["id"]}, {"choice", "open-link"}});
+    EXPECT_EQ(g_answers.heard, "R0 D" + std::to_string(TESSEL_SANDBOX_RESULT_LINK_OPENED) + " ");
+}
+
+// Shutdown ends a waiting window like an open one: its contexts are freed
+// (the leak checker would say otherwise) and nothing reaches the game, then
+// or later. Interactive mode goes back to the profile's word.
+TEST_F(Interactive, AWindowStillWaitingAtShutdownEndsOnce)
+{
+    Buy(101);
+    Waiting();
+    client_.reset();
+    Tessel_UnInitialize();
+    ASSERT_EQ(Tessel_Initialize(L"console-test").resultCode, TESSEL_RESULT_SUCCESS);
+    Tessel_RunCallbacks();
+    EXPECT_EQ(g_answers.heard, "");
+    EXPECT_EQ(TesselSandbox_CloseAllPopups(), 0u);  // neither open nor waiting
+    Buy(101);
+    EXPECT_EQ(g_answers.heard, "R0 ");  // no longer interactive
+}
+
+TEST_F(Interactive, TheSwitchAndExportedSessionsKeepTheMode)
+{
+    Post("/api/interactive", {{"interactive", "yes"}}, 400);
+    EXPECT_EQ(Get("/api/session")["interactive"], true);
+    Post("/api/interactive", {{"interactive", false}});
+    Buy(101);
+    EXPECT_EQ(g_answers.heard, "R0 ");
+    EXPECT_EQ(TesselSandbox_LoadProfileText("{\"interactive\": true}", 21), TESSEL_RESULT_SUCCESS);
+    EXPECT_EQ(Get("/api/interactive")["interactive"], true);
 }
 
 #if !defined(_WIN32)

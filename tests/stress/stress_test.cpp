@@ -1,6 +1,7 @@
 // Requests from several threads while one thread pumps, another closes
 // popups and switches Panora off and on, and (where the sandbox has its
-// console) two console clients poll the state and close popups over HTTP:
+// console) two console clients poll the state and close popups over HTTP
+// and a third holds popups in interactive mode and answers them by choice:
 // every callback arrives exactly once, on the pump thread, and no popup's
 // destroy notice before its result. Then the same with a quitter that shuts
 // the platform down and starts it again.
@@ -100,6 +101,26 @@ TEST(Stress, EveryCallbackOnceInOrderOnThePump)
     };
     std::thread poller(client, false);
     std::thread actor(client, true);
+    // Interactive mode on: popups wait until this client chooses for them
+    // (close or open the link, in turn) or a close-all ends them.
+    std::thread chooser([&] {
+        httplib::Client console("127.0.0.1", port);
+        console.set_default_headers({{"X-Tessel-Token", token}});
+        console.Post("/api/interactive", "{\"interactive\": true}", "application/json");
+        for (int round = 0; requesting; ++round) {
+            const auto waiting = console.Get("/api/waiting");
+            const std::size_t at = waiting ? waiting->body.find("\"id\":") : std::string::npos;
+            if (at == std::string::npos) {
+                continue;
+            }
+            const std::string id = std::to_string(std::stoull(waiting->body.substr(at + 5)));
+            const char* choice = round % 2 == 0 ? "close" : "open-link";
+            const auto answer = console.Post("/api/waiting/choose", "{\"id\": " + id + ", \"choice\": \"" + choice + "\"}",
+                                             "application/json");
+            consoleAnswers += answer && answer->status == 200 ? 1 : 0;
+        }
+        console.Post("/api/interactive", "{\"interactive\": false}", "application/json");
+    });
 #endif
     std::thread closer([&] {
         for (int round = 0; requesting; ++round) {
@@ -134,6 +155,7 @@ TEST(Stress, EveryCallbackOnceInOrderOnThePump)
 #if !defined(_WIN32)
     poller.join();
     actor.join();
+    chooser.join();
     TesselSandbox_StopConsole();
     EXPECT_GT(consoleAnswers.load(), 0);
 #endif

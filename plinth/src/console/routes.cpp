@@ -12,6 +12,7 @@
 
 #include "console.hpp"
 #include "console/books.hpp"
+#include "interactive.hpp"
 #include "outcomes.hpp"
 #include "popups.hpp"
 #include "profile.hpp"
@@ -242,6 +243,69 @@ Json PopupsJson()
     return popups;
 }
 
+Json WaitingJson()
+{
+    Json windows = Json::array();
+    for (const WindowView& window : WaitingWindows()) {
+        Json entry = {{"id", window.id}, {"kind", Utf8(window.kind)}, {"operationCode", window.operation}};
+        if (window.kind == L"purchase") {
+            Json lines = Json::array();
+            for (const WindowLine& line : window.lines) {
+                lines.push_back({{"productId", line.productId},
+                                 {"name", Utf8(line.name)},
+                                 {"quantity", line.quantity},
+                                 {"displayPrice", Utf8(line.displayPrice)}});
+            }
+            Json methods = Json::array();
+            for (const std::wstring& method : window.paymentMethods) {
+                methods.push_back(Utf8(method));
+            }
+            entry["products"] = std::move(lines);
+            entry["total"] = Utf8(window.total);
+            entry["paymentMethods"] = std::move(methods);
+            entry["choices"] = {"pay", "decline", "cancel", "close"};
+        } else {
+            Json popups = Json::array();
+            for (const WindowPopup& popup : window.popups) {
+                popups.push_back({{"popupId", popup.popupId},
+                                  {"title", Utf8(popup.title)},
+                                  {"link", Utf8(popup.link)},
+                                  {"image", Utf8(popup.image)},
+                                  {"closeButton", popup.closeButton}});
+            }
+            entry["popups"] = std::move(popups);
+            entry["choices"] = {"close", "open-link"};
+        }
+        windows.push_back(std::move(entry));
+    }
+    return windows;
+}
+
+Choice ChoiceNamed(const Json& body)
+{
+    const auto found = body.find("choice");
+    if (found == body.end() || !found->is_string()) {
+        Refuse(400, "\"choice\" must be pay, decline, cancel, close or open-link");
+    }
+    static const std::pair<const char*, Choice> kChoices[] = {{"pay", Choice::Pay},
+                                                              {"decline", Choice::Decline},
+                                                              {"cancel", Choice::Cancel},
+                                                              {"close", Choice::Close},
+                                                              {"open-link", Choice::OpenLink}};
+    for (const auto& [name, choice] : kChoices) {
+        if (*found == name) {
+            return choice;
+        }
+    }
+    Refuse(400, "no choice \"" + found->get<std::string>() + "\": pay, decline, cancel, close or open-link");
+}
+
+// An optional integer field, fallback when absent.
+int64_t OptionalInteger(const Json& body, const char* name, int64_t fallback)
+{
+    return body.contains(name) ? NeedInteger(body, name) : fallback;
+}
+
 Json LogsJson()
 {
     Json logs = Json::array();
@@ -280,7 +344,9 @@ Json StateJson()
             {"terms", {{"agreed", books.termsAgreed}, {"termsText", Utf8Text(world->termsText)}}},
             {"logs", LogsJson()},
             {"characters", CharactersJson(timeline)},
-            {"latencyMs", Latency()}};
+            {"latencyMs", Latency()},
+            {"interactive", InteractiveMode()},
+            {"waiting", WaitingJson()}};
 }
 
 // The session as a profile that loads back: the profile it was played in,
@@ -300,6 +366,7 @@ Json SessionJson()
     profile["voidedPurchases"] = voided;
     profile["terms"] = {{"termsText", Utf8Text(world->termsText)}, {"agreed", books.termsAgreed}};
     profile["latencyMs"] = Latency();
+    profile["interactive"] = InteractiveMode();
     const Json timeline = Json::parse(TimelineJson());
     profile["session"] = {{"exportedMillis", NowMillis()},
                           {"requests", timeline["requests"]},
@@ -317,9 +384,13 @@ Answer View(const std::string& path)
     if (path == "/api/session") {
         return JsonAnswer(200, SessionJson());
     }
+    if (path == "/api/interactive") {
+        return JsonAnswer(200, Json{{"interactive", InteractiveMode()}});
+    }
     const Json state = StateJson();
     static const char* const kViews[] = {"requests", "events", "popups", "transactions", "inventory",
-                                         "voidedPurchases", "terms", "logs", "characters", "latencyMs"};
+                                         "voidedPurchases", "terms", "logs", "characters", "latencyMs",
+                                         "waiting"};
     for (const char* view : kViews) {
         if (path == std::string("/api/") + view) {
             return JsonAnswer(200, state[view]);
@@ -377,6 +448,32 @@ Json Act(const std::string& path, const Json& body)
     if (path == "/api/popups/close-all") {
         return {{"closed", CloseEveryPopup()}};
     }
+    if (path == "/api/interactive") {
+        const auto on = body.find("interactive");
+        if (on == body.end() || !on->is_boolean()) {
+            Refuse(400, "\"interactive\" must be true or false");
+        }
+        SetInteractiveMode(on->get<bool>());
+        return {{"interactive", on->get<bool>()}};
+    }
+    if (path == "/api/waiting/choose") {
+        const int64_t id = NeedInteger(body, "id");
+        const Choice choice = ChoiceNamed(body);
+        const int64_t option = choice == Choice::OpenLink ? OptionalInteger(body, "popup", 0)
+                                                           : OptionalInteger(body, "closeButton", -1);
+        std::string why;
+        const ChoiceAnswer answer =
+            id < 0 || option < INT32_MIN || option > INT32_MAX
+                ? (id < 0 ? ChoiceAnswer::UnknownWindow : ChoiceAnswer::NotOffered)
+                : ChooseWindow(static_cast<uint64_t>(id), choice, static_cast<int32_t>(option), why);
+        if (answer == ChoiceAnswer::UnknownWindow) {
+            Refuse(404, "no waiting window " + std::to_string(id));
+        }
+        if (answer == ChoiceAnswer::NotOffered) {
+            Refuse(400, why.empty() ? "the option is out of range" : why);
+        }
+        return {{"answered", id}, {"choice", body["choice"]}};
+    }
     if (path == "/api/profile") {
         const ProfileResult result = ParseProfile(body.dump(), "profile");
         if (UseProfile(result) != TESSEL_RESULT_SUCCESS) {
@@ -404,6 +501,7 @@ Json Act(const std::string& path, const Json& body)
         // The world as its profile started it: the player's history and the
         // pushed outcomes gone, the timeline emptied.
         ClearPushedOutcomes();
+        EndWaitingWindows();
         UseProfile(ProfileResult{TESSEL_RESULT_SUCCESS, {}, CurrentWorld()});
         ClearTimeline();
         return {{"reset", true}};

@@ -7,6 +7,7 @@
 // there and nothing is woken); the console's threads take the ring's events
 // into the timeline when they read it, and format them then.
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -106,9 +107,16 @@ struct Timeline {
     Steady::time_point start = Steady::now();
 };
 
+// Set once the timeline exists: a change noted before nobody could wait
+// for one (the console never ran) touches nothing and allocates nothing.
+std::atomic<bool> g_timelineMade{false};
+
 Timeline& TheTimeline()
 {
     static Timeline timeline;
+    if (!g_timelineMade.load(std::memory_order_relaxed)) {
+        g_timelineMade = true;
+    }
     return timeline;
 }
 
@@ -303,6 +311,9 @@ std::string TimelineJson()
 
 void NoteChange() noexcept
 {
+    if (!g_timelineMade) {
+        return;
+    }
     Timeline& timeline = TheTimeline();
     {
         std::lock_guard<std::mutex> lock(timeline.mutex);

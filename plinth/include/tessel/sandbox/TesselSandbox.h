@@ -49,6 +49,17 @@
 #define TESSEL_SANDBOX_OUTCOME_DELAY 0x20u         /**< delayMs replaces the global latency */
 /** @} */
 
+/** @name Choices in interactive windows
+ * Result codes of the answers a player's choice in the console gives to a
+ * purchase held in interactive mode (see docs/sandbox-console.md); a payment
+ * answers #TESSEL_RESULT_SUCCESS, and a popup's destroy notice tells
+ * #TESSEL_SANDBOX_RESULT_LINK_OPENED when the player opened its link. @{ */
+#define TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED 1101u /**< the payment was declined: nothing was bought */
+#define TESSEL_SANDBOX_RESULT_USER_CANCELLED 1102u   /**< the player cancelled the purchase */
+#define TESSEL_SANDBOX_RESULT_WINDOW_CLOSED 1103u    /**< the window was closed before the player chose */
+#define TESSEL_SANDBOX_RESULT_LINK_OPENED 1104u      /**< the player opened the popup's link, which closed it */
+/** @} */
+
 #pragma pack(push, 4)
 
 /**

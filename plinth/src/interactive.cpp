@@ -1,0 +1,195 @@
+// The waiting windows of interactive mode (interactive.hpp): the switch, the
+// registry the console reads and answers, and the answers' jobs.
+#include "interactive.hpp"
+
+#include <atomic>
+#include <mutex>
+
+#include "console/console.hpp"
+#include "profile.hpp"
+
+namespace plinth {
+namespace {
+
+std::atomic<bool> g_interactive{false};
+// How many windows wait: closing all popups outside interactive mode looks
+// at this and takes no lock.
+std::atomic<std::size_t> g_waiting{0};
+
+struct Registry {
+    std::mutex mutex;
+    std::list<WaitingWindow> windows;
+    uint64_t next = 1;
+};
+
+Registry& TheRegistry()
+{
+    static Registry registry;
+    return registry;
+}
+
+// A profile says whether its world starts interactive, and the platform's
+// reset (at Tessel_UnInitialize) goes back to what it says; the windows
+// still waiting then were ended with the shop's popups.
+const WorldSeed kSeedInteractive{[](const World& world) { SetInteractiveMode(world.interactive); }};
+const FeatureReset kResetInteractive{[] { SetInteractiveMode(CurrentWorld()->interactive); }};
+
+// Queues a window's answers; allocates nothing.
+void Queue(WindowAnswers& answers, const WindowView& view) noexcept
+{
+    const AnswerNote result{answers.resultCode, -1, view.module, view.operation};
+    if (answers.notice) {
+        QueueCompletions(std::move(answers.result), result, std::move(answers.notice),
+                         {answers.noticeCode, -1, view.module, view.operation});
+    } else if (answers.result) {
+        QueueCompletion(std::move(answers.result), Clock::time_point::min(), result);
+    }
+}
+
+bool Offers(const WindowView& view, Choice choice, int32_t option, std::string& why)
+{
+    if (view.kind == L"purchase") {
+        if (choice == Choice::OpenLink) {
+            why = "a purchase window offers pay, decline, cancel and close";
+            return false;
+        }
+        return true;
+    }
+    if (choice == Choice::Close) {
+        if (option < -1 || option > 7) {
+            why = "\"closeButton\" must be a close-button kind, 0 to 7";
+            return false;
+        }
+        return true;
+    }
+    if (choice == Choice::OpenLink) {
+        if (option < 0 || static_cast<std::size_t>(option) >= view.popups.size()) {
+            why = "\"popup\" must be the index of one of the window's popups";
+            return false;
+        }
+        return true;
+    }
+    why = "a popup offers close and open-link";
+    return false;
+}
+
+}  // namespace
+
+bool InteractiveMode() noexcept { return g_interactive.load(std::memory_order_relaxed); }
+
+void SetInteractiveMode(bool on) noexcept
+{
+    if (g_interactive.exchange(on) != on) {
+        console::NoteChange();
+    }
+}
+
+JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operation, uint32_t code,
+                     std::wstring message, std::function<Base::IObject*()> data)
+{
+    JobPtr job = MakeJob([trampoline, context, operation, code, message = std::move(message), data = std::move(data)]() {
+        Sandbox::CallbackResultObject result(context, operation, code, message);
+        trampoline(&result, data());
+    });
+    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(trampoline);
+    job->fallbackContext = context;
+    job->fallbackShape = Shape::Data;
+    return job;
+}
+
+JobPtr DestroyNoticeJob(Base::Trampoline destroy, void* context, uint32_t operation, uint32_t code,
+                        std::wstring message, int32_t value)
+{
+    if (destroy == nullptr) {
+        return nullptr;
+    }
+    JobPtr job = MakeJob([destroy, context, operation, code, message = std::move(message), value]() {
+        Sandbox::CallbackResultObject result(context, operation, code, message, value);
+        destroy(&result, nullptr);
+    });
+    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(destroy);
+    job->fallbackContext = context;
+    return job;
+}
+
+void HoldWindow(PendingWindow& window) noexcept
+{
+    if (window.empty()) {
+        return;
+    }
+    {
+        Registry& registry = TheRegistry();
+        std::lock_guard<std::mutex> lock(registry.mutex);
+        window.front().view.id = registry.next++;
+        registry.windows.splice(registry.windows.end(), window);
+        ++g_waiting;
+    }
+    console::NoteChange();
+}
+
+ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::string& why)
+{
+    PendingWindow taken;
+    {
+        Registry& registry = TheRegistry();
+        std::lock_guard<std::mutex> lock(registry.mutex);
+        auto found = registry.windows.begin();
+        while (found != registry.windows.end() && found->view.id != id) {
+            ++found;
+        }
+        if (found == registry.windows.end()) {
+            return ChoiceAnswer::UnknownWindow;
+        }
+        if (!Offers(found->view, choice, option, why)) {
+            return ChoiceAnswer::NotOffered;
+        }
+        taken.splice(taken.end(), registry.windows, found);
+        --g_waiting;
+    }
+    WaitingWindow& window = taken.front();
+    WindowAnswers answers;
+    try {
+        answers = window.choose(choice, option);
+    } catch (...) {
+        Queue(window.closed, window.view);
+        console::NoteChange();
+        throw;
+    }
+    Queue(answers, window.view);
+    console::NoteChange();
+    return ChoiceAnswer::Answered;
+}
+
+std::size_t EndWaitingWindows() noexcept
+{
+    if (g_waiting.load() == 0) {
+        return 0;
+    }
+    PendingWindow ended;
+    {
+        Registry& registry = TheRegistry();
+        std::lock_guard<std::mutex> lock(registry.mutex);
+        ended.swap(registry.windows);
+        g_waiting = 0;
+    }
+    for (WaitingWindow& window : ended) {
+        Queue(window.closed, window.view);
+    }
+    if (!ended.empty()) {
+        console::NoteChange();
+    }
+    return ended.size();
+}
+
+std::vector<WindowView> WaitingWindows()
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    std::vector<WindowView> views;
+    for (const WaitingWindow& window : registry.windows) {
+        views.push_back(window.view);
+    }
+    return views;
+}
+
+}  // namespace plinth
