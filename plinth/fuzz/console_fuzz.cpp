@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/console.hpp"
+#include "tools/console/console.hpp"
 
 // The sandbox's state made once before the first input (its world, the
 // shop), so that what every later input finds is not counted as its leak.

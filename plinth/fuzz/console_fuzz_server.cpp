@@ -1,6 +1,6 @@
 // The fuzzer's build of the sandbox has no HTTP server: its handler is
 // driven directly. These stand in for the server's entry points.
-#include "console/console.hpp"
+#include "tools/console/console.hpp"
 #include "tessel/sandbox/TesselSandbox.h"
 
 namespace plinth::console {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "profile.hpp"
+#include "world/profile.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -18,8 +18,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "console.hpp"
-#include "trace.hpp"
+#include "tools/console/console.hpp"
+#include "tools/trace.hpp"
 
 namespace plinth::console {
 namespace {

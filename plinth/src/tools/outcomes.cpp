@@ -1,5 +1,5 @@
 // The outcome rules and the latency of the sandbox.
-#include "outcomes.hpp"
+#include "tools/outcomes.hpp"
 
 #include <atomic>
 #include <mutex>

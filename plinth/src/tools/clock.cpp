@@ -3,7 +3,7 @@
 // times (latency, outcome delays) are reached without sleeping.
 #include <atomic>
 
-#include "core.hpp"
+#include "platform/core.hpp"
 
 namespace plinth {
 namespace {

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <mutex>
 
-#include "core.hpp"
-#include "profile.hpp"
-#include "text.hpp"
+#include "platform/core.hpp"
+#include "world/profile.hpp"
+#include "platform/text.hpp"
 
 namespace plinth {
 namespace {

@@ -19,7 +19,7 @@ void SetTraceReceiver(TesselSandboxTraceCallback callback, void* context) noexce
 
 }  // namespace plinth
 
-#include "core.hpp"
+#include "platform/core.hpp"
 
 namespace plinth {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core.hpp"
+#include "platform/core.hpp"
 
 namespace plinth {
 

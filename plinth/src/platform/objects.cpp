@@ -1,5 +1,5 @@
 // Concrete objects of the sandbox and of scripted tests.
-#include "core.hpp"
+#include "platform/core.hpp"
 
 namespace Tessel::PCSDK::Sandbox {
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "environment.hpp"
-#include "outcomes.hpp"
-#include "profile.hpp"
+#include "platform/environment.hpp"
+#include "tools/outcomes.hpp"
+#include "world/profile.hpp"
 #include "tessel/base/TesselBase.h"
 
 namespace plinth {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "tessel/base/TesselBase.hpp"
-#include "scripted.hpp"
-#include "text.hpp"
+#include "platform/scripted.hpp"
+#include "platform/text.hpp"
 
 namespace Tessel::PCSDK {
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <mutex>
 
-#include "core.hpp"
-#include "scripted.hpp"
-#include "text.hpp"
+#include "platform/core.hpp"
+#include "platform/scripted.hpp"
+#include "platform/text.hpp"
 
 namespace plinth {
 namespace {

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "outcomes.hpp"
+#include "tools/outcomes.hpp"
 #include "tessel/runtime/Spares.hpp"
 #include "tessel/sandbox/Sandbox.hpp"
 #include "tessel/sandbox/TesselSandbox.h"

@@ -10,16 +10,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "console.hpp"
-#include "console/books.hpp"
-#include "interactive.hpp"
-#include "outcomes.hpp"
-#include "popups.hpp"
-#include "profile.hpp"
+#include "tools/console/console.hpp"
+#include "tools/console/books.hpp"
+#include "tools/interactive.hpp"
+#include "tools/outcomes.hpp"
+#include "world/popups.hpp"
+#include "world/profile.hpp"
 #include "tessel/base/TesselBase.h"
 #include "tessel/sandbox/Sandbox.hpp"
 #include "tessel/sandbox/TesselSandbox.h"
-#include "text.hpp"
+#include "platform/text.hpp"
 
 namespace plinth::console {
 namespace {

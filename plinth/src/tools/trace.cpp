@@ -1,5 +1,5 @@
 // Where the trace goes.
-#include "trace.hpp"
+#include "tools/trace.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -9,7 +9,7 @@
 #include <mutex>
 #include <type_traits>
 
-#include "text.hpp"
+#include "platform/text.hpp"
 
 namespace plinth {
 namespace {

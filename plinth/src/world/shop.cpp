@@ -9,14 +9,14 @@
 #include <memory>
 #include <mutex>
 
-#include "console/books.hpp"
-#include "core.hpp"
-#include "interactive.hpp"
-#include "popups.hpp"
-#include "profile.hpp"
+#include "tools/console/books.hpp"
+#include "platform/core.hpp"
+#include "tools/interactive.hpp"
+#include "world/popups.hpp"
+#include "world/profile.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
-#include "text.hpp"
-#include "trace.hpp"
+#include "platform/text.hpp"
+#include "tools/trace.hpp"
 
 // --- Data objects -------------------------------------------------------------
 

@@ -6,7 +6,7 @@
 #include <list>
 #include <string>
 
-#include "core.hpp"
+#include "platform/core.hpp"
 
 namespace plinth {
 

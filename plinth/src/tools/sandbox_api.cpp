@@ -1,11 +1,11 @@
 // The sandbox's public control surface (tessel/sandbox/TesselSandbox.h).
 #include <exception>
 
-#include "core.hpp"
-#include "outcomes.hpp"
-#include "popups.hpp"
-#include "profile.hpp"
-#include "trace.hpp"
+#include "platform/core.hpp"
+#include "tools/outcomes.hpp"
+#include "world/popups.hpp"
+#include "world/profile.hpp"
+#include "tools/trace.hpp"
 
 using namespace plinth;
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "outcomes.hpp"
+#include "tools/outcomes.hpp"
 #include "tessel/base/Records.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
 

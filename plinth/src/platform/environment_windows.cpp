@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "environment.hpp"
+#include "platform/environment.hpp"
 
 namespace plinth {
 

@@ -1,7 +1,7 @@
 // The environment on POSIX systems: its bytes are taken as UTF-8.
 #include <cstdlib>
 
-#include "environment.hpp"
+#include "platform/environment.hpp"
 
 namespace plinth {
 

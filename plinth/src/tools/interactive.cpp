@@ -1,12 +1,12 @@
 // The waiting windows of interactive mode (interactive.hpp): the switch, the
 // registry the console reads and answers, and the answers' jobs.
-#include "interactive.hpp"
+#include "tools/interactive.hpp"
 
 #include <atomic>
 #include <mutex>
 
-#include "console/console.hpp"
-#include "profile.hpp"
+#include "tools/console/console.hpp"
+#include "world/profile.hpp"
 
 namespace plinth {
 namespace {

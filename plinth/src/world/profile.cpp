@@ -1,6 +1,6 @@
 // Reading a profile: JSON text into a World, refused as a whole with one
 // message at the first thing that is wrong.
-#include "profile.hpp"
+#include "world/profile.hpp"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,7 +4,7 @@
 // params.cpp; reset with the parameter registry (ForgetParams).
 #pragma once
 
-#include "core.hpp"
+#include "platform/core.hpp"
 
 namespace plinth {
 

@@ -11,13 +11,13 @@
 
 #include "tessel/TesselVersion.h"
 
-#include "console/console.hpp"
-#include "core.hpp"
-#include "popups.hpp"
-#include "profile.hpp"
-#include "scripted.hpp"
-#include "trace.hpp"
-#include "text.hpp"
+#include "tools/console/console.hpp"
+#include "platform/core.hpp"
+#include "world/popups.hpp"
+#include "world/profile.hpp"
+#include "platform/scripted.hpp"
+#include "tools/trace.hpp"
+#include "platform/text.hpp"
 
 namespace plinth {
 namespace {

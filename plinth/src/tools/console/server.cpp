@@ -14,12 +14,12 @@
 #include <random>
 #include <thread>
 
-#include "console.hpp"
-#include "console/books.hpp"
-#include "core.hpp"
-#include "environment.hpp"
-#include "outcomes.hpp"
-#include "profile.hpp"
+#include "tools/console/console.hpp"
+#include "tools/console/books.hpp"
+#include "platform/core.hpp"
+#include "platform/environment.hpp"
+#include "tools/outcomes.hpp"
+#include "world/profile.hpp"
 #include "tessel/sandbox/Sandbox.hpp"
 #include "tessel/sandbox/SandboxShop.hpp"
 #include "tessel/sandbox/TesselSandbox.h"

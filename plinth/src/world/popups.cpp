@@ -5,9 +5,9 @@
 #include <map>
 #include <mutex>
 
-#include "interactive.hpp"
-#include "popups.hpp"
-#include "profile.hpp"
+#include "tools/interactive.hpp"
+#include "world/popups.hpp"
+#include "world/profile.hpp"
 #include "tessel/sandbox/SandboxPopups.hpp"
 
 namespace Sandbox = Tessel::PCSDK::Sandbox;
