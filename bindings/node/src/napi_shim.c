@@ -33,6 +33,13 @@ static const struct {
 
 __attribute__((constructor)) static void ResolveNodeApi(void)
 {
+    /* Pinned: never unloaded before the process ends, though Node frees it
+     * with the last environment that loaded it, because the platform's
+     * queue may still hold answers whose callbacks are in this DLL. */
+    HMODULE self = NULL;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       (LPCWSTR)(const void*)kFunctions, &self);
+
     static const wchar_t* const kHosts[] = {NULL, L"node.dll", L"libnode.dll", L"nw.dll"};
     HMODULE host = NULL;
     for (size_t i = 0; i < sizeof kHosts / sizeof kHosts[0] && host == NULL; ++i) {
