@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "Environment.hpp"
-#include "profile.hpp"
+#include "world/profile.hpp"
 #include "tessel/sandbox/SandboxPopups.hpp"
 #include "tessel/sandbox/TesselSandbox.h"
 
