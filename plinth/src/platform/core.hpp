@@ -10,6 +10,7 @@
 #include <type_traits>
 #include <utility>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "tools/outcomes.hpp"
@@ -174,6 +175,14 @@ JobPtr MakeJob(Work&& work)
 {
     return JobPtr(new JobOf<std::decay_t<Work>>(std::forward<Work>(work)));
 }
+
+// The answer of a trampoline with a data object, and a destroy notice (null
+// for a null trampoline). Each is its own fallback (Job, above): should
+// it keep running out of memory, the pump answers it without data.
+JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operation, uint32_t code,
+                     std::wstring message, std::function<Base::IObject*()> data);
+JobPtr DestroyNoticeJob(Base::Trampoline destroy, void* context, uint32_t operation, uint32_t code,
+                        std::wstring message, int32_t value);
 
 // Queues a request completion, due at the time of the request being handled
 // (its outcome's delay or the global latency), or after the global latency

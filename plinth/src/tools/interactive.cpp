@@ -84,34 +84,6 @@ void SetInteractiveMode(bool on) noexcept
     }
 }
 
-JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operation, uint32_t code,
-                     std::wstring message, std::function<Base::IObject*()> data)
-{
-    JobPtr job = MakeJob([trampoline, context, operation, code, message = std::move(message), data = std::move(data)]() {
-        Sandbox::CallbackResultObject result(context, operation, code, message);
-        trampoline(&result, data());
-    });
-    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(trampoline);
-    job->fallbackContext = context;
-    job->fallbackShape = Shape::Data;
-    return job;
-}
-
-JobPtr DestroyNoticeJob(Base::Trampoline destroy, void* context, uint32_t operation, uint32_t code,
-                        std::wstring message, int32_t value)
-{
-    if (destroy == nullptr) {
-        return nullptr;
-    }
-    JobPtr job = MakeJob([destroy, context, operation, code, message = std::move(message), value]() {
-        Sandbox::CallbackResultObject result(context, operation, code, message, value);
-        destroy(&result, nullptr);
-    });
-    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(destroy);
-    job->fallbackContext = context;
-    return job;
-}
-
 void HoldWindow(PendingWindow& window) noexcept
 {
     if (window.empty()) {

@@ -61,14 +61,6 @@ struct WindowAnswers {
     uint32_t noticeCode = 0;
 };
 
-// The answer of a trampoline with a data object, and a destroy notice (null
-// for a null trampoline). Each is its own fallback (core.hpp, Job): should
-// it keep running out of memory, the pump answers it without data.
-JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operation, uint32_t code,
-                     std::wstring message, std::function<Base::IObject*()> data);
-JobPtr DestroyNoticeJob(Base::Trampoline destroy, void* context, uint32_t operation, uint32_t code,
-                        std::wstring message, int32_t value);
-
 struct WaitingWindow {
     WindowView view;
     WindowAnswers closed;  // made when held: ending the window allocates nothing

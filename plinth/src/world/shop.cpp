@@ -1021,15 +1021,7 @@ PendingPopup PreparePopup(const wchar_t* kind, uint32_t operationCode, Base::Tra
 {
     PendingPopup popup;
     popup.push_back({0, kind, operationCode, TESSEL_SANDBOX_MODULE_VENDRA, destroy, destroyContext, CurrentDue(), {}});
-    if (destroy != nullptr) {
-        JobPtr notice = MakeJob([destroy, destroyContext, operationCode]() {
-            Sandbox::CallbackResultObject result(destroyContext, operationCode, TESSEL_RESULT_SUCCESS);
-            destroy(&result, nullptr);
-        });
-        notice->fallback = reinterpret_cast<Sandbox::AnyFunction>(destroy);
-        notice->fallbackContext = destroyContext;
-        popup.front().notice = std::move(notice);
-    }
+    popup.front().notice = DestroyNoticeJob(destroy, destroyContext, operationCode, TESSEL_RESULT_SUCCESS, {}, 0);
     return popup;
 }
 
