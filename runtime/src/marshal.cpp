@@ -18,24 +18,13 @@ ResultCpp ResultFromBase(Base::IResultObject* object)
     return ResultCpp(std::wstring(), operationCode, resultCode);
 }
 
-CallbackResultCpp CallbackResultFromBase(Base::ICallbackResultObject* object)
-{
-    CallbackResultCpp converted;
-    if (object != nullptr) {
-        converted.result = ResultFromBase(object->GetResult());
-        const wchar_t* message = object->GetMessageText();
-        converted.message = message != nullptr ? message : L"";
-        converted.value = object->GetValue();
-    }
-    return converted;
-}
-
 namespace {
 
 // The module's spare conversion (ConvertedResult); made by the first
 // completion, kept for the process (a reachable object, never freed).
 std::atomic<CallbackResultCpp*> g_spareResult{nullptr};
 
+// Every field but the request, which nobody writes.
 void FillFromBase(CallbackResultCpp& converted, Base::ICallbackResultObject* object)
 {
     if (object == nullptr) {
@@ -52,13 +41,20 @@ void FillFromBase(CallbackResultCpp& converted, Base::ICallbackResultObject* obj
 
 }  // namespace
 
+CallbackResultCpp CallbackResultFromBase(Base::ICallbackResultObject* object)
+{
+    CallbackResultCpp converted;
+    FillFromBase(converted, object);
+    return converted;
+}
+
 ConvertedResult::ConvertedResult(Base::ICallbackResultObject* object)
 {
     std::unique_ptr<CallbackResultCpp> taken(g_spareResult.exchange(nullptr, std::memory_order_acquire));
     if (!taken) {
         taken = std::make_unique<CallbackResultCpp>();
     }
-    FillFromBase(*taken, object);  // the request field stays default: nobody writes it
+    FillFromBase(*taken, object);
     converted_ = taken.release();
 }
 
