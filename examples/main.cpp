@@ -1,5 +1,6 @@
 // The sample game: initializes the offline sandbox platform, runs each
 // module's walk-through and prints everything that arrives.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <cwchar>
 
 #include "sample.hpp"
+#include "tessel/sandbox/TesselSandbox.h"
 
 #if defined(TESSEL_SAMPLE_SHOP)
 #include "shop_walkthrough.h"
@@ -62,19 +64,59 @@ void PumpCallbacks()
 {
     // A game calls this once per frame; here a few frames are enough. With a
     // sandbox profile (which may delay answers) the frames last 16 ms each,
-    // for a third of a second.
+    // for a third of a second. In the sandbox's interactive mode a window
+    // waits for the player's choice in the console: the frames go on until
+    // it is answered, and a few more deliver what the choice answered.
     static const bool profiled = std::getenv("TESSEL_SANDBOX_PROFILE") != nullptr;
+    const int enough = profiled ? 20 : 4;
     uint32_t ran = 0;
-    for (int frame = 0; frame < (profiled ? 20 : 4); ++frame) {
+    bool waited = false;
+    for (int frame = 0; frame < enough; ++frame) {
+        if (TesselSandbox_WaitingWindowCount() > 0) {
+            if (!waited) {
+                std::printf("  (a window waits for the player: choose in the sandbox console)\n");
+                std::fflush(stdout);
+                waited = true;
+            }
+            frame = 0;
+        }
         ran += Tessel_RunCallbacks();
-        if (profiled) {
+        if (profiled || waited) {
             std::this_thread::sleep_for(std::chrono::milliseconds(16));
         }
     }
     std::printf("  (%u callbacks ran)\n", ran);
 }
 
+void KeepConsoleOpen()
+{
+    // With the sandbox console on, the game goes on running (and pumping) so
+    // that the tester can refund, export or look around before it quits;
+    // a closed input (no terminal) quits at once.
+    if (std::getenv("TESSEL_SANDBOX_CONSOLE") == nullptr) {
+        return;
+    }
+    Step("The sandbox console stays open");
+    std::printf("  Press Enter to quit.\n");
+    std::fflush(stdout);
+    std::atomic<bool> quit{false};
+    std::thread input([&quit] {
+        for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
+        }
+        quit = true;
+    });
+    while (!quit) {
+        Tessel_RunCallbacks();
+        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+    }
+    input.join();
+}
+
 }  // namespace sample
+
+#if defined(TESSEL_SAMPLE_SHOP)
+extern "C" void SamplePumpCallbacks(void) { sample::PumpCallbacks(); }
+#endif
 
 int main()
 {
@@ -91,6 +133,7 @@ int main()
     RunPopupWalkthrough();
 #endif
 
+    sample::KeepConsoleOpen();
     sample::Step("Shutting down the platform");
     std::printf("  Tessel_UnInitialize: %s\n", sample::Describe(Tessel_UnInitialize()).c_str());
     return 0;

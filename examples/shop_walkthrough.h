@@ -12,6 +12,9 @@ extern "C" {
 void RunShopWalkthroughCpp(void);
 void RunShopWalkthroughC(void);
 
+/* The sample's frames: pumps the platform's callbacks (main.cpp). */
+void SamplePumpCallbacks(void);
+
 #ifdef __cplusplus
 }
 #endif

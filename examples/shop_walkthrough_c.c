@@ -28,15 +28,7 @@ static void PrintResult(const char* what, const TesselAPICallbackResult* result,
            result->userContext == expected ? "is ours" : "is NOT ours");
 }
 
-static void Pump(void)
-{
-    unsigned int ran = 0;
-    int frame;
-    for (frame = 0; frame < 4; ++frame) {
-        ran += Tessel_RunCallbacks();
-    }
-    printf("  (%u callbacks ran)\n", ran);
-}
+static void Pump(void) { SamplePumpCallbacks(); }
 
 static void OnCategories(const TesselAPICallbackResult* result, const TesselShopCategory* categories,
                          unsigned int count)

@@ -28,3 +28,15 @@ export declare function setTrace(on: boolean): void;
 export declare function takeTrace(): string[];
 export declare function openPopupCount(): number;
 export declare function closeAllPopups(): number;
+/** On: the sandbox's time moves only by advanceClock, so delayed answers come due exactly then. */
+export declare function setManualClock(on: boolean): void;
+export declare function advanceClock(milliseconds: number): void;
+/**
+ * Starts the sandbox console (HTTP on 127.0.0.1; 0: a free port). url is
+ * the console's address with its token, empty unless it runs; code 0, or
+ * 18 (already running, url still given), or 19 (the port cannot be used).
+ */
+export declare function startConsole(port?: number): { code: number; url: string };
+export declare function stopConsole(): void;
+/** Purchase windows and popups waiting for the player's choice in the console (interactive mode). */
+export declare function waitingWindowCount(): number;

@@ -7,8 +7,12 @@ purchase window with its order, clicks Pay, and the game hears the purchase
 succeed and its window close. Screenshots of these moments are written to
 the output folder (the guide's images) and checked non-blank.
 
-    /usr/bin/python3 browser_test.py <console_game> <output folder>
+Last, a tester plays the sample game in interactive mode through the page
+alone: pays, closes the popups, refunds and exports the session.
+
+    /usr/bin/python3 browser_test.py <console_game> <sample game> <profiles folder> <output folder>
 """
+import json
 import os
 import re
 import subprocess
@@ -18,6 +22,7 @@ import time
 import zlib
 
 from selenium import webdriver
+from selenium.common import exceptions
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support import expected_conditions as ready
@@ -45,48 +50,111 @@ def distinct_rows(png):
     return len({raw[row * stride + 1:(row + 1) * stride] for row in range(height)}), width, height
 
 
-def play(game, environment, drive):
-    """Runs the game with its console on, drives the page it printed with
-    drive(browser, wait) and returns what the game printed."""
-    errors = tempfile.TemporaryFile()
+def launch(program, environment):
+    """Starts a game with its console on; answers the process, its output
+    file (read back with output()) and the console's URL it printed."""
+    errors, out = tempfile.TemporaryFile(), tempfile.TemporaryFile()
     environment = dict(os.environ, TESSEL_SANDBOX_CONSOLE="0", **environment)
-    process = subprocess.Popen([game], stdout=subprocess.PIPE, stderr=errors, env=environment, text=True)
-    try:
-        url = None
-        for _ in range(100):
-            errors.seek(0)
-            found = re.search(rb"Tessel sandbox console: (\S+)", errors.read())
-            if found:
-                url = found.group(1).decode()
-                break
-            time.sleep(0.1)
-        assert url, "the game printed no console line"
+    process = subprocess.Popen([program], stdin=subprocess.PIPE, stdout=out, stderr=errors, env=environment)
+    for _ in range(100):
+        errors.seek(0)
+        found = re.search(rb"Tessel sandbox console: (\S+)", errors.read())
+        if found:
+            return process, out, found.group(1).decode()
+        time.sleep(0.1)
+    process.kill()
+    raise AssertionError("the game printed no console line")
 
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900"):
-            options.add_argument(argument)
-        browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        try:
-            browser.get(url)
-            drive(browser, WebDriverWait(browser, 20))
-        finally:
-            browser.quit()
-        out, _ = process.communicate(timeout=20)
-        print(out)
-        assert "purchase answered: code 0" in out, "the purchase did not succeed"
-        assert "purchase window closed" in out, "the game did not hear the window close"
+
+def output(out):
+    out.seek(0)
+    return out.read().decode(errors="replace")
+
+
+def browse(url, drive, downloads=None):
+    """Opens the console's URL in headless Chromium and drives the page with
+    drive(browser, wait); downloads land in the given folder."""
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for argument in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,900"):
+        options.add_argument(argument)
+    browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        if downloads:
+            browser.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
+        browser.get(url)
+        drive(browser, WebDriverWait(browser, 20))
+    finally:
+        browser.quit()
+
+
+def play(game, environment, drive):
+    """Runs the console test game, drives its page and checks that the game
+    heard its purchase succeed and its window close."""
+    process, out, url = launch(game, environment)
+    try:
+        browse(url, drive)
+        process.wait(timeout=20)
+        printed = output(out)
+        print(printed)
+        assert "purchase answered: code 0" in printed, "the purchase did not succeed"
+        assert "purchase window closed" in printed, "the game did not hear the window close"
         assert process.returncode == 0
-        return out
+    finally:
+        if process.poll() is None:
+            process.kill()
+
+
+def tester(sample, profiles):
+    """The sample game in interactive mode, as a tester plays it: every
+    window that waits is answered from the page (pay for each purchase,
+    close each popup), then a purchase is refunded and the session exported,
+    and Enter ends the game. The game's own callbacks report both purchases'
+    success."""
+    process, out, url = launch(sample, {"TESSEL_SANDBOX_PROFILE": os.path.join(profiles, "example-interactive.json")})
+    downloads = tempfile.mkdtemp()
+
+    def click_through(browser, wait):
+        answered = 0
+        deadline = time.time() + 90
+        while "Press Enter to quit" not in output(out):
+            assert time.time() < deadline and process.poll() is None, output(out)
+            for window in browser.find_elements(By.CSS_SELECTOR, "#waiting .window"):
+                try:
+                    label = "Pay" if window.get_attribute("data-kind") == "purchase" else "Close"
+                    window.find_element(By.XPATH, f".//button[text()='{label}']").click()
+                    answered += 1
+                except (exceptions.StaleElementReferenceException, exceptions.NoSuchElementException):
+                    pass  # redrawn by the live stream meanwhile: looked at again below
+            time.sleep(0.2)
+        assert answered >= 2, f"only {answered} windows were answered"
+        refund = wait.until(ready.element_to_be_clickable((By.XPATH, "//tbody[@id='transactions']//button[text()='Refund']")))
+        refund.click()
+        wait.until(lambda b: b.find_element(By.ID, "voided").text.strip() != "")
+        browser.find_element(By.ID, "export").click()
+        wait.until(lambda b: os.path.exists(os.path.join(downloads, "tessel-session.json")))
+
+    try:
+        browse(url, click_through, downloads)
+        process.communicate(b"\n", timeout=20)
+        printed = output(out)
+        print(printed)
+        assert process.returncode == 0
+        # The C++ and the C walk-through each buy once.
+        assert printed.count("purchased yes") == 2, "the sample's purchases did not both succeed"
+        with open(os.path.join(downloads, "tessel-session.json")) as file:
+            session = json.load(file)
+        assert session["voidedPurchases"], "the exported session has no voided purchase"
+        print("the tester clicked through the sample game, refunded a purchase and exported the session")
     finally:
         if process.poll() is None:
             process.kill()
 
 
 def main():
-    game, output = sys.argv[1], sys.argv[2]
-    os.makedirs(output, exist_ok=True)
-    shots = [os.path.join(output, name) for name in
+    game, sample, profiles, folder = sys.argv[1:5]
+    os.makedirs(folder, exist_ok=True)
+    shots = [os.path.join(folder, name) for name in
              ("console-purchase-window.png", "console-after-close.png", "console-interactive-purchase.png")]
 
     def close_window(browser, wait):
@@ -121,6 +189,7 @@ def main():
             rows, width, height = distinct_rows(file.read())
         assert rows > 20, f"{shot} looks blank ({rows} distinct rows of {height})"
         print(f"{shot}: {width}x{height}, {rows} distinct rows")
+    tester(sample, profiles)
     print("the browser drove the console")
 
 

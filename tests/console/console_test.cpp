@@ -309,6 +309,7 @@ protected:
         EXPECT_EQ(g_answers.heard, "");
         const Json waiting = Get("/api/waiting");
         EXPECT_EQ(waiting.size(), 1u);
+        EXPECT_EQ(TesselSandbox_WaitingWindowCount(), 1u);
         return waiting.empty() ? Json::object() : waiting[0];
     }
     void Choose(const Json& choice)
@@ -317,6 +318,7 @@ protected:
         Tessel_RunCallbacks();
         Tessel_RunCallbacks();  // nothing more comes
         EXPECT_TRUE(Get("/api/waiting").empty());
+        EXPECT_EQ(TesselSandbox_WaitingWindowCount(), 0u);
     }
 };
 

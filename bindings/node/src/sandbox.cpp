@@ -127,6 +127,38 @@ Napi::Value TakeTrace(Info info)
 
 Napi::Value OpenPopupCount(Info info) { return Napi::Number::New(info.Env(), TesselSandbox_OpenPopupCount()); }
 Napi::Value CloseAllPopups(Info info) { return Napi::Number::New(info.Env(), TesselSandbox_CloseAllPopups()); }
+Napi::Value SetManualClock(Info info)
+{
+    TesselSandbox_SetManualClock(ReadBool(info[0], "on") ? 1 : 0);
+    return info.Env().Undefined();
+}
+
+Napi::Value AdvanceClock(Info info)
+{
+    TesselSandbox_AdvanceClock(ReadUint32(info[0], "milliseconds"));
+    return info.Env().Undefined();
+}
+
+// { code, url }: url is empty unless the console runs.
+Napi::Value StartConsole(Info info)
+{
+    const uint32_t port = ReadUint32(info[0], "port");
+    if (port > 65535) throw Napi::RangeError::New(info.Env(), "port is out of range");
+    char url[128] = {};
+    const uint32_t code = TesselSandbox_StartConsole(static_cast<uint16_t>(port), url, sizeof url);
+    Napi::Object answer = Napi::Object::New(info.Env());
+    answer.Set("code", Napi::Number::New(info.Env(), code));
+    answer.Set("url", Napi::String::New(info.Env(), url));
+    return answer;
+}
+
+Napi::Value StopConsole(Info info)
+{
+    TesselSandbox_StopConsole();
+    return info.Env().Undefined();
+}
+
+Napi::Value WaitingWindowCount(Info info) { return Napi::Number::New(info.Env(), TesselSandbox_WaitingWindowCount()); }
 
 Napi::Object Init(Napi::Env env, Napi::Object exports)
 {
@@ -139,6 +171,9 @@ Napi::Object Init(Napi::Env env, Napi::Object exports)
         {"clearOutcomes", Guard<ClearOutcomes>}, {"setLatency", Guard<SetLatency>},
         {"setTrace", Guard<SetTrace>}, {"takeTrace", Guard<TakeTrace>},
         {"openPopupCount", Guard<OpenPopupCount>}, {"closeAllPopups", Guard<CloseAllPopups>},
+        {"setManualClock", Guard<SetManualClock>}, {"advanceClock", Guard<AdvanceClock>},
+        {"startConsole", Guard<StartConsole>}, {"stopConsole", Guard<StopConsole>},
+        {"waitingWindowCount", Guard<WaitingWindowCount>},
     };
     for (const auto& f : functions) exports.Set(f.name, Napi::Function::New(env, f.function, f.name));
     // The trace receiver is this addon's: it is turned off when the environment ends.

@@ -163,3 +163,37 @@ test('shutdown with requests pending settles every promise once, also from insid
   assert.equal((await Promise.all(straight))[0].code, 17);
   start();
 });
+
+test('a game drives the sandbox console: a purchase waits until the player pays over HTTP', async () => {
+  const { code, url } = sandbox.startConsole(0);
+  if (process.platform === 'win32') {
+    assert.deepEqual({ code, url }, { code: 19, url: '' }, 'the Windows build has no console');
+    return;
+  }
+  assert.equal(code, 0);
+  const base = new URL(url);
+  const headers = { 'X-Tessel-Token': base.searchParams.get('token') };
+  const call = async (path, body) => {
+    const init = body === undefined ? { headers } : { method: 'POST', headers, body: JSON.stringify(body) };
+    const response = await fetch(new URL(path, base), init);
+    assert.equal(response.status, 200, `${path}: ${await response.clone().text()}`);
+    return response.json();
+  };
+  try {
+    await call('/api/interactive', { interactive: true });
+    const purchase = vendra.startPurchaseEx({ orderProducts: [{ productId: 101, salePrice: 3, quantity: 1 }] });
+    for (let i = 0; i < 5; i += 1) platform.runCallbacks();
+    assert.equal(sandbox.waitingWindowCount(), 1, 'the window waits for the player');
+    const [window] = await call('/api/waiting');
+    assert.equal(window.kind, 'purchase');
+    await call('/api/waiting/choose', { id: window.id, choice: 'pay' });
+    assert.equal(sandbox.waitingWindowCount(), 0);
+    const [paid, closed] = await pumpUntil([purchase, purchase.destroyed]);
+    assert.equal(paid.code, 0, paid.message);
+    assert.ok(paid.data.isPurchased);
+    assert.equal(closed.code, 0);
+  } finally {
+    await call('/api/interactive', { interactive: false });
+    sandbox.stopConsole();
+  }
+});

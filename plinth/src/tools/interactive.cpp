@@ -153,6 +153,8 @@ std::size_t EndWaitingWindows() noexcept
     return ended.size();
 }
 
+std::size_t WaitingWindowCount() noexcept { return g_waiting.load(); }
+
 std::vector<WindowView> WaitingWindows()
 {
     Registry& registry = TheRegistry();

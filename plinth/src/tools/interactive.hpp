@@ -82,6 +82,7 @@ ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::strin
 
 // Ends every waiting window with its "closed" answers; the number ended.
 std::size_t EndWaitingWindows() noexcept;
+std::size_t WaitingWindowCount() noexcept;
 std::vector<WindowView> WaitingWindows();
 
 }  // namespace plinth

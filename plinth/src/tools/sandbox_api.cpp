@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "platform/core.hpp"
+#include "tools/interactive.hpp"
 #include "tools/outcomes.hpp"
 #include "world/popups.hpp"
 #include "world/profile.hpp"
@@ -82,3 +83,5 @@ uint32_t TesselSandbox_CloseAllPopups(void)
 {
     return static_cast<uint32_t>(CloseEveryPopup());
 }
+
+uint32_t TesselSandbox_WaitingWindowCount(void) { return static_cast<uint32_t>(WaitingWindowCount()); }

@@ -52,6 +52,7 @@ namespace Tessel.PCSDK.Interop
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_AdvanceClock(uint milliseconds);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_SetTrace(TraceCallback callback, IntPtr context);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_OpenPopupCount();
+        [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_WaitingWindowCount();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_CloseAllPopups();
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern uint TesselSandbox_StartConsole(ushort port, byte[] url, UIntPtr urlCapacity);
         [DllImport(Lib, CallingConvention = CallingConvention.Cdecl)] internal static extern void TesselSandbox_StopConsole();

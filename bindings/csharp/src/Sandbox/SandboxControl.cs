@@ -199,6 +199,16 @@ namespace Tessel.PCSDK.Sandbox
             get { return PlinthNative.TesselSandbox_OpenPopupCount(); }
         }
 
+        /// <summary>
+        /// How many purchase windows and popups wait for the player's choice in
+        /// the console (interactive mode); a loop that ends when its requests
+        /// are answered keeps pumping while this is not 0.
+        /// </summary>
+        public static uint WaitingWindowCount
+        {
+            get { return PlinthNative.TesselSandbox_WaitingWindowCount(); }
+        }
+
         /// <summary>Closes every popup as the player would; each destroy notice follows on the pump.</summary>
         /// <returns>How many were closed.</returns>
         public static uint CloseAllPopups()

@@ -35,7 +35,9 @@ async function game(): Promise<void> {
   use(ran, platform.resultCodeName(0), platform.pendingCount(), platform.strayAnswers(), platform.uninitialize());
   use(sandbox.loadProfileFile('p.json'), sandbox.loadProfileText('{}'), sandbox.lastProfileError(),
     sandbox.pushOutcome({ module: sandbox.Module.LUDEX, operationCode: 80, resultCode: 21 }), sandbox.clearOutcomes(),
-    sandbox.setLatency(5), sandbox.setTrace(true), sandbox.takeTrace().length, sandbox.openPopupCount(), sandbox.closeAllPopups());
+    sandbox.setLatency(5), sandbox.setTrace(true), sandbox.takeTrace().length, sandbox.openPopupCount(), sandbox.closeAllPopups(),
+    sandbox.setManualClock(true), sandbox.advanceClock(16), sandbox.startConsole(0).url, sandbox.stopConsole(),
+    sandbox.waitingWindowCount());
   // @ts-expect-error a character id is a text
   ludex.fetchCharacter(42, 'eu');
   // @ts-expect-error the callback form returns no promise

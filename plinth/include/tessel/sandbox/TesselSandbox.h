@@ -199,6 +199,15 @@ TESSEL_SANDBOX_API uint32_t TesselSandbox_OpenPopupCount(void);
 TESSEL_SANDBOX_API uint32_t TesselSandbox_CloseAllPopups(void);
 
 /**
+ * In interactive mode (a profile's "interactive": true, or the console's
+ * switch) a purchase window or popup waits for the player's choice in the
+ * console instead of being answered at once. A game loop that ends when its
+ * requests are answered keeps pumping while this is not 0.
+ * @return how many windows wait for the player's choice now
+ */
+TESSEL_SANDBOX_API uint32_t TesselSandbox_WaitingWindowCount(void);
+
+/**
  * Starts the sandbox console: an HTTP server on 127.0.0.1 that shows the
  * sandbox's requests, windows, transactions, inventory, voided purchases,
  * terms, game logs and characters in a browser and offers every view and
