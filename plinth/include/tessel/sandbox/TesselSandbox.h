@@ -60,8 +60,8 @@
 #define TESSEL_SANDBOX_RESULT_USER_CANCELLED 1102u   /**< the player cancelled the purchase, payment or withdrawal */
 #define TESSEL_SANDBOX_RESULT_WINDOW_CLOSED 1103u    /**< the window was closed before the player chose */
 #define TESSEL_SANDBOX_RESULT_LINK_OPENED 1104u      /**< the player opened the popup's link, which closed it */
-#define TESSEL_SANDBOX_RESULT_TERMS_DECLINED 1105u   /**< the player declined the terms: not agreed, the agreement unchanged */
-#define TESSEL_SANDBOX_RESULT_NOT_VERIFIED 1106u     /**< the identity could not be verified: the value says "verified":false */
+#define TESSEL_SANDBOX_RESULT_TERMS_DECLINED 1105u   /**< the player declined the terms: the agreement is unchanged */
+#define TESSEL_SANDBOX_RESULT_NOT_VERIFIED 1106u     /**< the identity was not verified ("verified":false) */
 /** @} */
 
 #pragma pack(push, 4)
