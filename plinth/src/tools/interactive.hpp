@@ -59,14 +59,14 @@ struct WindowView {
     std::wstring kind;
     uint32_t module = 0;
     uint32_t operation = 0;
-    std::vector<Choice> choices;     // what the window offers, in the order the page shows them
-    std::vector<WindowLine> lines;   // purchase: the order; withdraw: what would be withdrawn
-    std::wstring total;              // purchase
+    std::vector<Choice> choices;               // what it offers, in the order the page shows them
+    std::vector<WindowLine> lines;             // purchase: the order; withdraw: what it gives back
+    std::wstring total;                        // purchase
     std::vector<std::wstring> paymentMethods;  // purchase, payment
-    int32_t asked = 0;               // payment, terms: the operation the request asks of the window
-    std::wstring termsText;          // terms
-    bool adultCheck = false;         // identity: the request asks for an adult check
-    std::vector<WindowPopup> popups;  // a popup list's popups
+    int32_t asked = 0;                         // payment, terms: the operation the request asks for
+    std::wstring termsText;                    // terms
+    bool adultCheck = false;                   // identity: the request asks for an adult check
+    std::vector<WindowPopup> popups;           // a popup list's popups
 };
 
 // A request's answers: its result and, when it has a destroy trampoline,
@@ -95,8 +95,8 @@ void HoldWindow(WindowView view, ChooseAnswers choose);
 enum class ChoiceAnswer { Answered, UnknownWindow, NotOffered };
 // The player's choice; option is the close-button kind for Close on a popup
 // (-1: the popup's own) or the popup's index for OpenLink. A window refuses a
-// choice it does not offer, and says why in why. Throws only when out of memory, and the window is
-// then answered as closed.
+// choice it does not offer and says why in why. Throws only when out of
+// memory, and the window is then answered as closed.
 ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::string& why);
 
 // Ends every waiting window with its "closed" answers; the number ended.
