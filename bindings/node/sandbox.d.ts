@@ -38,5 +38,5 @@ export declare function advanceClock(milliseconds: number): void;
  */
 export declare function startConsole(port?: number): { code: number; url: string };
 export declare function stopConsole(): void;
-/** Purchase windows and popups waiting for the player's choice in the console (interactive mode). */
+/** Windows and popups waiting for the player's choice in the console (interactive mode). */
 export declare function waitingWindowCount(): number;

@@ -36,6 +36,8 @@ struct Answers {
     int destroys = 0;
     std::string heard;  // "R<code> D<code>": the callbacks in the order they ran
     int32_t destroyValue = -1;
+    std::string text;   // a payment's or the terms' text, an identity value
+    bool flag = false;  // agreed, withdrawn
 };
 Answers g_answers;
 
@@ -63,6 +65,40 @@ void OnPopup(const TesselAPICallbackResult* result)
     g_answers.heard += "R" + std::to_string(result->result.resultCode) + " ";
 }
 void OnPopupDestroy(const TesselAPICallbackResult* result) { OnDestroy(const_cast<TesselAPICallbackResult*>(result)); }
+
+std::string Narrow(const wchar_t* text)
+{
+    std::string narrow;
+    for (; text != nullptr && *text != L'\0'; ++text) {
+        narrow += static_cast<char>(*text);
+    }
+    return narrow;
+}
+
+void OnPayment(const TesselAPICallbackResult* result, const wchar_t* payment)
+{
+    OnPopup(result);
+    g_answers.text = Narrow(payment);
+}
+
+void OnTerms(const TesselAPICallbackResult* result, bool agreed, const wchar_t* terms)
+{
+    OnPopup(result);
+    g_answers.flag = agreed;
+    g_answers.text = Narrow(terms);
+}
+
+void OnWithdraw(TesselAPICallbackResult* result, bool withdrawn)
+{
+    OnPopup(result);
+    g_answers.flag = withdrawn;
+}
+
+void OnIdentityValue(const TesselAPICallbackResult* result, const wchar_t* value)
+{
+    g_answers.heard += "V" + std::to_string(result->result.resultCode) + " ";
+    g_answers.text = Narrow(value);
+}
 
 class Console : public ::testing::Test {
 protected:
@@ -383,6 +419,120 @@ TEST_F(Interactive, APopupClosesWithTheChosenCloseButtonOrOpensItsLink)
     Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "open-link"}, {"popup", 99}}, 400);
     Choose({{"id", window["id"]}, {"choice", "open-link"}});
     EXPECT_EQ(g_answers.heard, "R0 D" + std::to_string(TESSEL_SANDBOX_RESULT_LINK_OPENED) + " ");
+}
+
+// Only pay pays: the first payment id goes to the payment paid after a
+// decline, a cancel and a close.
+TEST_F(Interactive, APaymentPaysOnlyOnPay)
+{
+    TesselPaymentOption option = {0, 1, TESSEL_WEBVIEW_MODE_EMBEDDED, 0, 0, 0, 0};
+    const std::pair<const char*, uint32_t> choices[] = {{"decline", TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED},
+                                                        {"cancel", TESSEL_SANDBOX_RESULT_USER_CANCELLED},
+                                                        {"close", TESSEL_SANDBOX_RESULT_WINDOW_CLOSED},
+                                                        {"pay", TESSEL_RESULT_SUCCESS}};
+    for (const auto& [choice, code] : choices) {
+        g_answers = {};
+        TesselAPI_StartPaymentEx(&option, &OnPayment, &OnDestroy, nullptr, nullptr);
+        Tessel_RunCallbacks();
+        const Json window = Waiting();
+        EXPECT_EQ(window["kind"], "payment");
+        EXPECT_EQ(window["operation"], 1);
+        EXPECT_EQ(window["paymentMethods"], Json({"Wallet", "Bonus credit"}));
+        EXPECT_EQ(window["choices"], Json({"pay", "decline", "cancel", "close"}));
+        Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "agree"}}, 400);
+        Choose({{"id", window["id"]}, {"choice", choice}});
+        EXPECT_EQ(g_answers.heard, "R" + std::to_string(code) + " D0 ") << choice;
+        const char* paid = "{\"paymentId\":\"P-1\",\"operation\":1,\"status\":\"approved\"}";
+        EXPECT_EQ(g_answers.text, code == TESSEL_RESULT_SUCCESS ? paid : "") << choice;
+    }
+}
+
+TEST_F(Interactive, TermsAgreeRecordsTheAgreementAndDeclineLeavesIt)
+{
+    TesselTermsOption option = {0, 1, TESSEL_WEBVIEW_MODE_EMBEDDED, 0, 0, 0, 0};
+    const Json terms = Get("/api/terms");
+    ASSERT_EQ(terms["agreed"], false);
+    TesselAPI_FetchTermsAgreementEx(&option, &OnTerms, &OnDestroy, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    Json window = Waiting();
+    EXPECT_EQ(window["kind"], "terms");
+    EXPECT_EQ(window["termsText"], terms["termsText"]);
+    EXPECT_EQ(window["choices"], Json({"agree", "decline", "close"}));
+    Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "pay"}}, 400);
+    Choose({{"id", window["id"]}, {"choice", "decline"}});
+    EXPECT_EQ(g_answers.heard, "R" + std::to_string(TESSEL_SANDBOX_RESULT_TERMS_DECLINED) + " D0 ");
+    EXPECT_FALSE(g_answers.flag);
+    EXPECT_EQ(Get("/api/terms")["agreed"], false);
+
+    // Closing all popups ends a waiting window with its closed answers.
+    g_answers = {};
+    TesselAPI_FetchTermsAgreementEx(&option, &OnTerms, &OnDestroy, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    Waiting();
+    EXPECT_EQ(Post("/api/popups/close-all", Json::object())["closed"], 1);
+    Tessel_RunCallbacks();
+    EXPECT_EQ(g_answers.heard, "R" + std::to_string(TESSEL_SANDBOX_RESULT_WINDOW_CLOSED) + " D0 ");
+
+    g_answers = {};
+    TesselAPI_FetchTermsAgreementEx(&option, &OnTerms, &OnDestroy, nullptr, nullptr);
+    Tessel_RunCallbacks();
+    Choose({{"id", Waiting()["id"]}, {"choice", "agree"}});
+    EXPECT_EQ(g_answers.heard, "R0 D0 ");
+    EXPECT_TRUE(g_answers.flag);
+    EXPECT_EQ(g_answers.text, terms["termsText"]);
+    EXPECT_EQ(Get("/api/terms")["agreed"], true);
+}
+
+// Product 112 can be withdrawn, 101 cannot.
+TEST_F(Interactive, AWithdrawalShowsWhatItGivesBackAndOnlyWithdrawTakesIt)
+{
+    Post("/api/inventory/grant", {{"productId", 112}, {"productName", "Expansion: Frozen North"}, {"quantity", 1}});
+    Post("/api/inventory/grant", {{"productId", 101}, {"productName", "Iron Sword"}, {"quantity", 1}});
+    TesselWithdrawGameOptionParams option = {TESSEL_WEBVIEW_MODE_EMBEDDED, 0, 0, 0, 0};
+    const std::pair<const char*, uint32_t> choices[] = {{"cancel", TESSEL_SANDBOX_RESULT_USER_CANCELLED},
+                                                        {"close", TESSEL_SANDBOX_RESULT_WINDOW_CLOSED},
+                                                        {"withdraw", TESSEL_RESULT_SUCCESS}};
+    for (const auto& [choice, code] : choices) {
+        g_answers = {};
+        TesselAPI_WithdrawGame(&option, &OnWithdraw, &OnDestroy, nullptr, nullptr);
+        Tessel_RunCallbacks();
+        const Json window = Waiting();
+        EXPECT_EQ(window["kind"], "withdraw");
+        ASSERT_EQ(window["items"].size(), 1u);
+        EXPECT_EQ(window["items"][0]["productId"], 112);
+        EXPECT_EQ(window["choices"], Json({"withdraw", "cancel", "close"}));
+        Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "decline"}}, 400);
+        EXPECT_EQ(Get("/api/inventory").size(), 2u);
+        Choose({{"id", window["id"]}, {"choice", choice}});
+        EXPECT_EQ(g_answers.heard, "R" + std::to_string(code) + " D0 ") << choice;
+        EXPECT_EQ(g_answers.flag, code == TESSEL_RESULT_SUCCESS) << choice;
+    }
+    const Json inventory = Get("/api/inventory");
+    ASSERT_EQ(inventory.size(), 1u);
+    EXPECT_EQ(inventory[0]["productId"], 101);
+}
+
+// The popup was shown whatever the choice; the value callback hears how it went.
+TEST_F(Interactive, AnIdentityVerificationVerifiesFailsOrCloses)
+{
+    const std::pair<const char*, std::string> choices[] = {
+        {"verify", "V0 {\"verified\":true,\"adultCheck\":true,\"ci\":\"sandbox-ci-0001\"}"},
+        {"fail",
+         "V" + std::to_string(TESSEL_SANDBOX_RESULT_NOT_VERIFIED) + " {\"verified\":false,\"adultCheck\":true}"},
+        {"close", "V" + std::to_string(TESSEL_SANDBOX_RESULT_WINDOW_CLOSED) + " "}};
+    for (const auto& [choice, value] : choices) {
+        g_answers = {};
+        TesselAPI_VerifyIdentificationPopup(true, TESSEL_WEBVIEW_MODE_EMBEDDED, &OnPopup, &OnIdentityValue, nullptr,
+                                            nullptr);
+        Tessel_RunCallbacks();
+        const Json window = Waiting();
+        EXPECT_EQ(window["kind"], "identity");
+        EXPECT_EQ(window["adultCheck"], true);
+        EXPECT_EQ(window["choices"], Json({"verify", "fail", "close"}));
+        Post("/api/waiting/choose", {{"id", window["id"]}, {"choice", "open-link"}}, 400);
+        Choose({{"id", window["id"]}, {"choice", choice}});
+        EXPECT_EQ(g_answers.heard + g_answers.text, "R0 " + value) << choice;
+    }
 }
 
 // Shutdown ends a waiting window like an open one: its contexts are freed

@@ -176,11 +176,14 @@ JobPtr MakeJob(Work&& work)
     return JobPtr(new JobOf<std::decay_t<Work>>(std::forward<Work>(work)));
 }
 
-// The answer of a trampoline with a data object, and a destroy notice (null
-// for a null trampoline). Each is its own fallback (Job, above): should
-// it keep running out of memory, the pump answers it without data.
+// The answer of a trampoline with a data object or with a text, and a
+// destroy notice (null for a null trampoline). Each is its own fallback
+// (Job, above): should it keep running out of memory, the pump answers it
+// without data.
 JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operation, uint32_t code,
                      std::wstring message, std::function<Base::IObject*()> data);
+JobPtr TextAnswerJob(Base::TextTrampoline trampoline, void* context, uint32_t operation, uint32_t code,
+                     std::wstring message, std::wstring text);
 JobPtr DestroyNoticeJob(Base::Trampoline destroy, void* context, uint32_t operation, uint32_t code,
                         std::wstring message, int32_t value);
 

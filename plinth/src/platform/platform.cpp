@@ -634,6 +634,20 @@ JobPtr DataAnswerJob(Base::Trampoline trampoline, void* context, uint32_t operat
     return job;
 }
 
+JobPtr TextAnswerJob(Base::TextTrampoline trampoline, void* context, uint32_t operation, uint32_t code,
+                     std::wstring message, std::wstring text)
+{
+    JobPtr job = MakeJob(
+        [trampoline, context, operation, code, message = std::move(message), text = std::move(text)]() {
+            Sandbox::CallbackResultObject result(context, operation, code, message);
+            trampoline(&result, text.c_str());
+        });
+    job->fallback = reinterpret_cast<Sandbox::AnyFunction>(trampoline);
+    job->fallbackContext = context;
+    job->fallbackShape = Shape::Text;
+    return job;
+}
+
 JobPtr DestroyNoticeJob(Base::Trampoline destroy, void* context, uint32_t operation, uint32_t code,
                         std::wstring message, int32_t value)
 {

@@ -2,9 +2,12 @@
 // registry the console reads and answers, and the answers' jobs.
 #include "tools/interactive.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <utility>
 
+#include "platform/text.hpp"
 #include "tools/console/console.hpp"
 #include "world/profile.hpp"
 
@@ -46,31 +49,53 @@ void Queue(WindowAnswers& answers, const WindowView& view) noexcept
     }
 }
 
+constexpr std::pair<const char*, Choice> kChoiceNames[] = {
+    {"pay", Choice::Pay},           {"decline", Choice::Decline},   {"cancel", Choice::Cancel},
+    {"close", Choice::Close},       {"open-link", Choice::OpenLink}, {"agree", Choice::Agree},
+    {"withdraw", Choice::Withdraw}, {"verify", Choice::Verify},     {"fail", Choice::Fail}};
+
+// "a, b and c" (or "a, b or c").
+std::string Listed(const std::vector<Choice>& choices, const char* last)
+{
+    std::string list;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        list += i == 0 ? "" : i + 1 == choices.size() ? last : ", ";
+        list += ChoiceName(choices[i]);
+    }
+    return list;
+}
+
 bool Offers(const WindowView& view, Choice choice, int32_t option, std::string& why)
 {
-    if (view.kind == L"purchase") {
-        if (choice == Choice::OpenLink) {
-            why = "a purchase window offers pay, decline, cancel and close";
-            return false;
-        }
-        return true;
+    if (std::find(view.choices.begin(), view.choices.end(), choice) == view.choices.end()) {
+        why = "the " + Utf8(view.kind) + " window offers " + Listed(view.choices, " and ");
+        return false;
     }
-    if (choice == Choice::Close) {
-        if (option < -1 || option > 7) {
-            why = "\"closeButton\" must be a close-button kind, 0 to 7";
-            return false;
-        }
-        return true;
+    if (view.popups.empty()) {
+        return true;  // only a popup list's choices take an option
     }
-    if (choice == Choice::OpenLink) {
-        if (option < 0 || static_cast<std::size_t>(option) >= view.popups.size()) {
-            why = "\"popup\" must be the index of one of the window's popups";
-            return false;
-        }
-        return true;
+    if (choice == Choice::Close && (option < -1 || option > 7)) {
+        why = "\"closeButton\" must be a close-button kind, 0 to 7";
+        return false;
     }
-    why = "a popup offers close and open-link";
-    return false;
+    if (choice == Choice::OpenLink && (option < 0 || static_cast<std::size_t>(option) >= view.popups.size())) {
+        why = "\"popup\" must be the index of one of the window's popups";
+        return false;
+    }
+    return true;
+}
+
+// Makes a window visible; allocates nothing.
+void Hold(std::list<WaitingWindow>& window) noexcept
+{
+    {
+        Registry& registry = TheRegistry();
+        std::lock_guard<std::mutex> lock(registry.mutex);
+        window.front().view.id = registry.next++;
+        registry.windows.splice(registry.windows.end(), window);
+        ++g_waiting;
+    }
+    console::NoteChange();
 }
 
 }  // namespace
@@ -84,24 +109,48 @@ void SetInteractiveMode(bool on) noexcept
     }
 }
 
-void HoldWindow(PendingWindow& window) noexcept
+const char* ChoiceName(Choice choice) noexcept
 {
-    if (window.empty()) {
-        return;
+    for (const auto& [name, named] : kChoiceNames) {
+        if (named == choice) {
+            return name;
+        }
     }
-    {
-        Registry& registry = TheRegistry();
-        std::lock_guard<std::mutex> lock(registry.mutex);
-        window.front().view.id = registry.next++;
-        registry.windows.splice(registry.windows.end(), window);
-        ++g_waiting;
+    return "";
+}
+
+bool ChoiceNamed(std::string_view name, Choice& choice) noexcept
+{
+    for (const auto& [known, named] : kChoiceNames) {
+        if (name == known) {
+            choice = named;
+            return true;
+        }
     }
-    console::NoteChange();
+    return false;
+}
+
+std::string ChoiceNames()
+{
+    std::vector<Choice> all;
+    for (const auto& entry : kChoiceNames) {
+        all.push_back(entry.second);
+    }
+    return Listed(all, " or ");
+}
+
+void HoldWindow(WindowView view, ChooseAnswers choose)
+{
+    std::list<WaitingWindow> window(1);
+    window.front().closed = choose(Choice::Close, -1);
+    window.front().view = std::move(view);
+    window.front().choose = std::move(choose);
+    Hold(window);
 }
 
 ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::string& why)
 {
-    PendingWindow taken;
+    std::list<WaitingWindow> taken;
     {
         Registry& registry = TheRegistry();
         std::lock_guard<std::mutex> lock(registry.mutex);
@@ -137,7 +186,7 @@ std::size_t EndWaitingWindows() noexcept
     if (g_waiting.load() == 0) {
         return 0;
     }
-    PendingWindow ended;
+    std::list<WaitingWindow> ended;
     {
         Registry& registry = TheRegistry();
         std::lock_guard<std::mutex> lock(registry.mutex);

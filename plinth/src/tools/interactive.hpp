@@ -1,7 +1,9 @@
-// Interactive mode: a request that opens a purchase window or a popup is
-// held as a waiting window instead of being answered at once, and the player
-// answers it from the console (pay, decline, cancel, close; close with a
-// close-button kind, open the link).
+// Interactive mode: a request that opens a window (purchase, payment, terms,
+// withdrawal, identity verification) or a popup is held as a waiting window
+// instead of being answered at once, and the player answers it from the
+// console with one of the choices the window offers (pay, decline, cancel,
+// agree, withdraw, verify, fail, close; on a popup close with a close-button
+// kind or open the link).
 //
 // The waiting-window rule: a held window leaves the registry exactly once,
 // by a choice or by being ended (shutdown, the platform's reset, closing all
@@ -15,6 +17,7 @@
 #include <functional>
 #include <list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core.hpp"
@@ -25,7 +28,15 @@ namespace plinth {
 bool InteractiveMode() noexcept;
 void SetInteractiveMode(bool on) noexcept;
 
-enum class Choice { Pay, Decline, Cancel, Close, OpenLink };
+enum class Choice { Pay, Decline, Cancel, Close, OpenLink, Agree, Withdraw, Verify, Fail };
+
+// A choice's name in the console (pay, decline, cancel, close, open-link,
+// agree, withdraw, verify, fail), and the choice a name stands for (false
+// for a name that is none).
+const char* ChoiceName(Choice choice) noexcept;
+bool ChoiceNamed(std::string_view name, Choice& choice) noexcept;
+// Every choice's name, for a refusal: "pay, decline, ... or fail".
+std::string ChoiceNames();
 
 // What the console shows of a waiting window, as the player would see it.
 struct WindowLine {
@@ -43,13 +54,19 @@ struct WindowPopup {
 };
 struct WindowView {
     uint64_t id = 0;
-    std::wstring kind;  // purchase, or the popup list: auto, manual, news, coupon
+    // purchase, payment, terms, withdraw, identity, or the popup list: auto,
+    // manual, news, coupon
+    std::wstring kind;
     uint32_t module = 0;
     uint32_t operation = 0;
-    std::vector<WindowLine> lines;
-    std::wstring total;
-    std::vector<std::wstring> paymentMethods;
-    std::vector<WindowPopup> popups;
+    std::vector<Choice> choices;               // what it offers, in the order the page shows them
+    std::vector<WindowLine> lines;             // purchase: the order; withdraw: what it gives back
+    std::wstring total;                        // purchase
+    std::vector<std::wstring> paymentMethods;  // purchase, payment
+    int32_t asked = 0;                         // payment, terms: the operation the request asks for
+    std::wstring termsText;                    // terms
+    bool adultCheck = false;                   // identity: the request asks for an adult check
+    std::vector<WindowPopup> popups;           // a popup list's popups
 };
 
 // A request's answers: its result and, when it has a destroy trampoline,
@@ -61,23 +78,25 @@ struct WindowAnswers {
     uint32_t noticeCode = 0;
 };
 
+// The answers to a choice the window offers (may throw).
+using ChooseAnswers = std::function<WindowAnswers(Choice choice, int32_t option)>;
+
 struct WaitingWindow {
     WindowView view;
     WindowAnswers closed;  // made when held: ending the window allocates nothing
-    // The answers to a choice the window offers (may throw).
-    std::function<WindowAnswers(Choice choice, int32_t option)> choose;
+    ChooseAnswers choose;
 };
 
-// Makes the registry's node for a window (may throw); Hold then makes it
-// visible (allocates nothing).
-using PendingWindow = std::list<WaitingWindow>;
-void HoldWindow(PendingWindow& window) noexcept;
+// Holds a window until the player chooses: makes the registry's node and
+// the window's "closed" answers, choose(Close, -1), then makes it visible.
+// Throws only when out of memory, and then nothing is held.
+void HoldWindow(WindowView view, ChooseAnswers choose);
 
 enum class ChoiceAnswer { Answered, UnknownWindow, NotOffered };
 // The player's choice; option is the close-button kind for Close on a popup
-// (-1: the popup's own) or the popup's index for OpenLink. Says why a choice
-// was refused in why. Throws only when out of memory, and the window is
-// then answered as closed.
+// (-1: the popup's own) or the popup's index for OpenLink. A window refuses a
+// choice it does not offer and says why in why. Throws only when out of
+// memory, and the window is then answered as closed.
 ChoiceAnswer ChooseWindow(uint64_t id, Choice choice, int32_t option, std::string& why);
 
 // Ends every waiting window with its "closed" answers; the number ended.

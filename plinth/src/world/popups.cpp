@@ -236,6 +236,7 @@ bool HoldPopup(const Sandbox::RequestRecord& request, const ShowKind& kind, cons
     view.kind = ListName(kind.list);
     view.module = TESSEL_SANDBOX_MODULE_PANORA;
     view.operation = kind.operationCode;
+    view.choices = {Choice::Close, Choice::OpenLink};
     for (const View::TesselPCPopupCpp& popup : shown) {
         view.popups.push_back({popup.number1, popup.text1, popup.text2, popup.text3, popup.number5});
     }
@@ -244,13 +245,10 @@ bool HoldPopup(const Sandbox::RequestRecord& request, const ShowKind& kind, cons
                                                     request.context, request.SecondAs<Base::Trampoline>(),
                                                     request.secondContext);
     const uint32_t operation = kind.operationCode;
-    PendingWindow window(1);
-    window.front().closed = PopupAnswers(held, operation, count, Choice::Close, -1, view.popups);
-    window.front().choose = [held, operation, count, popups = view.popups](Choice choice, int32_t option) {
+    std::vector<WindowPopup> popups = view.popups;
+    HoldWindow(std::move(view), [held, operation, count, popups = std::move(popups)](Choice choice, int32_t option) {
         return PopupAnswers(held, operation, count, choice, option, popups);
-    };
-    window.front().view = std::move(view);
-    HoldWindow(window);
+    });
     return true;
 }
 
@@ -288,8 +286,72 @@ void ShowPopup(const Sandbox::RequestRecord& request)
     RegisterPopup(popup);
 }
 
-// The sandbox verifies at once: the popup is reported created, then the
-// value callback receives the verification.
+// --- Identity verification -----------------------------------------------------
+
+// The value the verification delivers.
+std::wstring IdentityValue(bool verified, bool adult)
+{
+    const std::wstring check = std::wstring(L",\"adultCheck\":") + (adult ? L"true" : L"false");
+    return verified ? L"{\"verified\":true" + check + L",\"ci\":\"sandbox-ci-0001\"}"
+                    : L"{\"verified\":false" + check + L"}";
+}
+
+struct HeldIdentity {
+    Base::Trampoline result = nullptr;
+    void* context = nullptr;
+    Base::Trampoline value = nullptr;
+    void* valueContext = nullptr;
+    bool adult = false;
+};
+
+// The popup was shown, so the result says so whatever the choice; the value
+// callback hears how it went: verified, not verified, or closed with no value.
+WindowAnswers ChooseIdentity(const HeldIdentity& held, Choice choice)
+{
+    WindowAnswers answers;
+    answers.resultCode = TESSEL_RESULT_SUCCESS;
+    auto shown = std::make_shared<Sandbox::PopupResultData>(true);
+    answers.result = DataAnswerJob(held.result, held.context, kShowIdentity, TESSEL_RESULT_SUCCESS,
+                                   L"Identity verification shown.", [shown] { return shown.get(); });
+    if (choice != Choice::Verify && choice != Choice::Fail) {
+        answers.noticeCode = TESSEL_SANDBOX_RESULT_WINDOW_CLOSED;
+        answers.notice = DestroyNoticeJob(held.value, held.valueContext, kShowIdentity, answers.noticeCode,
+                                          L"The identity verification popup was closed.", 0);
+        return answers;
+    }
+    if (held.value == nullptr) {
+        return answers;
+    }
+    const bool verified = choice == Choice::Verify;
+    answers.noticeCode = verified ? TESSEL_RESULT_SUCCESS : TESSEL_SANDBOX_RESULT_NOT_VERIFIED;
+    auto value = std::make_shared<Sandbox::IdentityValueData>(IdentityValue(verified, held.adult));
+    answers.notice = DataAnswerJob(held.value, held.valueContext, kShowIdentity, answers.noticeCode,
+                                   verified ? L"Verified." : L"The identity could not be verified.",
+                                   [value] { return value.get(); });
+    return answers;
+}
+
+// Holds the verification for the player's choice; false when it answers at
+// once: nobody would hear the choice or an outcome rule decides it.
+bool HoldIdentity(const Sandbox::RequestRecord& request, bool adult)
+{
+    if (!InteractiveMode() || request.As<Base::Trampoline>() == nullptr || CurrentOutcome() != nullptr) {
+        return false;
+    }
+    WindowView view;
+    view.kind = L"identity";
+    view.module = TESSEL_SANDBOX_MODULE_PANORA;
+    view.operation = kShowIdentity;
+    view.choices = {Choice::Verify, Choice::Fail, Choice::Close};
+    view.adultCheck = adult;
+    const HeldIdentity held{request.As<Base::Trampoline>(), request.context, request.SecondAs<Base::Trampoline>(),
+                            request.secondContext, adult};
+    HoldWindow(std::move(view), [held](Choice choice, int32_t) { return ChooseIdentity(held, choice); });
+    return true;
+}
+
+// Outside interactive mode the sandbox verifies at once: the popup is
+// reported created, then the value callback receives the verification.
 void VerifyIdentity(const Sandbox::RequestRecord& request)
 {
     const auto result = request.As<Base::Trampoline>();
@@ -302,6 +364,9 @@ void VerifyIdentity(const Sandbox::RequestRecord& request)
     bool adult = false;
     if (request.param != nullptr) {
         adult = static_cast<Base::IIdentityPopupParam*>(request.param)->GetFlag();
+    }
+    if (HoldIdentity(request, adult)) {
+        return;
     }
     if (value == nullptr || result == nullptr) {
         Answer(result, request.context, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Identity verification shown.",
@@ -322,10 +387,9 @@ void VerifyIdentity(const Sandbox::RequestRecord& request)
             result(&outcome, &data);
         },
         {code},
-        [value, valueContext, adult]() {
+        [value, valueContext, text = IdentityValue(true, adult)]() {
             Sandbox::CallbackResultObject outcome(valueContext, kShowIdentity, TESSEL_RESULT_SUCCESS, L"Verified.");
-            Sandbox::IdentityValueData data(std::wstring(L"{\"verified\":true,\"adultCheck\":") +
-                                            (adult ? L"true" : L"false") + L",\"ci\":\"sandbox-ci-0001\"}");
+            Sandbox::IdentityValueData data(text);
             value(&outcome, &data);
         },
         {TESSEL_RESULT_SUCCESS});

@@ -82,7 +82,7 @@ struct World {
     // {serial} is replaced by 1, 2, ... per key handed out.
     std::wstring webOpenKey;
     uint32_t latencyMs = 0;
-    // Purchases and popups wait for the player's choice in the console.
+    // Windows and popups wait for the player's choice in the console.
     bool interactive = false;
     std::vector<OutcomeRecord> outcomes;
     // The profile's own text, so that an exported session carries the

@@ -191,6 +191,20 @@ Shop& TheShop()
     return shop;
 }
 
+// Takes the items that match out of the inventory (items are not
+// assignable, so the kept ones are copied into a new vector).
+template <class Match>
+void DropHeld(std::vector<Sandbox::InventoryItem>& inventory, Match match)
+{
+    std::vector<Sandbox::InventoryItem> kept;
+    for (const Sandbox::InventoryItem& item : inventory) {
+        if (!match(item)) {
+            kept.push_back(item);
+        }
+    }
+    inventory.swap(kept);
+}
+
 // An item the player holds, as a profile (or the console) gives it.
 Sandbox::InventoryItem ItemOf(const InventoryRecord& record)
 {
@@ -638,16 +652,58 @@ int64_t Buy(Shop& shop, const World& world, const std::vector<OrderLine>& order)
     return master;
 }
 
-// --- Interactive purchases (interactive.hpp) ------------------------------------
+// --- Interactive windows (interactive.hpp) --------------------------------------
+
+// Whether a request's window waits for the player's choice instead of
+// answering at once: in interactive mode, when somebody would hear the
+// choice (a result trampoline), no outcome rule decides the answer and the
+// window opens.
+bool WaitsForPlayer(const Sandbox::RequestRecord& request)
+{
+    return InteractiveMode() && request.trampoline != nullptr && CurrentOutcome() == nullptr && PopupsCanBeCreated();
+}
+
+// What a held window keeps of its request's callbacks.
+template <class Trampoline>
+struct Held {
+    Trampoline result = nullptr;
+    void* context = nullptr;
+    Base::Trampoline destroy = nullptr;
+    void* destroyContext = nullptr;
+
+    void Keep(const Sandbox::RequestRecord& request)
+    {
+        result = request.As<Trampoline>();
+        context = request.context;
+        destroy = request.SecondAs<Base::Trampoline>();
+        destroyContext = request.secondContext;
+    }
+};
+
+// The answers to a choice: its result, then the destroy notice, since the
+// window closes with every choice.
+template <class Trampoline>
+WindowAnswers Closing(const Held<Trampoline>& held, uint32_t operation, const wchar_t* window, JobPtr result,
+                      uint32_t code)
+{
+    WindowAnswers answers;
+    answers.resultCode = code;
+    answers.result = std::move(result);
+    answers.noticeCode = TESSEL_RESULT_SUCCESS;
+    answers.notice = DestroyNoticeJob(held.destroy, held.destroyContext, operation, TESSEL_RESULT_SUCCESS,
+                                      std::wstring(L"The ") + window + L" window was closed.", 0);
+    return answers;
+}
+
+// The sandbox wallet's ways to pay, as the charge infos name them.
+std::vector<std::wstring> PaymentMethods() { return {L"Wallet", L"Bonus credit"}; }
+
+// --- Interactive purchases ----------------------------------------------------
 
 using PurchaseAnswer = TransactionAnswer<Sandbox::PurchaseResultData>;
 
 // What a held purchase keeps of its request, to answer the player's choice.
-struct HeldPurchase {
-    Base::Trampoline result = nullptr;
-    void* context = nullptr;
-    Base::Trampoline destroy = nullptr;
-    void* destroyContext = nullptr;
+struct HeldPurchase : Held<Base::Trampoline> {
     std::vector<OrderLine> order;
     std::wstring extraData;
 };
@@ -657,14 +713,11 @@ struct HeldPurchase {
 WindowAnswers PurchaseAnswers(const HeldPurchase& held, Outcome outcome, std::shared_ptr<PurchaseAnswer> answer)
 {
     answer->data.popupCreated = true;
-    WindowAnswers answers;
-    answers.resultCode = outcome.code;
-    answers.result = DataAnswerJob(held.result, held.context, kPurchaseOp, outcome.code, std::move(outcome.message),
-                                   [answer] { return answer->Get(); });
-    answers.noticeCode = TESSEL_RESULT_SUCCESS;
-    answers.notice = DestroyNoticeJob(held.destroy, held.destroyContext, kPurchaseOp, TESSEL_RESULT_SUCCESS,
-                                      L"The purchase window was closed.", 0);
-    return answers;
+    const uint32_t code = outcome.code;
+    return Closing(held, kPurchaseOp, L"purchase",
+                   DataAnswerJob(held.result, held.context, kPurchaseOp, code, std::move(outcome.message),
+                                 [answer] { return answer->Get(); }),
+                   code);
 }
 
 std::shared_ptr<PurchaseAnswer> UnpaidAnswer(const HeldPurchase& held)
@@ -713,8 +766,7 @@ WindowAnswers ChoosePurchase(const HeldPurchase& held, Choice choice)
     case Choice::Cancel:
         return PurchaseAnswers(held, {TESSEL_SANDBOX_RESULT_USER_CANCELLED, L"The player cancelled the purchase."},
                                UnpaidAnswer(held));
-    case Choice::Close:
-    case Choice::OpenLink: break;
+    default: break;  // close: the window offers nothing else
     }
     return PurchaseAnswers(held, {TESSEL_SANDBOX_RESULT_WINDOW_CLOSED, L"The purchase window was closed."},
                            UnpaidAnswer(held));
@@ -733,8 +785,7 @@ std::wstring Amount(double value, const std::wstring& currency)
 // rule decides it.
 bool HoldPurchase(const Sandbox::RequestRecord& request, const std::vector<OrderLine>& order)
 {
-    const auto result = request.As<Base::Trampoline>();
-    if (result == nullptr || CurrentOutcome() != nullptr || !PopupsCanBeCreated()) {
+    if (!WaitsForPlayer(request)) {
         return false;
     }
     const std::shared_ptr<const World> world = CurrentWorld();
@@ -749,6 +800,7 @@ bool HoldPurchase(const Sandbox::RequestRecord& request, const std::vector<Order
     view.kind = L"purchase";
     view.module = TESSEL_SANDBOX_MODULE_VENDRA;
     view.operation = kPurchaseOp;
+    view.choices = {Choice::Pay, Choice::Decline, Choice::Cancel, Choice::Close};
     double total = 0;
     std::wstring currency;
     for (const OrderLine& line : order) {
@@ -762,22 +814,14 @@ bool HoldPurchase(const Sandbox::RequestRecord& request, const std::vector<Order
         }
     }
     view.total = Amount(total, currency);
-    view.paymentMethods = {L"Wallet", L"Bonus credit"};  // as the charge infos name them
+    view.paymentMethods = PaymentMethods();
 
     HeldPurchase held;
-    held.result = result;
-    held.context = request.context;
-    held.destroy = request.SecondAs<Base::Trampoline>();
-    held.destroyContext = request.secondContext;
+    held.Keep(request);
     held.order = order;
     auto* param = static_cast<Base::IStartPurchaseParam*>(request.param);
     held.extraData = param != nullptr ? TextOrEmpty(param->GetExtraData()) : std::wstring();
-
-    PendingWindow window(1);
-    window.front().view = std::move(view);
-    window.front().closed = ChoosePurchase(held, Choice::Close);
-    window.front().choose = [held](Choice choice, int32_t) { return ChoosePurchase(held, choice); };
-    HoldWindow(window);
+    HoldWindow(std::move(view), [held](Choice choice, int32_t) { return ChoosePurchase(held, choice); });
     return true;
 }
 
@@ -785,7 +829,7 @@ void StartPurchase(const Sandbox::RequestRecord& request)
 {
     auto* param = static_cast<Base::IStartPurchaseParam*>(request.param);
     const std::vector<OrderLine> order = OrderOf(param);
-    if (InteractiveMode() && HoldPurchase(request, order)) {
+    if (HoldPurchase(request, order)) {
         return;
     }
     auto answer = std::make_shared<TransactionAnswer<Sandbox::PurchaseResultData>>();
@@ -868,11 +912,67 @@ struct TextAnswer {
     }
 };
 
+// The payment the sandbox's wallet approves; the shop's lock is held.
+std::wstring ApprovedPayment(Shop& shop, int32_t operation)
+{
+    return L"{\"paymentId\":\"P-" + std::to_wstring(shop.nextPayment++) + L"\",\"operation\":" +
+           std::to_wstring(operation) + L",\"status\":\"approved\"}";
+}
+
+struct HeldPayment : Held<Base::TextTrampoline> {
+    int32_t operation = 0;
+};
+
+// Only pay pays; every other choice answers an empty payment text.
+WindowAnswers ChoosePayment(const HeldPayment& held, Choice choice)
+{
+    Outcome outcome;
+    std::wstring text;
+    switch (choice) {
+    case Choice::Pay: {
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        text = ApprovedPayment(shop, held.operation);
+        break;
+    }
+    case Choice::Decline: outcome = {TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED, L"The payment was declined."}; break;
+    case Choice::Cancel: outcome = {TESSEL_SANDBOX_RESULT_USER_CANCELLED, L"The player cancelled the payment."}; break;
+    default: outcome = {TESSEL_SANDBOX_RESULT_WINDOW_CLOSED, L"The payment window was closed."}; break;
+    }
+    const uint32_t code = outcome.code;
+    return Closing(held, kPaymentOp, L"payment",
+                   TextAnswerJob(held.result, held.context, kPaymentOp, code, std::move(outcome.message),
+                                 std::move(text)),
+                   code);
+}
+
+bool HoldPayment(const Sandbox::RequestRecord& request, int32_t operation)
+{
+    if (!WaitsForPlayer(request)) {
+        return false;
+    }
+    WindowView view;
+    view.kind = L"payment";
+    view.module = TESSEL_SANDBOX_MODULE_VENDRA;
+    view.operation = kPaymentOp;
+    view.choices = {Choice::Pay, Choice::Decline, Choice::Cancel, Choice::Close};
+    view.asked = operation;
+    view.paymentMethods = PaymentMethods();
+    HeldPayment held;
+    held.Keep(request);
+    held.operation = operation;
+    HoldWindow(std::move(view), [held](Choice choice, int32_t) { return ChoosePayment(held, choice); });
+    return true;
+}
+
 void StartPayment(const Sandbox::RequestRecord& request)
 {
     int32_t operation = 0;
     if (auto* param = static_cast<Base::IPaymentOptionParam*>(request.param)) {
         operation = param->GetOperation();
+    }
+    if (HoldPayment(request, operation)) {
+        return;
     }
     Outcome outcome = kPopupFailed;
     Sandbox::Text text = std::wstring();
@@ -881,8 +981,7 @@ void StartPayment(const Sandbox::RequestRecord& request)
         Shop& shop = TheShop();
         std::lock_guard<std::mutex> lock(shop.mutex);
         outcome = {};
-        text = L"{\"paymentId\":\"P-" + std::to_wstring(shop.nextPayment++) + L"\",\"operation\":" +
-               std::to_wstring(operation) + L",\"status\":\"approved\"}";
+        text = ApprovedPayment(shop, operation);
     }
     const auto trampoline = request.As<Base::TextTrampoline>();
     const auto destroy = request.SecondAs<Base::Trampoline>();
@@ -946,11 +1045,61 @@ void FetchVoidedPurchases(const Sandbox::RequestRecord& request)
     CompleteWithArray(request, kVoidedOp, {}, items);
 }
 
+// Agree records the agreement; decline and close leave it as it was and
+// answer not agreed, without the terms (only an answer that succeeds
+// carries them).
+WindowAnswers ChooseTerms(const Held<Base::Trampoline>& held, Choice choice)
+{
+    auto answer = std::make_shared<Single<Sandbox::TermsData>>();
+    Sandbox::TermsData& data = answer->object;
+    data.popupCreated = true;
+    Outcome outcome{TESSEL_SANDBOX_RESULT_WINDOW_CLOSED, L"The terms window was closed."};
+    if (choice == Choice::Agree) {
+        outcome = {};
+        data.termsText = CurrentWorld()->termsText;
+    } else if (choice == Choice::Decline) {
+        outcome = {TESSEL_SANDBOX_RESULT_TERMS_DECLINED, L"The player declined the terms."};
+    }
+    const uint32_t code = outcome.code;
+    WindowAnswers answers = Closing(held, kTermsOp, L"terms",
+                                    DataAnswerJob(held.result, held.context, kTermsOp, code,
+                                                  std::move(outcome.message), [answer] { return answer->Get(); }),
+                                    code);
+    if (choice == Choice::Agree) {  // last: nothing can fail any more
+        data.agreed = true;
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        shop.termsAgreed = true;
+    }
+    return answers;
+}
+
+bool HoldTerms(const Sandbox::RequestRecord& request, int32_t operation)
+{
+    if (!WaitsForPlayer(request)) {
+        return false;
+    }
+    WindowView view;
+    view.kind = L"terms";
+    view.module = TESSEL_SANDBOX_MODULE_VENDRA;
+    view.operation = kTermsOp;
+    view.choices = {Choice::Agree, Choice::Decline, Choice::Close};
+    view.asked = operation;
+    view.termsText = CurrentWorld()->termsText.value_or(std::wstring());
+    Held<Base::Trampoline> held;
+    held.Keep(request);
+    HoldWindow(std::move(view), [held](Choice choice, int32_t) { return ChooseTerms(held, choice); });
+    return true;
+}
+
 void FetchTermsAgreement(const Sandbox::RequestRecord& request)
 {
     int32_t operation = 0;
     if (auto* param = static_cast<Base::IWebviewOptionParam*>(request.param)) {
         operation = param->GetOperation();
+    }
+    if (HoldTerms(request, operation)) {
+        return;
     }
     auto answer = std::make_shared<Single<Sandbox::TermsData>>();
     Sandbox::TermsData& data = answer->object;
@@ -978,9 +1127,78 @@ void FetchTermsAgreement(const Sandbox::RequestRecord& request)
     RegisterPopup(popup);
 }
 
-// Withdrawing from the game gives back what can be withdrawn.
+bool Withdrawable(const World& world, const Sandbox::InventoryItem& item)
+{
+    const ProductRecord* entry = world.FindProduct(item.productId);
+    return entry != nullptr && entry->canWithdraw != 0;
+}
+
+// Withdrawing from the game gives back what can be withdrawn; true when
+// something was.
+bool WithdrawItems()
+{
+    const std::shared_ptr<const World> world = CurrentWorld();
+    Shop& shop = TheShop();
+    std::lock_guard<std::mutex> lock(shop.mutex);
+    const std::size_t held = shop.inventory.size();
+    DropHeld(shop.inventory, [&world](const Sandbox::InventoryItem& item) { return Withdrawable(*world, item); });
+    return shop.inventory.size() != held;
+}
+
+// Only withdraw withdraws; cancel and close answer not withdrawn.
+WindowAnswers ChooseWithdrawal(const Held<Base::Trampoline>& held, Choice choice)
+{
+    auto answer = std::make_shared<Single<Sandbox::WithdrawData>>();
+    answer->object.popupCreated = true;
+    Outcome outcome{TESSEL_SANDBOX_RESULT_WINDOW_CLOSED, L"The withdrawal window was closed."};
+    if (choice == Choice::Withdraw) {
+        outcome = {};
+    } else if (choice == Choice::Cancel) {
+        outcome = {TESSEL_SANDBOX_RESULT_USER_CANCELLED, L"The player cancelled the withdrawal."};
+    }
+    const uint32_t code = outcome.code;
+    WindowAnswers answers = Closing(held, kWithdrawOp, L"withdrawal",
+                                    DataAnswerJob(held.result, held.context, kWithdrawOp, code,
+                                                  std::move(outcome.message), [answer] { return answer->Get(); }),
+                                    code);
+    if (choice == Choice::Withdraw) {  // last: nothing is withdrawn when the answers could not be made
+        answer->object.withdrawn = WithdrawItems();
+    }
+    return answers;
+}
+
+// The window shows what withdrawing would give back.
+bool HoldWithdrawal(const Sandbox::RequestRecord& request)
+{
+    if (!WaitsForPlayer(request)) {
+        return false;
+    }
+    WindowView view;
+    view.kind = L"withdraw";
+    view.module = TESSEL_SANDBOX_MODULE_VENDRA;
+    view.operation = kWithdrawOp;
+    view.choices = {Choice::Withdraw, Choice::Cancel, Choice::Close};
+    {
+        const std::shared_ptr<const World> world = CurrentWorld();
+        Shop& shop = TheShop();
+        std::lock_guard<std::mutex> lock(shop.mutex);
+        for (const Sandbox::InventoryItem& item : shop.inventory) {
+            if (Withdrawable(*world, item)) {
+                view.lines.push_back({item.productId, item.productName.value_or(std::wstring()), item.quantity, {}});
+            }
+        }
+    }
+    Held<Base::Trampoline> held;
+    held.Keep(request);
+    HoldWindow(std::move(view), [held](Choice choice, int32_t) { return ChooseWithdrawal(held, choice); });
+    return true;
+}
+
 void WithdrawGame(const Sandbox::RequestRecord& request)
 {
+    if (HoldWithdrawal(request)) {
+        return;
+    }
     auto answer = std::make_shared<Single<Sandbox::WithdrawData>>();
     Sandbox::WithdrawData& data = answer->object;
     PendingPopup popup = RequestPopup(request, L"withdraw", kWithdrawOp);
@@ -991,19 +1209,7 @@ void WithdrawGame(const Sandbox::RequestRecord& request)
         // A failure opens no popup, so it withdraws nothing.
         data.withdrawn = data.popupCreated && *rule->flag;
     } else if (data.popupCreated && !OutcomeFails()) {
-        const std::shared_ptr<const World> world = CurrentWorld();
-        Shop& shop = TheShop();
-        std::lock_guard<std::mutex> lock(shop.mutex);
-        std::vector<Sandbox::InventoryItem> kept;
-        for (const Sandbox::InventoryItem& item : shop.inventory) {
-            const ProductRecord* entry = world->FindProduct(item.productId);
-            if (entry != nullptr && entry->canWithdraw != 0) {
-                data.withdrawn = true;
-            } else {
-                kept.push_back(item);
-            }
-        }
-        shop.inventory.swap(kept);
+        data.withdrawn = WithdrawItems();
     }
     if (!data.popupCreated) {
         SoleAnswer();
@@ -1257,23 +1463,6 @@ std::vector<InventoryItem> ShopInventory()
 // --- The books, for the console (console/books.hpp) ---------------------------
 
 namespace plinth {
-namespace {
-
-// Takes the items that match out of the inventory (items are not
-// assignable, so the kept ones are copied into a new vector).
-template <class Match>
-void DropHeld(std::vector<Sandbox::InventoryItem>& inventory, Match match)
-{
-    std::vector<Sandbox::InventoryItem> kept;
-    for (const Sandbox::InventoryItem& item : inventory) {
-        if (!match(item)) {
-            kept.push_back(item);
-        }
-    }
-    inventory.swap(kept);
-}
-
-}  // namespace
 
 ShopBooks ReadShopBooks()
 {

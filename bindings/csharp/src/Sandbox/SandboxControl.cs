@@ -200,7 +200,7 @@ namespace Tessel.PCSDK.Sandbox
         }
 
         /// <summary>
-        /// How many purchase windows and popups wait for the player's choice in
+        /// How many windows and popups wait for the player's choice in
         /// the console (interactive mode); a loop that ends when its requests
         /// are answered keeps pumping while this is not 0.
         /// </summary>

@@ -51,13 +51,17 @@
 
 /** @name Choices in interactive windows
  * Result codes of the answers a player's choice in the console gives to a
- * purchase held in interactive mode (see docs/sandbox-console.md); a payment
- * answers #TESSEL_RESULT_SUCCESS, and a popup's destroy notice tells
+ * window held in interactive mode (see docs/sandbox-console.md): a purchase,
+ * payment, terms or withdrawal window's result, the identity verification's
+ * value; paying, agreeing, withdrawing and verifying answer
+ * #TESSEL_RESULT_SUCCESS, and a popup's destroy notice tells
  * #TESSEL_SANDBOX_RESULT_LINK_OPENED when the player opened its link. @{ */
-#define TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED 1101u /**< the payment was declined: nothing was bought */
-#define TESSEL_SANDBOX_RESULT_USER_CANCELLED 1102u   /**< the player cancelled the purchase */
+#define TESSEL_SANDBOX_RESULT_PAYMENT_DECLINED 1101u /**< the payment was declined: nothing was bought or paid */
+#define TESSEL_SANDBOX_RESULT_USER_CANCELLED 1102u   /**< the player cancelled the purchase, payment or withdrawal */
 #define TESSEL_SANDBOX_RESULT_WINDOW_CLOSED 1103u    /**< the window was closed before the player chose */
 #define TESSEL_SANDBOX_RESULT_LINK_OPENED 1104u      /**< the player opened the popup's link, which closed it */
+#define TESSEL_SANDBOX_RESULT_TERMS_DECLINED 1105u   /**< the player declined the terms: the agreement is unchanged */
+#define TESSEL_SANDBOX_RESULT_NOT_VERIFIED 1106u     /**< the identity was not verified ("verified":false) */
 /** @} */
 
 #pragma pack(push, 4)
@@ -200,8 +204,9 @@ TESSEL_SANDBOX_API uint32_t TesselSandbox_CloseAllPopups(void);
 
 /**
  * In interactive mode (a profile's "interactive": true, or the console's
- * switch) a purchase window or popup waits for the player's choice in the
- * console instead of being answered at once. A game loop that ends when its
+ * switch) a window (purchase, payment, terms, withdrawal, identity
+ * verification) or popup waits for the player's choice in the console
+ * instead of being answered at once. A game loop that ends when its
  * requests are answered keeps pumping while this is not 0.
  * @return how many windows wait for the player's choice now
  */

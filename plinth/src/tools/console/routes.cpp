@@ -243,27 +243,47 @@ Json PopupsJson()
     return popups;
 }
 
+Json LinesJson(const std::vector<WindowLine>& lines, bool priced)
+{
+    Json list = Json::array();
+    for (const WindowLine& line : lines) {
+        Json entry = {{"productId", line.productId}, {"name", Utf8(line.name)}, {"quantity", line.quantity}};
+        if (priced) {
+            entry["displayPrice"] = Utf8(line.displayPrice);
+        }
+        list.push_back(std::move(entry));
+    }
+    return list;
+}
+
+Json TextsJson(const std::vector<std::wstring>& texts)
+{
+    Json list = Json::array();
+    for (const std::wstring& text : texts) {
+        list.push_back(Utf8(text));
+    }
+    return list;
+}
+
 Json WaitingJson()
 {
     Json windows = Json::array();
     for (const WindowView& window : WaitingWindows()) {
         Json entry = {{"id", window.id}, {"kind", Utf8(window.kind)}, {"operationCode", window.operation}};
         if (window.kind == L"purchase") {
-            Json lines = Json::array();
-            for (const WindowLine& line : window.lines) {
-                lines.push_back({{"productId", line.productId},
-                                 {"name", Utf8(line.name)},
-                                 {"quantity", line.quantity},
-                                 {"displayPrice", Utf8(line.displayPrice)}});
-            }
-            Json methods = Json::array();
-            for (const std::wstring& method : window.paymentMethods) {
-                methods.push_back(Utf8(method));
-            }
-            entry["products"] = std::move(lines);
+            entry["products"] = LinesJson(window.lines, true);
             entry["total"] = Utf8(window.total);
-            entry["paymentMethods"] = std::move(methods);
-            entry["choices"] = {"pay", "decline", "cancel", "close"};
+            entry["paymentMethods"] = TextsJson(window.paymentMethods);
+        } else if (window.kind == L"payment") {
+            entry["operation"] = window.asked;
+            entry["paymentMethods"] = TextsJson(window.paymentMethods);
+        } else if (window.kind == L"terms") {
+            entry["operation"] = window.asked;
+            entry["termsText"] = Utf8(window.termsText);
+        } else if (window.kind == L"withdraw") {
+            entry["items"] = LinesJson(window.lines, false);
+        } else if (window.kind == L"identity") {
+            entry["adultCheck"] = window.adultCheck;
         } else {
             Json popups = Json::array();
             for (const WindowPopup& popup : window.popups) {
@@ -274,30 +294,28 @@ Json WaitingJson()
                                   {"closeButton", popup.closeButton}});
             }
             entry["popups"] = std::move(popups);
-            entry["choices"] = {"close", "open-link"};
         }
+        Json choices = Json::array();
+        for (const Choice choice : window.choices) {
+            choices.push_back(ChoiceName(choice));
+        }
+        entry["choices"] = std::move(choices);
         windows.push_back(std::move(entry));
     }
     return windows;
 }
 
-Choice ChoiceNamed(const Json& body)
+Choice ChoiceOf(const Json& body)
 {
     const auto found = body.find("choice");
     if (found == body.end() || !found->is_string()) {
-        Refuse(400, "\"choice\" must be pay, decline, cancel, close or open-link");
+        Refuse(400, "\"choice\" must be " + ChoiceNames());
     }
-    static const std::pair<const char*, Choice> kChoices[] = {{"pay", Choice::Pay},
-                                                              {"decline", Choice::Decline},
-                                                              {"cancel", Choice::Cancel},
-                                                              {"close", Choice::Close},
-                                                              {"open-link", Choice::OpenLink}};
-    for (const auto& [name, choice] : kChoices) {
-        if (*found == name) {
-            return choice;
-        }
+    Choice choice = Choice::Close;
+    if (!ChoiceNamed(found->get<std::string>(), choice)) {
+        Refuse(400, "no choice \"" + found->get<std::string>() + "\": " + ChoiceNames());
     }
-    Refuse(400, "no choice \"" + found->get<std::string>() + "\": pay, decline, cancel, close or open-link");
+    return choice;
 }
 
 // An optional integer field, fallback when absent.
@@ -458,7 +476,7 @@ Json Act(const std::string& path, const Json& body)
     }
     if (path == "/api/waiting/choose") {
         const int64_t id = NeedInteger(body, "id");
-        const Choice choice = ChoiceNamed(body);
+        const Choice choice = ChoiceOf(body);
         const int64_t option = choice == Choice::OpenLink ? OptionalInteger(body, "popup", 0)
                                                            : OptionalInteger(body, "closeButton", -1);
         std::string why;
