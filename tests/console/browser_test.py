@@ -26,7 +26,7 @@ from selenium.common import exceptions
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support import expected_conditions as ready
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 
 def distinct_rows(png):
@@ -114,13 +114,36 @@ def tester(sample, profiles):
     process, out, url = launch(sample, {"TESSEL_SANDBOX_PROFILE": os.path.join(profiles, "example-interactive.json")})
     downloads = tempfile.mkdtemp()
 
+    def set_latency(browser, wait, milliseconds):
+        form = browser.find_element(By.ID, "latency")
+        field = form.find_element(By.NAME, "milliseconds")
+        field.clear()
+        field.send_keys(str(milliseconds))
+        form.find_element(By.TAG_NAME, "button").click()
+        wait.until(lambda b: f"latency {milliseconds} ms" in b.find_element(By.ID, "status").text)
+
+    def pick_survives_redraw(browser, wait, window):
+        """The close-button kind the player picked stays picked when the
+        live stream redraws the waiting windows (here: after an action)."""
+        selector = f"#waiting .window[data-id='{window.get_attribute('data-id')}'] select"
+        Select(browser.find_element(By.CSS_SELECTOR, selector)).select_by_visible_text("PRESET_03")
+        set_latency(browser, wait, 1)
+        set_latency(browser, wait, 0)
+        picked = Select(browser.find_element(By.CSS_SELECTOR, selector)).first_selected_option.text
+        assert picked == "PRESET_03", f"the redraw reset the pick to {picked}"
+
     def click_through(browser, wait):
         answered = 0
+        picked = False
         deadline = time.time() + 90
         while "Press Enter to quit" not in output(out):
             assert time.time() < deadline and process.poll() is None, output(out)
             for window in browser.find_elements(By.CSS_SELECTOR, "#waiting .window"):
                 try:
+                    if not picked and window.find_elements(By.TAG_NAME, "select"):
+                        pick_survives_redraw(browser, wait, window)
+                        picked = True
+                        continue  # the window was redrawn: found again below
                     label = "Pay" if window.get_attribute("data-kind") == "purchase" else "Close"
                     window.find_element(By.XPATH, f".//button[text()='{label}']").click()
                     answered += 1
@@ -128,6 +151,7 @@ def tester(sample, profiles):
                     pass  # redrawn by the live stream meanwhile: looked at again below
             time.sleep(0.2)
         assert answered >= 2, f"only {answered} windows were answered"
+        assert picked, "no popup offered a close-button kind"
         refund = wait.until(ready.element_to_be_clickable((By.XPATH, "//tbody[@id='transactions']//button[text()='Refund']")))
         refund.click()
         wait.until(lambda b: b.find_element(By.ID, "voided").text.strip() != "")
