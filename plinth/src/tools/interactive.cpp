@@ -109,6 +109,11 @@ void SetInteractiveMode(bool on) noexcept
     }
 }
 
+bool WaitsForPlayer(const Sandbox::RequestRecord& request) noexcept
+{
+    return InteractiveMode() && request.trampoline != nullptr && CurrentOutcome() == nullptr;
+}
+
 const char* ChoiceName(Choice choice) noexcept
 {
     for (const auto& [name, named] : kChoiceNames) {

@@ -28,6 +28,12 @@ namespace plinth {
 bool InteractiveMode() noexcept;
 void SetInteractiveMode(bool on) noexcept;
 
+// Whether a request that would open a window waits for the player instead:
+// in interactive mode, when somebody hears the choice (a result callback)
+// and no outcome rule decides the answer. The module adds whether its
+// window would open at all.
+bool WaitsForPlayer(const Sandbox::RequestRecord& request) noexcept;
+
 enum class Choice { Pay, Decline, Cancel, Close, OpenLink, Agree, Withdraw, Verify, Fail };
 
 // A choice's name in the console (pay, decline, cancel, close, open-link,

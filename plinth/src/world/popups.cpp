@@ -228,7 +228,7 @@ WindowAnswers PopupAnswers(const Sandbox::RequestRecord& request, uint32_t opera
 // nobody would hear it (no result callback) or an outcome rule decides it.
 bool HoldPopup(const Sandbox::RequestRecord& request, const ShowKind& kind, const std::wstring& key)
 {
-    if (request.As<Base::Trampoline>() == nullptr || CurrentOutcome() != nullptr) {
+    if (!WaitsForPlayer(request)) {
         return false;
     }
     const std::vector<View::TesselPCPopupCpp> shown = Available(kind.list, key);
@@ -335,7 +335,7 @@ WindowAnswers ChooseIdentity(const HeldIdentity& held, Choice choice)
 // once: nobody would hear the choice or an outcome rule decides it.
 bool HoldIdentity(const Sandbox::RequestRecord& request, bool adult)
 {
-    if (!InteractiveMode() || request.As<Base::Trampoline>() == nullptr || CurrentOutcome() != nullptr) {
+    if (!WaitsForPlayer(request)) {
         return false;
     }
     WindowView view;

@@ -654,13 +654,10 @@ int64_t Buy(Shop& shop, const World& world, const std::vector<OrderLine>& order)
 
 // --- Interactive windows (interactive.hpp) --------------------------------------
 
-// Whether a request's window waits for the player's choice instead of
-// answering at once: in interactive mode, when somebody would hear the
-// choice (a result trampoline), no outcome rule decides the answer and the
-// window opens.
-bool WaitsForPlayer(const Sandbox::RequestRecord& request)
+// A shop window waits for the player (interactive.hpp) only when it opens.
+bool ShopWindowWaits(const Sandbox::RequestRecord& request)
 {
-    return InteractiveMode() && request.trampoline != nullptr && CurrentOutcome() == nullptr && PopupsCanBeCreated();
+    return WaitsForPlayer(request) && PopupsCanBeCreated();
 }
 
 // What a held window keeps of its request's callbacks.
@@ -785,7 +782,7 @@ std::wstring Amount(double value, const std::wstring& currency)
 // rule decides it.
 bool HoldPurchase(const Sandbox::RequestRecord& request, const std::vector<OrderLine>& order)
 {
-    if (!WaitsForPlayer(request)) {
+    if (!ShopWindowWaits(request)) {
         return false;
     }
     const std::shared_ptr<const World> world = CurrentWorld();
@@ -948,7 +945,7 @@ WindowAnswers ChoosePayment(const HeldPayment& held, Choice choice)
 
 bool HoldPayment(const Sandbox::RequestRecord& request, int32_t operation)
 {
-    if (!WaitsForPlayer(request)) {
+    if (!ShopWindowWaits(request)) {
         return false;
     }
     WindowView view;
@@ -1076,7 +1073,7 @@ WindowAnswers ChooseTerms(const Held<Base::Trampoline>& held, Choice choice)
 
 bool HoldTerms(const Sandbox::RequestRecord& request, int32_t operation)
 {
-    if (!WaitsForPlayer(request)) {
+    if (!ShopWindowWaits(request)) {
         return false;
     }
     WindowView view;
@@ -1170,7 +1167,7 @@ WindowAnswers ChooseWithdrawal(const Held<Base::Trampoline>& held, Choice choice
 // The window shows what withdrawing would give back.
 bool HoldWithdrawal(const Sandbox::RequestRecord& request)
 {
-    if (!WaitsForPlayer(request)) {
+    if (!ShopWindowWaits(request)) {
         return false;
     }
     WindowView view;
